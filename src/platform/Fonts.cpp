@@ -1,0 +1,22 @@
+#include "Fonts.h"
+
+namespace kb::platform {
+
+QFont layoutFont(const QString& family, int pixelHeight, FontStyle style)
+{
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(style == FontStyle::Bold || style == FontStyle::BoldItalic);
+    font.setItalic(style == FontStyle::Italic || style == FontStyle::BoldItalic);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+void installFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+} // namespace kb::platform

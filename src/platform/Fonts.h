@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace kb::platform {
+
+enum class FontStyle { Regular = 0, Bold = 1, Italic = 2, BoldItalic = 3 };
+
+// A font of the layouts: a family and a character height in pixels.
+QFont layoutFont(const QString& family, int pixelHeight, FontStyle style = FontStyle::Regular);
+
+// Maps the Windows faces the layouts name to the metric-compatible
+// Liberation faces. Called once at start-up.
+void installFontSubstitutions();
+
+} // namespace kb::platform

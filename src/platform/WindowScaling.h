@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+namespace kb::platform {
+
+// Rounds value * m / d to the nearest whole number, halves away from zero.
+int scaledEdge(int value, int m, int d);
+
+// The toolkit's whole-window scaling by m/d: every control's edges are
+// scaled and rounded, fonts set on a control are scaled, and the window's
+// client size follows while its top-left corner stays. The window is hidden
+// during the change.
+void scaleWindow(QWidget& window, int m, int d);
+
+} // namespace kb::platform
