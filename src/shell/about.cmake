@@ -1,0 +1,1 @@
+# The information window (UAbout) and its tests' targets.
