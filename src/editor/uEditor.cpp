@@ -1,0 +1,234 @@
+#include "uEditor.h"
+
+#include "CaptionLabel.h"
+#include "EditorArt.h"
+#include "EditorFileDialog.h"
+#include "Fonts.h"
+#include "HandlerGuard.h"
+#include "PictureBox.h"
+#include "Prompter.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextDocument>
+#include <QToolButton>
+
+#include <string>
+
+namespace {
+
+using kb::platform::FontStyle;
+using kb::platform::layoutFont;
+
+constexpr int clientWidth = 497;
+constexpr int clientHeight = 331;
+constexpr QSize outerSize(505, 358);
+constexpr int titleHeight = 25;
+constexpr int titleLeftWidth = 223;
+constexpr int memoHeight = 282;
+constexpr int toolBarHeight = 24;
+constexpr QSize toolButtonSize(71, 22);
+
+// The file system's spelling of a name the user picked.
+std::string pathOf(const QString& fileName)
+{
+    return QFile::encodeName(fileName).toStdString();
+}
+
+// The name as error messages carry it: the program's text is Latin-1.
+std::string shownNameOf(const QString& fileName)
+{
+    return fileName.toLatin1().toStdString();
+}
+
+// The text area's text as file bytes: each character is the byte of the same
+// code point and every line break is CR LF. A character beyond Latin-1 can
+// only have come from a paste; it becomes '?', as the desktop's code-page
+// conversion does.
+std::string fileBytesFromMemo(const QString& rawText)
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(rawText.size()) + static_cast<std::size_t>(rawText.size()) / 32);
+    for (const QChar c : rawText) {
+        const char16_t code = c.unicode();
+        if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator)
+            bytes += "\r\n";
+        else if (code <= 0xFF)
+            bytes += static_cast<char>(code);
+        else
+            bytes += '?';
+    }
+    return bytes;
+}
+
+QString memoTextFromBytes(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
+    : QWidget(parent, Qt::Window)
+    , m_memoCapacity(memoCapacity)
+{
+    setObjectName(QStringLiteral("fmEdit"));
+    setWindowTitle(QStringLiteral("Kestrelbook 98 - Editor"));
+    setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::editorIcon())));
+    setFixedSize(clientWidth, clientHeight);
+    setFont(layoutFont(QStringLiteral("Times New Roman"), 13));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(windowPalette);
+
+    createTitleStrip();
+    createMemo();
+    createToolBar();
+
+    m_openDialog = new kb::editor::EditorFileDialog(kb::editor::EditorFileDialog::Kind::Open, this);
+    m_openDialog->setObjectName(QStringLiteral("OpenDialog1"));
+    m_saveDialog = new kb::editor::EditorFileDialog(kb::editor::EditorFileDialog::Kind::Save, this);
+    m_saveDialog->setObjectName(QStringLiteral("SaveDialog1"));
+    // The window owns a find dialog that no command opens.
+    (new QObject(this))->setObjectName(QStringLiteral("FindDialog1"));
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(outerSize.width() / 2, outerSize.height() / 2));
+}
+
+void TfmEdit::createTitleStrip()
+{
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    m_panel->setGeometry(0, 0, clientWidth, titleHeight);
+
+    m_titleLeftImage = new kb::platform::PictureBox(m_panel);
+    m_titleLeftImage->setObjectName(QStringLiteral("Image12"));
+    m_titleLeftImage->setGeometry(0, 0, titleLeftWidth, titleHeight);
+    m_titleLeftImage->setStretch(true);
+    m_titleLeftImage->setPicture(kb::resources::editorTitleLeft());
+
+    m_titleRightImage = new kb::platform::PictureBox(m_panel);
+    m_titleRightImage->setObjectName(QStringLiteral("Image14"));
+    m_titleRightImage->setGeometry(titleLeftWidth, 0, clientWidth - titleLeftWidth, titleHeight);
+    m_titleRightImage->setStretch(true);
+    m_titleRightImage->setPicture(kb::resources::editorTitleRight());
+
+    QPalette white = palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+
+    m_titleLabel = new kb::platform::CaptionLabel(QStringLiteral("Editor"), m_panel);
+    m_titleLabel->setObjectName(QStringLiteral("Label1"));
+    m_titleLabel->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 16, FontStyle::Bold));
+    m_titleLabel->setPalette(white);
+    m_titleLabel->move(14, 2);
+    m_titleLabel->adjustSize();
+
+    m_filenameLabel = new kb::platform::CaptionLabel(QStringLiteral("Filename.Ext"), m_panel);
+    m_filenameLabel->setObjectName(QStringLiteral("Filename_Label"));
+    m_filenameLabel->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11, FontStyle::Bold));
+    m_filenameLabel->setPalette(white);
+    m_filenameLabel->move(216, 6);
+    m_filenameLabel->adjustSize();
+}
+
+void TfmEdit::createMemo()
+{
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo"));
+    m_memo->setGeometry(0, titleHeight, clientWidth, memoHeight);
+    m_memo->setFrameShape(QFrame::NoFrame);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_memo->setFont(layoutFont(QStringLiteral("Times New Roman"), 15));
+    QPalette memoPalette = m_memo->palette();
+    memoPalette.setColor(QPalette::Text, Qt::black);
+    m_memo->setPalette(memoPalette);
+}
+
+void TfmEdit::createToolBar()
+{
+    m_toolBar = new QWidget(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setGeometry(0, clientHeight - toolBarHeight, clientWidth, toolBarHeight);
+
+    connectHandler(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &TfmEdit::ToolButton1Click);
+    connectHandler(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &TfmEdit::ToolButton2Click);
+    connectHandler(addToolButton("SaveButton", QStringLiteral("Save"), 2, 2), &TfmEdit::SaveButtonClick);
+    addToolButton("ToolButton4", QStringLiteral("Search"), 3, 3)->setEnabled(false);
+    addToolButton("ToolButton5", QStringLiteral("PgUp"), 4, 4)->setEnabled(false);
+    addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
+    connectHandler(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &TfmEdit::ToolButton7Click);
+}
+
+QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)
+{
+    auto* button = new QToolButton(m_toolBar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(QIcon(QPixmap::fromImage(kb::resources::editorToolPicture(picture))));
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()),
+                              toolButtonSize));
+    return button;
+}
+
+void TfmEdit::connectHandler(QToolButton* button, void (TfmEdit::*handler)())
+{
+    connect(button, &QToolButton::clicked, this,
+            [this, handler] { kb::platform::guarded(this, [this, handler] { (this->*handler)(); }); });
+}
+
+void TfmEdit::ToolButton1Click()
+{
+    if (m_openDialog->execute())
+        loadMemoFrom(m_openDialog->fileName());
+}
+
+void TfmEdit::ToolButton2Click()
+{
+    if (!kb::platform::prompter().askYesNo(this, QStringLiteral("Exit Editor?")))
+        return;
+    m_memo->clear();
+    close();
+}
+
+void TfmEdit::SaveButtonClick()
+{
+    if (m_saveDialog->execute())
+        saveMemoTo(m_saveDialog->fileName());
+}
+
+void TfmEdit::ToolButton7Click()
+{
+    if (kb::platform::prompter().askYesNo(this, QStringLiteral("Save file before Exiting?"))) {
+        if (!m_saveDialog->execute())
+            return;
+        saveMemoTo(m_saveDialog->fileName());
+    }
+    close();
+}
+
+void TfmEdit::loadMemoFrom(const QString& fileName)
+{
+    const std::string text = kb::editor::loadEditorText(pathOf(fileName), shownNameOf(fileName), m_memoCapacity);
+    m_memo->setPlainText(memoTextFromBytes(text));
+    m_saveDialog->setFileName(fileName);
+    m_filenameLabel->setText(fileName);
+    m_filenameLabel->adjustSize();
+}
+
+void TfmEdit::saveMemoTo(const QString& fileName)
+{
+    kb::editor::saveEditorText(pathOf(fileName), shownNameOf(fileName),
+                               fileBytesFromMemo(m_memo->document()->toRawText()));
+}

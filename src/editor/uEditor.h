@@ -1,0 +1,56 @@
+#pragma once
+
+#include "EditorText.h"
+
+#include <QWidget>
+
+#include <cstddef>
+
+class QPlainTextEdit;
+class QToolButton;
+
+namespace kb::platform {
+class CaptionLabel;
+class PictureBox;
+}
+
+namespace kb::editor {
+class EditorFileDialog;
+}
+
+// The plain text editor: a text area under a title strip that names the file
+// opened last, and a tool bar to open, save, empty and leave. It is created
+// once and only hidden when closed, so its text is there at the next showing.
+class TfmEdit : public QWidget {
+    Q_OBJECT
+public:
+    // memoCapacity: the most characters a loaded text may hold.
+    explicit TfmEdit(QWidget* parent = nullptr,
+                     std::size_t memoCapacity = kb::editor::defaultMemoCapacity);
+
+private:
+    void createTitleStrip();
+    void createMemo();
+    void createToolBar();
+    QToolButton* addToolButton(const char* name, const QString& caption, int picture, int column);
+    void connectHandler(QToolButton* button, void (TfmEdit::*handler)());
+
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void SaveButtonClick();
+    void ToolButton7Click();
+
+    void loadMemoFrom(const QString& fileName);
+    void saveMemoTo(const QString& fileName);
+
+    std::size_t m_memoCapacity;
+    QWidget* m_panel = nullptr;
+    kb::platform::PictureBox* m_titleLeftImage = nullptr;
+    kb::platform::PictureBox* m_titleRightImage = nullptr;
+    kb::platform::CaptionLabel* m_titleLabel = nullptr;
+    kb::platform::CaptionLabel* m_filenameLabel = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
+    QWidget* m_toolBar = nullptr;
+    kb::editor::EditorFileDialog* m_openDialog = nullptr;
+    kb::editor::EditorFileDialog* m_saveDialog = nullptr;
+};
