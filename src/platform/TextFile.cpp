@@ -89,6 +89,13 @@ void writeAll(int fd, std::string_view bytes, const std::string& nativePath)
     }
 }
 
+// Read-only as the DOS product saw it: not writable by us, or writable by
+// nobody at all (which also holds for root, who could write it anyway).
+bool isReadOnly(const std::string& path, const struct stat& info)
+{
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 std::string directoryOf(const std::string& nativePath)
 {
     const auto slash = nativePath.find_last_of('/');
@@ -197,19 +204,22 @@ void writeFileReplacing(std::string_view dosName, std::string_view bytes)
     if (nativePath.empty() || nativePath.back() == '/')
         throw EInOutError("Invalid filename");
 
+    const std::string directory = directoryOf(nativePath);
     mode_t mode = 0666 & ~[] { const mode_t m = ::umask(0); ::umask(m); return m; }();
     struct stat existing {};
     if (::stat(nativePath.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode))
             throwFileError(EISDIR, nativePath);
-        if (::access(nativePath.c_str(), W_OK) != 0)
-            throwFileError(errno, nativePath);
+        if (isReadOnly(nativePath, existing))
+            throwFileError(EACCES, nativePath);
         mode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
         throwFileError(errno, nativePath);
+    } else if (::stat(directory.c_str(), &existing) == 0 && isReadOnly(directory, existing)) {
+        throwFileError(EACCES, nativePath);
     }
 
-    std::string temporary = directoryOf(nativePath) + "/.kb-save-XXXXXX";
+    std::string temporary = directory + "/.kb-save-XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (!fd.valid())
         throwFileError(errno, nativePath);

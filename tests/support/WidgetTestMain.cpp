@@ -3,12 +3,25 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Widget tests share one QApplication on the offscreen platform.
+#include <cstring>
+#include <optional>
+
+// Widget tests share one QApplication on the offscreen platform, which the
+// tests' environment selects. Listing the tests needs no application, so
+// test discovery at build time works without a display.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrelbook"));
-    kb::platform::installFontSubstitutions();
+    bool listingOnly = false;
+    for (int i = 1; i < argc; ++i)
+        listingOnly = listingOnly || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+
+    std::optional<QApplication> app;
+    if (!listingOnly) {
+        app.emplace(argc, argv);
+        QApplication::setApplicationDisplayName(QStringLiteral("Kestrelbook"));
+        QApplication::setQuitOnLastWindowClosed(false);
+        kb::platform::installFontSubstitutions();
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
