@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AddressGrid.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,3 +10,27 @@
 // file error when the file cannot be opened; a failure while reading gives
 // the empty string.
 std::string ReadDataFileName(std::string_view fileName);
+
+// Fills grid from the address file fileName: one row per line, fields split
+// at commas with the DOS product's quoting, the visible row count set to the
+// last row index (at least 1) so that the last line is the trailer row.
+// The grid is emptied first. Raises EInOutError when the file cannot be
+// opened or read ("Invalid filename" for an empty name), and then leaves
+// the grid as it was.
+//
+// Beyond the DOS product's reader, so that nothing read is lost:
+// - fields after the 22nd are joined, comma-separated, onto column 21;
+// - a quoted value still open at the end of the file keeps what was read,
+//   and its row becomes the trailer row, which is written back.
+void LoadGridFromFile(std::string_view fileName, AddressGrid& grid);
+
+// Writes rows 0..R (R the visible row count) of grid to fileName, 22 fields
+// each, quoting a value only where it holds a comma or a double quote,
+// CR LF after every line. The file is replaced in one step, so a failed save
+// leaves the old file whole. Raises EInOutError ("Invalid filename" for an
+// empty name).
+//
+// A line break inside a value is written as a lone LF, which the reader
+// keeps inside the value; a CR LF or a lone CR in a value becomes a lone LF.
+// A Ctrl-Z in a value is left out, since the reader ends the file there.
+void SaveGridToFile(std::string_view fileName, const AddressGrid& grid);
