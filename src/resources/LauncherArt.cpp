@@ -1,0 +1,442 @@
+#include "LauncherArt.h"
+
+#include "Palette16.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+
+namespace kb::resources {
+
+namespace {
+
+// One symbol of a pixel map and the colour it stands for; any other symbol
+// is a transparent pixel.
+struct Ink {
+    char symbol;
+    QRgb colour;
+};
+
+QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_list<Ink> inks)
+{
+    const int width = int(std::strlen(*rows.begin()));
+    QImage image(width, int(rows.size()), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    int y = 0;
+    for (const char* row : rows) {
+        for (int x = 0; x < width && row[x] != '\0'; ++x) {
+            for (const Ink& ink : inks) {
+                if (ink.symbol == row[x])
+                    image.setPixel(x, y, ink.colour);
+            }
+        }
+        ++y;
+    }
+    return image;
+}
+
+// A repeatable hash of a pixel position: the artwork's only source of noise,
+// so every run draws the same pixels.
+quint32 pixelHash(int x, int y, quint32 seed)
+{
+    quint32 h = quint32(x) * 0x8da6b343u ^ quint32(y) * 0xd8163841u ^ seed * 0xcb1ab31fu;
+    h ^= h >> 15;
+    h *= 0x2c1b3c6du;
+    h ^= h >> 12;
+    h *= 0x297a2d39u;
+    h ^= h >> 15;
+    return h;
+}
+
+// Noise that changes smoothly between the lattice points, in 0..1.
+double smoothNoise(double x, double y, quint32 seed)
+{
+    const int left = int(std::floor(x)), top = int(std::floor(y));
+    const double fx = x - left, fy = y - top;
+    const auto lattice = [seed](int lx, int ly) { return (pixelHash(lx, ly, seed) % 1024) / 1023.0; };
+    const auto ease = [](double t) { return t * t * (3 - 2 * t); };
+    const double upper = lattice(left, top) + (lattice(left + 1, top) - lattice(left, top)) * ease(fx);
+    const double lower = lattice(left, top + 1)
+        + (lattice(left + 1, top + 1) - lattice(left, top + 1)) * ease(fx);
+    return upper + (lower - upper) * ease(fy);
+}
+
+int clampChannel(double value)
+{
+    return std::clamp(int(std::lround(value)), 0, 255);
+}
+
+QRgb grey(int level)
+{
+    const int v = std::clamp(level, 0, 255);
+    return qRgb(v, v, v);
+}
+
+// Averages a colour function over 4 x 4 points of each pixel, so round
+// shapes get clean one-pixel edges instead of stair steps or blur.
+template <typename ColourAt>
+QRgb sampled(int x, int y, ColourAt colourAt)
+{
+    double r = 0, g = 0, b = 0;
+    for (int sy = 0; sy < 4; ++sy) {
+        for (int sx = 0; sx < 4; ++sx) {
+            const QRgb c = colourAt(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0);
+            r += qRed(c);
+            g += qGreen(c);
+            b += qBlue(c);
+        }
+    }
+    return qRgb(clampChannel(r / 16), clampChannel(g / 16), clampChannel(b / 16));
+}
+
+// Raised edge of two pixels: light along the top and left, dark along the
+// bottom and right.
+void drawBevel(QImage& image, QRgb outerLight, QRgb innerLight, QRgb innerDark, QRgb outerDark)
+{
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    for (int x = 0; x <= right; ++x) {
+        image.setPixel(x, 0, outerLight);
+        image.setPixel(x, bottom, outerDark);
+        if (x >= 1 && x < right) {
+            image.setPixel(x, 1, innerLight);
+            image.setPixel(x, bottom - 1, innerDark);
+        }
+    }
+    for (int y = 0; y <= bottom; ++y) {
+        image.setPixel(0, y, outerLight);
+        image.setPixel(right, y, outerDark);
+        if (y >= 1 && y < bottom) {
+            image.setPixel(1, y, innerLight);
+            image.setPixel(right - 1, y, innerDark);
+        }
+    }
+    image.setPixel(right, 0, outerDark);
+    image.setPixel(0, bottom, outerLight);
+}
+
+// Brushed dark metal, a little lighter at the top.
+QRgb brushedMetal(int x, int y, int height)
+{
+    const int shade = 54 - (y * 24) / (height - 1);
+    const int streak = int(pixelHash(x / 23, y, 7) % 5) - 2;
+    const int grain = (pixelHash(x, y, 11) % 9 == 0) ? 3 : 0;
+    return grey(shade + streak + grain);
+}
+
+// The stud at the left end of the bar: a dome sitting in a round socket,
+// lit from the top left like the bevels.
+QRgb studColour(double x, double y, QRgb background)
+{
+    constexpr double centreX = 33.5, centreY = 24.5;
+    constexpr double socketRadius = 11.0, domeRadius = 8.5;
+    const double dx = x - centreX, dy = y - centreY;
+    const double distance = std::hypot(dx, dy);
+    if (distance > socketRadius)
+        return background;
+    const double towardsLight = -(dx + dy) / (std::sqrt(2.0) * std::max(distance, 1e-6));
+    if (distance > domeRadius)
+        return grey(int(42 - 26 * towardsLight));
+    const double nx = dx / domeRadius, ny = dy / domeRadius;
+    const double nz = std::sqrt(std::max(0.0, 1 - nx * nx - ny * ny));
+    const double light = std::max(0.0, (-nx - ny + 1.6 * nz) / std::sqrt(1 + 1 + 1.6 * 1.6));
+    const double highlight = std::pow(light, 24.0);
+    return qRgb(clampChannel(16 + 40 * light + 150 * highlight),
+                clampChannel(40 + 80 * light + 120 * highlight),
+                clampChannel(44 + 84 * light + 120 * highlight));
+}
+
+// A lowercase bitmap face for the word on the Information plate: bold
+// two-pixel stems, an x-height of eight and ascenders of eleven rows.
+struct Glyph {
+    char letter;
+    const char* rows[11];
+};
+
+constexpr Glyph plateGlyphs[] = {
+    {'i', {"##", "##", "..", "##", "##", "##", "##", "##", "##", "##", "##"}},
+    {'n', {"......", "......", "......", "##.##.", "######", "##..##", "##..##", "##..##", "##..##",
+           "##..##", "##..##"}},
+    {'f', {"..###", ".##..", ".##..", "####.", ".##..", ".##..", ".##..", ".##..", ".##..", ".##..",
+           ".##.."}},
+    {'o', {"......", "......", "......", ".####.", "##..##", "##..##", "##..##", "##..##", "##..##",
+           "##..##", ".####."}},
+    {'r', {".....", ".....", ".....", "##.##", "#####", "###..", "##...", "##...", "##...", "##...",
+           "##..."}},
+    {'m', {"..........", "..........", "..........", "##.##.##..", "#########.", "##..##..##",
+           "##..##..##", "##..##..##", "##..##..##", "##..##..##", "##..##..##"}},
+    {'a', {"......", "......", "......", ".####.", "....##", "....##", ".#####", "##..##", "##..##",
+           "##..##", ".#####"}},
+    {'t', {"....", ".##.", ".##.", "####", ".##.", ".##.", ".##.", ".##.", ".##.", ".##.", "..##"}},
+};
+
+const Glyph& glyphFor(char letter)
+{
+    return *std::find_if(std::begin(plateGlyphs), std::end(plateGlyphs),
+                         [letter](const Glyph& glyph) { return glyph.letter == letter; });
+}
+
+// Draws text in the plate face with its top-left corner at (x, y).
+void drawPlateText(QImage& image, int x, int y, const char* text, QRgb colour)
+{
+    for (const char* letter = text; *letter != '\0'; ++letter) {
+        const Glyph& glyph = glyphFor(*letter);
+        const int width = int(std::strlen(glyph.rows[0]));
+        for (int row = 0; row < 11; ++row) {
+            for (int column = 0; column < width; ++column) {
+                if (glyph.rows[row][column] == '#')
+                    image.setPixel(x + column, y + row, colour);
+            }
+        }
+        x += width + 1;
+    }
+}
+
+QImage continueArrowImage(bool enabled)
+{
+    const auto rows = {
+        "................",
+        ".........#......",
+        ".........##.....",
+        ".........#r#....",
+        ".........#rr#...",
+        ".#########rrr#..",
+        ".#hhhhhhhhhhhh#.",
+        ".#rrrrrrrrrrrrr#",
+        ".#rrrrrrrrrrrrr#",
+        ".#rrrrrrrrrrrr#.",
+        ".#########rrr#..",
+        ".........#rr#...",
+        ".........#r#....",
+        ".........##.....",
+        ".........#......",
+        "................",
+    };
+    if (enabled)
+        return fromPixelMap(rows, {{'#', vga::maroon.rgb()}, {'r', vga::red.rgb()},
+                                   {'h', qRgb(255, 112, 112)}});
+
+    // The disabled look of the time: the outline etched into the button face,
+    // grey with a white copy one pixel down and right.
+    const QImage outline = fromPixelMap(rows, {{'#', vga::grey.rgb()}});
+    const QImage etch = fromPixelMap(rows, {{'#', vga::white.rgb()}});
+    QImage image(outline.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawImage(1, 1, etch);
+    painter.drawImage(0, 0, outline);
+    return image;
+}
+
+// The organiser's inks: teal cover with a light and a dark edge, silver rings.
+const std::initializer_list<Ink> organiserInks = {
+    {'k', qRgb(0, 0, 0)},       {'t', qRgb(0, 128, 128)},   {'a', qRgb(64, 192, 192)},
+    {'d', qRgb(0, 80, 80)},     {'s', qRgb(192, 192, 192)}, {'g', qRgb(128, 128, 128)},
+    {'w', qRgb(255, 255, 255)},
+};
+
+// A ring-bound organiser in teal with a kestrel in flight on its cover.
+QImage smallIcon()
+{
+    return fromPixelMap(
+        {
+            "................",
+            "...kkkkkkkkkkk..",
+            "...kaaaaaaaadkw.",
+            ".sskatttttttdkw.",
+            "...katttttttdkw.",
+            "...katwwtwwtdkw.",
+            ".sskawttwttwdkw.",
+            "...katttttttdkw.",
+            "...katttttttdkw.",
+            ".sskatttttttdkw.",
+            "...katttttttdkw.",
+            "...katttttttdkw.",
+            ".sskdddddddddkw.",
+            "...kkkkkkkkkkkw.",
+            "....wwwwwwwwwwg.",
+            "................",
+        },
+        organiserInks);
+}
+
+QImage largeIcon()
+{
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    const auto fill = [&painter](int left, int top, int right, int bottom, QRgb colour) {
+        painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), QColor(colour));
+    };
+    // Pages showing below and to the right of the cover.
+    fill(9, 5, 29, 29, qRgb(128, 128, 128));
+    fill(9, 5, 28, 28, qRgb(255, 255, 255));
+    fill(10, 27, 27, 27, qRgb(192, 192, 192));
+    fill(27, 6, 27, 26, qRgb(192, 192, 192));
+    // The cover.
+    fill(6, 2, 26, 26, qRgb(0, 0, 0));
+    fill(7, 3, 25, 25, qRgb(0, 80, 80));
+    fill(7, 3, 24, 24, qRgb(64, 192, 192));
+    fill(8, 4, 24, 24, qRgb(0, 128, 128));
+    // A name label with two written lines.
+    fill(13, 16, 23, 22, qRgb(0, 0, 0));
+    fill(14, 17, 22, 21, qRgb(255, 255, 255));
+    fill(15, 18, 21, 18, qRgb(128, 128, 128));
+    fill(15, 20, 19, 20, qRgb(128, 128, 128));
+    // Four rings through the spine.
+    // Four rings, each from a punched hole round the cover's left edge.
+    for (int top : {5, 10, 15, 20}) {
+        fill(10, top + 1, 10, top + 1, qRgb(0, 0, 0));
+        fill(4, top, 9, top, qRgb(255, 255, 255));
+        fill(3, top + 1, 3, top + 1, qRgb(192, 192, 192));
+        fill(4, top + 2, 5, top + 2, qRgb(128, 128, 128));
+    }
+    painter.drawImage(10, 8, fromPixelMap(
+                                 {
+                                     "..www...www..",
+                                     ".ww..w.w..ww.",
+                                     "ww....w....ww",
+                                     "w...........w",
+                                 },
+                                 organiserInks));
+    return icon;
+}
+
+} // namespace
+
+QImage launcherButtonBar()
+{
+    constexpr int width = 223, height = 50;
+    QImage bar(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            bar.setPixel(x, y, brushedMetal(x, y, height));
+    }
+    for (int y = 10; y < 40; ++y) {
+        for (int x = 19; x < 48; ++x) {
+            const QRgb metal = bar.pixel(x, y);
+            bar.setPixel(x, y, sampled(x, y, [metal](double px, double py) {
+                             return studColour(px, py, metal);
+                         }));
+        }
+    }
+    drawBevel(bar, grey(150), grey(100), grey(24), grey(6));
+    return bar;
+}
+
+QImage speckledTexture()
+{
+    constexpr int width = 223, height = 50;
+    const QList<QRgb> palette = {
+        vga::black.rgb(), vga::maroon.rgb(), vga::green.rgb(), vga::olive.rgb(),
+        vga::navy.rgb(),  vga::purple.rgb(), vga::teal.rgb(),  vga::silver.rgb(),
+        vga::grey.rgb(),  vga::red.rgb(),    vga::lime.rgb(),  vga::yellow.rgb(),
+        vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(), vga::white.rgb(),
+    };
+    enum : uchar { black = 0, navy = 4, teal = 6, silver = 7, grey = 8 };
+
+    QImage texture(width, height, QImage::Format_Indexed8);
+    texture.setColorTable(palette);
+    for (int y = 0; y < height; ++y) {
+        uchar* line = texture.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            // Grey speckles thicken and thin in soft patches, like stone.
+            const int patch = int(std::lround(smoothNoise(x / 7.0, y / 5.0, 3) * 160));
+            const int roll = int(pixelHash(x, y, 5) % 1000);
+            if (roll < 12)
+                line[x] = silver;
+            else if (roll < 20)
+                line[x] = teal;
+            else if (roll < 26)
+                line[x] = navy;
+            else if (roll < 150 + patch)
+                line[x] = grey;
+            else
+                line[x] = black;
+        }
+    }
+    return texture;
+}
+
+QImage informationPlate()
+{
+    constexpr int width = 114, height = 35;
+    QImage plate(width, height, QImage::Format_RGB32);
+    plate.fill(vga::black);
+    constexpr double centreX = 17.5, centreY = 17.5;
+    constexpr double outerRadius = 14.5, innerRadius = 12.5;
+    for (int y = 2; y < 33; ++y) {
+        for (int x = 2; x < 33; ++x) {
+            plate.setPixel(x, y, sampled(x, y, [&](double px, double py) {
+                               const double distance = std::hypot(px - centreX, py - centreY);
+                               return (distance <= outerRadius && distance >= innerRadius)
+                                   ? vga::white.rgb() : vga::black.rgb();
+                           }));
+        }
+    }
+    const QImage letter = fromPixelMap(
+        {
+            ".###.",
+            ".###.",
+            ".###.",
+            ".....",
+            ".....",
+            "####.",
+            ".###.",
+            ".###.",
+            ".###.",
+            ".###.",
+            ".###.",
+            ".###.",
+            ".###.",
+            ".###.",
+            "#####",
+        },
+        {{'#', vga::white.rgb()}});
+    QPainter(&plate).drawImage(15, 10, letter);
+    drawPlateText(plate, 40, 12, "information", vga::white.rgb());
+    drawBevel(plate, grey(112), vga::black.rgb(), vga::black.rgb(), grey(48));
+    return plate;
+}
+
+QImage clockFace()
+{
+    return fromPixelMap(
+        {
+            "....kkkkkkk....",
+            "..kkwwwgwwwkk..",
+            ".kwwwwwwwwwwwk.",
+            ".kwwwwwkwwwwwk.",
+            "kwwwwwwkwwwwwwk",
+            "kwwwwwwkwwwwwwk",
+            "kgwwwwwrkkkwwgk",
+            "kwwwwwwwwwwwwwk",
+            "kwwwwwwwwwwwwwk",
+            ".kwwwwwwwwwwwk.",
+            ".kwwwwwwwwwwwk.",
+            "..kkwwwgwwwkk..",
+            "....kkkkkkk....",
+        },
+        {{'k', vga::black.rgb()},
+         {'w', vga::white.rgb()},
+         {'g', vga::grey.rgb()},
+         {'r', vga::red.rgb()}});
+}
+
+QPixmap continueArrow(bool enabled)
+{
+    return QPixmap::fromImage(continueArrowImage(enabled));
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(smallIcon()));
+    icon.addPixmap(QPixmap::fromImage(largeIcon()));
+    return icon;
+}
+
+} // namespace kb::resources
