@@ -1,0 +1,15 @@
+#include "Kestrelbook.h"
+#include "uKestrelbook.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    initialiseApplication();
+    Kestrelbook program;
+    // The message loop's first act is to show the launcher.
+    QTimer::singleShot(0, &program.launcher(), [&program] { program.launcher().show(); });
+    return app.exec();
+}

@@ -1,0 +1,501 @@
+#include "uKestrelbook.h"
+
+#include "CaptionLabel.h"
+#include "DosPath.h"
+#include "Fonts.h"
+#include "HandlerGuard.h"
+#include "LauncherArt.h"
+#include "PictureBox.h"
+#include "WindowScaling.h"
+#include "uCommon.h"
+#include "uInit.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+
+#include <array>
+
+using kb::platform::CaptionLabel;
+using kb::platform::FontStyle;
+using kb::platform::PictureBox;
+using kb::platform::guarded;
+using kb::platform::layoutFont;
+
+namespace {
+
+constexpr QSize clientSize(631, 387);
+constexpr int buttonWidth = 217;
+constexpr int buttonHeight = 50;
+constexpr int centralPaneLeft = 217;
+constexpr int centralPaneWidth = 189;
+constexpr int rightColumnLeft = centralPaneLeft + centralPaneWidth;
+constexpr int clockIntervalMs = 60000;
+
+const QColor teal(0, 128, 128);
+const QColor white(255, 255, 255);
+const QColor headerColour(64, 128, 128);
+
+struct ButtonSpec {
+    const char* caption;
+    const char* faceName;
+    bool white;
+};
+
+// Top to bottom; the Tag of a button is its row, counted from 1.
+constexpr std::array<ButtonSpec, 7> leftButtons{{
+    {"Schedule", "Button_Label_1", false},
+    {"ToDo List", "Label12", false},
+    {"Notebook", "Label14", false},
+    {"Address", "Address_Button_Label", true},
+    {"E-Mail", "Label35", true},
+    {"Fax", "Label37", false},
+    {"Setup", "Label39", true},
+}};
+constexpr std::array<ButtonSpec, 7> rightButtons{{
+    {"World Clock", "Label4", false},
+    {"Calculator", "Label6", false},
+    {"Editor", "Edit_Button_Label", true},
+    {"Draw Memo", "Label49", false},
+    {"Game", "Game_Button_Label", true},
+    {"Personal", "Label45", false},
+    {"Exit", "Exit_ButtonLabel", true},
+}};
+
+// Picture index 1..5 to file, for each column; the Information picture uses
+// the left column's table.
+constexpr std::array<const char*, 5> leftPictures{
+    "P_hana02.bmp", "P_hana03.bmp", "P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp"};
+constexpr std::array<const char*, 5> rightPictures{
+    "P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp", "P_hana02.bmp", "P_hana03.bmp"};
+
+enum LeftTag { Address = 4, EMail = 5, Setup = 7, Information = 8 };
+enum RightTag { Editor = 3, Game = 5, Exit = 7 };
+
+int pictureIndex(int tag)
+{
+    while (tag > 5)
+        tag -= 5;
+    return tag;
+}
+
+QFont captionFont()
+{
+    return layoutFont(QStringLiteral("Times New Roman"), 16, FontStyle::Bold);
+}
+
+CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
+                          const QPoint& at)
+{
+    auto* label = new CaptionLabel(text, parent);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->adjustSize();
+    label->move(at);
+    return label;
+}
+
+QFrame* makePanel(QWidget* parent, const QRect& geometry, QFrame::Shadow shadow)
+{
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | shadow);
+    panel->setLineWidth(1);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+std::string latin1(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+// The white circle with its black outline behind the clock face.
+class ClockCircle : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+// A one-pixel line across the central pane.
+class WhiteLine : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::white); }
+};
+
+} // namespace
+
+Tkb_form::Tkb_form(QWidget* parent)
+    : QWidget(parent)
+    , m_longTimeSource([] { return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat); })
+{
+    setObjectName(QStringLiteral("kb_form"));
+    setWindowTitle(QStringLiteral("Kestrelbook 98"));
+    setWindowIcon(kb::resources::applicationIcon());
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(layoutFont(QStringLiteral("Times New Roman"), 16));
+    setFixedSize(clientSize);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setGeometry(4, 4, 623, 377);
+    m_mainPage = new QWidget(m_pages);
+    m_mainPage->setObjectName(QStringLiteral("Kb_Main"));
+    m_setupPage = new QWidget(m_pages);
+    m_setupPage->setObjectName(QStringLiteral("Setup_Main"));
+    m_pages->addWidget(m_mainPage);
+    m_pages->addWidget(m_setupPage);
+
+    buildPopupMenu();
+    buildMainPage(m_mainPage);
+    buildSetupPage(m_setupPage);
+    m_pages->setCurrentWidget(m_mainPage);
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("ClockTimer"));
+    m_clockTimer->setInterval(clockIntervalMs);
+    connect(m_clockTimer, &QTimer::timeout, this, [this] { guarded(this, [this] { ClockTimerTimer(); }); });
+    m_clockTimer->start();
+}
+
+Tkb_form::~Tkb_form() = default;
+
+void Tkb_form::setTools(LauncherTools tools)
+{
+    m_tools = std::move(tools);
+}
+
+void Tkb_form::setLongTimeSource(std::function<QString()> source)
+{
+    m_longTimeSource = std::move(source);
+}
+
+void Tkb_form::buildPopupMenu()
+{
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_scale100 = m_popupMenu->addAction(QStringLiteral("Scale to 100% of size"));
+    m_scale100->setObjectName(QStringLiteral("Scale_100"));
+    m_scale100->setVisible(false);
+    m_scale75 = m_popupMenu->addAction(QStringLiteral("Scale to 75% of size"));
+    m_scale75->setObjectName(QStringLiteral("Scale_75"));
+    connect(m_scale100, &QAction::triggered, this, [this] { guarded(this, [this] { Scale_100Click(); }); });
+    connect(m_scale75, &QAction::triggered, this, [this] { guarded(this, [this] { Scale_75Click(); }); });
+}
+
+void Tkb_form::offerPopupMenu(QWidget* control)
+{
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(control, &QWidget::customContextMenuRequested, this,
+            [this, control](const QPoint& at) { m_popupMenu->popup(control->mapToGlobal(at)); });
+}
+
+void Tkb_form::buildMainPage(QWidget* page)
+{
+    buildButtonColumn(page, Column::Left);
+    buildCentralPane(page);
+    buildButtonColumn(page, Column::Right);
+}
+
+void Tkb_form::buildButtonColumn(QWidget* page, Column column)
+{
+    const bool left = column == Column::Left;
+    auto* strip = new QWidget(page);
+    strip->setGeometry(left ? 0 : rightColumnLeft, 0, buttonWidth, 377);
+    const auto& specs = left ? leftButtons : rightButtons;
+    const int firstImage = left ? 1 : 8;
+    const QFont font = captionFont();
+
+    for (int row = 0; row < 7; ++row) {
+        const ButtonSpec& spec = specs[static_cast<std::size_t>(row)];
+        const int tag = row + 1;
+        QFrame* panel = makePanel(strip, QRect(0, row * buttonHeight, buttonWidth, buttonHeight), QFrame::Sunken);
+
+        auto* picture = new PictureBox(panel);
+        picture->setObjectName(QStringLiteral("kb_button_image_%1").arg(firstImage + row));
+        picture->setGeometry(1, 1, 223, 50);
+        picture->setAutoSize(true);
+        if (firstImage + row == 1)
+            picture->setPicture(kb::resources::launcherButtonBar());
+
+        const QString caption = QString::fromLatin1(spec.caption);
+        const bool isExit = !left && tag == RightTag::Exit;
+        CaptionLabel* shadow = makeCaption(panel, caption, font, isExit ? teal : Qt::black, QPoint(72, 20));
+        shadow->setAttribute(Qt::WA_TransparentForMouseEvents);
+        CaptionLabel* face = makeCaption(panel, caption, font, spec.white ? white : teal, QPoint(71, 19));
+        face->setObjectName(QString::fromLatin1(spec.faceName));
+
+        auto click = [this, left, tag] {
+            guarded(this, [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); });
+        };
+        connect(picture, &PictureBox::clicked, this, click);
+        connect(face, &CaptionLabel::clicked, this, click);
+        offerPopupMenu(picture);
+        if (left || tag != RightTag::Editor)
+            offerPopupMenu(face);
+    }
+
+    auto* background = new PictureBox(strip);
+    background->setObjectName(left ? QStringLiteral("Background_Image_1") : QStringLiteral("Background_Image_4"));
+    background->setGeometry(0, 350, buttonWidth, 27);
+    if (left)
+        background->setPicture(kb::resources::speckledTexture());
+    offerPopupMenu(background);
+
+    const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
+    if (left) {
+        makeCaption(strip, QStringLiteral("Beta 1.980106"), titleFont, white, QPoint(8, 350));
+    } else {
+        CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, white, QPoint(62, 352));
+        title->setObjectName(QStringLiteral("kb_label"));
+        offerPopupMenu(title);
+    }
+}
+
+void Tkb_form::buildCentralPane(QWidget* page)
+{
+    auto* pane = new QWidget(page);
+    pane->setObjectName(QStringLiteral("Central_Pane"));
+    pane->setGeometry(centralPaneLeft, 0, centralPaneWidth, 377);
+
+    m_centralImage = new PictureBox(pane);
+    m_centralImage->setObjectName(QStringLiteral("Central_Image"));
+    m_centralImage->setGeometry(0, 68, 105, 105);
+    m_centralImage->setAutoSize(true);
+    offerPopupMenu(m_centralImage);
+
+    (new WhiteLine(pane))->setGeometry(0, 343, centralPaneWidth, 1);
+
+    auto* bottom = new PictureBox(pane);
+    bottom->setObjectName(QStringLiteral("Background_Image_3"));
+    bottom->setGeometry(0, 344, 189, 33);
+    offerPopupMenu(bottom);
+
+    auto* lower = new PictureBox(pane);
+    lower->setObjectName(QStringLiteral("Background_Image_2"));
+    lower->setGeometry(0, 316, 190, 39);
+    offerPopupMenu(lower);
+
+    auto* information = new PictureBox(pane);
+    information->setObjectName(QStringLiteral("Image9"));
+    information->setGeometry(34, 330, 114, 35);
+    information->setPicture(kb::resources::informationPlate());
+    connect(information, &PictureBox::clicked, this,
+            [this] { guarded(this, [this] { SystemButtonsClick(LeftTag::Information); }); });
+
+    QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
+    header->setObjectName(QStringLiteral("Header_Panel"));
+    header->setAutoFillBackground(true);
+    QPalette headerPalette = header->palette();
+    headerPalette.setColor(QPalette::Window, headerColour);
+    header->setPalette(headerPalette);
+    offerPopupMenu(header);
+
+    auto* circle = new ClockCircle(header);
+    circle->setObjectName(QStringLiteral("Shape1"));
+    circle->setGeometry(16, 16, 25, 21);
+
+    auto* clockFace = new PictureBox(header);
+    clockFace->setObjectName(QStringLiteral("Clock_Image"));
+    clockFace->setGeometry(21, 20, 15, 13);
+    clockFace->setPicture(kb::resources::clockFace());
+    offerPopupMenu(clockFace);
+
+    m_timeLabel = makeCaption(header, QStringLiteral("12:00"),
+                              layoutFont(QStringLiteral("Arial"), 32, FontStyle::Bold), Qt::black, QPoint(84, 4));
+    m_timeLabel->setObjectName(QStringLiteral("Time_Label"));
+    offerPopupMenu(m_timeLabel);
+
+    m_selectedLabel = makeCaption(header, QString(), captionFont(), white, QPoint(8, 52));
+    m_selectedLabel->setObjectName(QStringLiteral("Selected_Label"));
+    m_selectedLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_selectedLabel->setFixedSize(173, 19);
+    offerPopupMenu(m_selectedLabel);
+}
+
+void Tkb_form::buildSetupPage(QWidget* page)
+{
+    makeCaption(page, QStringLiteral("Kestrelbook Setup"),
+                layoutFont(QStringLiteral("Times New Roman"), 29, FontStyle::Bold), Qt::black, QPoint(16, 16));
+    auto* directoryLabel = new QLabel(QStringLiteral("Kestrelbook Directory"), page);
+    directoryLabel->adjustSize();
+    directoryLabel->move(16, 80);
+
+    m_dirEdit = new QLineEdit(QStringLiteral("c:\\kb"), page);
+    m_dirEdit->setObjectName(QStringLiteral("ZAVEVO_Edit"));
+    m_dirEdit->setGeometry(188, 76, 333, 27);
+
+    auto* toolBar = new QFrame(page);
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setGeometry(0, 377 - 29, 623, 29);
+    auto* exitButton = new QToolButton(toolBar);
+    exitButton->setObjectName(QStringLiteral("ToolButton3"));
+    exitButton->setText(QStringLiteral("E&xit"));
+    exitButton->setAutoRaise(true);
+    exitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    exitButton->setGeometry(0, 2, 62, 25);
+    connect(exitButton, &QToolButton::clicked, this, [this] { guarded(this, [this] { ToolButton3Click(); }); });
+}
+
+void Tkb_form::setVisible(bool visible)
+{
+    // The show handler runs before the window reaches the screen, so the
+    // first-run dialog and its errors come up alone.
+    if (visible && !isVisible() && !m_showHandlerRun) {
+        m_showHandlerRun = true;
+        guarded(this, [this] { FormShow(); });
+    }
+    QWidget::setVisible(visible);
+}
+
+void Tkb_form::FormShow()
+{
+    loadConfiguration();
+    copyStoredPictures();
+    m_addressFile = ReadDataFileName(m_dataDir + "\\Rurized.ini");
+    ClockTimerTimer();
+    m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
+}
+
+void Tkb_form::loadConfiguration()
+{
+    if (!kb::platform::dosFileExists("Kestrelbook.Ini") && m_tools.firstRunDialog)
+        m_tools.firstRunDialog->exec();
+    m_dosDir = ReadDataFileName("Kestrelbook.ini");
+    m_dirEdit->setText(QString::fromLatin1(m_dosDir.data(), static_cast<qsizetype>(m_dosDir.size())));
+    m_dataDir = m_dosDir + "\\Data";
+    m_systemDir = m_dosDir + "\\System";
+}
+
+void Tkb_form::copyStoredPictures()
+{
+    const auto copyFrom = [this](const QString& sourceName, const QString& prefix, int first, int last) {
+        const QImage source = findChild<PictureBox*>(sourceName)->picture();
+        for (int n = first; n <= last; ++n) {
+            auto* target = findChild<PictureBox*>(prefix + QString::number(n));
+            target->paintOnCanvas([&source](QPainter& painter) {
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(QRect(0, 0, 223, 50), source, QRect(0, 0, 223, 50));
+            });
+        }
+    };
+    copyFrom(QStringLiteral("kb_button_image_1"), QStringLiteral("kb_button_image_"), 2, 14);
+    copyFrom(QStringLiteral("Background_Image_1"), QStringLiteral("Background_Image_"), 2, 4);
+}
+
+void Tkb_form::loadCentralPicture(Column column, int tag)
+{
+    const auto& table = column == Column::Left ? leftPictures : rightPictures;
+    m_centralImage->loadFromFile(m_systemDir + "\\" + table[static_cast<std::size_t>(pictureIndex(tag) - 1)]);
+}
+
+void Tkb_form::setSelectedLabelFrom(const char* captionName)
+{
+    m_selectedLabel->setText(findChild<QLabel*>(QString::fromLatin1(captionName))->text());
+}
+
+void Tkb_form::SystemButtonsClick(int tag)
+{
+    loadCentralPicture(Column::Left, tag);
+    switch (tag) {
+    case LeftTag::Address:
+        if (m_tools.showAddressBook)
+            m_tools.showAddressBook(m_addressFile);
+        setSelectedLabelFrom("Address_Button_Label");
+        break;
+    case LeftTag::EMail:
+        break;
+    case LeftTag::Setup:
+        m_pages->setCurrentWidget(m_setupPage);
+        break;
+    case LeftTag::Information:
+        m_selectedLabel->setText(QStringLiteral("Information"));
+        if (m_tools.showInformation)
+            m_tools.showInformation();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tkb_form::UserButtonsClick(int tag)
+{
+    loadCentralPicture(Column::Right, tag);
+    switch (tag) {
+    case RightTag::Editor:
+        if (m_tools.showEditor)
+            m_tools.showEditor();
+        setSelectedLabelFrom("Edit_Button_Label");
+        break;
+    case RightTag::Game:
+        if (m_tools.showGame)
+            m_tools.showGame(m_systemDir);
+        setSelectedLabelFrom("Game_Button_Label");
+        break;
+    case RightTag::Exit:
+        setSelectedLabelFrom("Exit_ButtonLabel");
+        QCoreApplication::quit();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tkb_form::ClockTimerTimer()
+{
+    m_timeLabel->setText(m_longTimeSource().left(5));
+    m_timeLabel->adjustSize();
+}
+
+void Tkb_form::Scale_75Click()
+{
+    m_scale75->setVisible(false);
+    m_scale100->setVisible(true);
+    kb::platform::scaleWindow(*this, 75, 100);
+}
+
+void Tkb_form::Scale_100Click()
+{
+    m_scale100->setVisible(false);
+    m_scale75->setVisible(true);
+    kb::platform::scaleWindow(*this, 125, 100);
+}
+
+void Tkb_form::ToolButton3Click()
+{
+    m_pages->setCurrentWidget(m_mainPage);
+}
+
+void Tkb_form::FormClose()
+{
+}
+
+void Tkb_form::closeEvent(QCloseEvent* event)
+{
+    guarded(this, [this] { FormClose(); });
+    event->accept();
+    // The launcher is the main window: closing it ends the program even
+    // while tool windows are open.
+    QCoreApplication::quit();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStackedWidget;
+class QTimer;
+
+namespace kb::platform {
+class CaptionLabel;
+class PictureBox;
+} // namespace kb::platform
+
+class Tfminit;
+
+// What the launcher opens. The main block fills it with its windows; a tool
+// that is not there simply opens nothing.
+struct LauncherTools {
+    Tfminit* firstRunDialog = nullptr;
+    std::function<void(const std::string& systemDir)> showGame;
+    std::function<void(const std::string& addressFile)> showAddressBook;
+    std::function<void()> showEditor;
+    std::function<void()> showInformation;
+};
+
+// The launcher: two columns of picture buttons around a central pane with a
+// clock, and a hidden setup page.
+class Tkb_form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tkb_form(QWidget* parent = nullptr);
+    ~Tkb_form() override;
+
+    void setTools(LauncherTools tools);
+    // Where the clock takes the long time text from; the system clock unless
+    // a test sets another.
+    void setLongTimeSource(std::function<QString()> source);
+
+    // The path values, set by the show handler.
+    const std::string& Dos_Dir() const { return m_dosDir; }
+    const std::string& Data_Dir() const { return m_dataDir; }
+    const std::string& System_Dir() const { return m_systemDir; }
+    const std::string& Address_File() const { return m_addressFile; }
+
+    void setVisible(bool visible) override;
+
+    // Handlers, entered through the handler guard.
+    void FormShow();
+    void SystemButtonsClick(int tag);
+    void UserButtonsClick(int tag);
+    void ClockTimerTimer();
+    void Scale_100Click();
+    void Scale_75Click();
+    void ToolButton3Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class Column { Left, Right };
+
+    void buildMainPage(QWidget* page);
+    void buildButtonColumn(QWidget* page, Column column);
+    void buildCentralPane(QWidget* page);
+    void buildSetupPage(QWidget* page);
+    void buildPopupMenu();
+    void offerPopupMenu(QWidget* control);
+
+    void loadConfiguration();
+    void copyStoredPictures();
+    void loadCentralPicture(Column column, int tag);
+    void setSelectedLabelFrom(const char* captionName);
+    void FormClose();
+
+    std::string m_dosDir;
+    std::string m_dataDir;
+    std::string m_systemDir;
+    std::string m_addressFile;
+
+    LauncherTools m_tools;
+    std::function<QString()> m_longTimeSource;
+    bool m_showHandlerRun = false;
+
+    QStackedWidget* m_pages = nullptr;
+    QWidget* m_mainPage = nullptr;
+    QWidget* m_setupPage = nullptr;
+    kb::platform::PictureBox* m_centralImage = nullptr;
+    QLabel* m_timeLabel = nullptr;
+    QLabel* m_selectedLabel = nullptr;
+    QLineEdit* m_dirEdit = nullptr;
+    QMenu* m_popupMenu = nullptr;
+    QAction* m_scale100 = nullptr;
+    QAction* m_scale75 = nullptr;
+    QTimer* m_clockTimer = nullptr;
+};

@@ -1,0 +1,315 @@
+#include "DosInstallation.h"
+#include "Kestrelbook.h"
+#include "PictureBox.h"
+#include "ScriptedPrompter.h"
+#include "uInit.h"
+#include "uKestrelbook.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using kb::platform::PictureBox;
+
+class LauncherTest : public ::testing::Test {
+protected:
+    Tkb_form& launcher() { return program.launcher(); }
+
+    template <typename T = QWidget>
+    T* control(const char* name)
+    {
+        auto* found = launcher().findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QString selected() { return control<QLabel>("Selected_Label")->text(); }
+    QColor centralColour() { return control<PictureBox>("Central_Image")->picture().pixelColor(5, 5); }
+    static QColor colourOf(const char* file) { return kb::test::DosInstallation::pictureColours().at(file); }
+
+    void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(5, 5)); }
+
+    // Answers the first-run dialog once it is up, from inside its modal loop.
+    void whenFirstRunDialogOpens(std::function<void(Tfminit&)> answer)
+    {
+        QTimer::singleShot(0, &program.firstRunDialog(), [this, answer] { answer(program.firstRunDialog()); });
+    }
+
+    kb::test::DosInstallation install;
+    kb::test::WorkingDirectory cwd{install.workDir()};
+    kb::test::PromptScript prompts;
+    Kestrelbook program;
+};
+
+TEST_F(LauncherTest, ShowingReadsTheConfigurationAndFillsTheWindow)
+{
+    launcher().setLongTimeSource([] { return QStringLiteral("14:07:33"); });
+    launcher().show();
+    EXPECT_TRUE(prompts.errors().isEmpty()) << prompts.errors().join(' ').toStdString();
+    EXPECT_EQ(launcher().Dos_Dir(), "c:\\kb");
+    EXPECT_EQ(launcher().Data_Dir(), "c:\\kb\\Data");
+    EXPECT_EQ(launcher().System_Dir(), "c:\\kb\\System");
+    EXPECT_EQ(launcher().Address_File(), "C:\\KB\\DATA\\ADDRESS.CSV");
+    EXPECT_EQ(control<QLineEdit>("ZAVEVO_Edit")->text(), "c:\\kb");
+    EXPECT_EQ(control<QLabel>("Time_Label")->text(), "14:07");
+    EXPECT_EQ(centralColour(), colourOf("P_hana02.bmp"));
+    EXPECT_EQ(launcher().windowTitle(), "Kestrelbook 98");
+    EXPECT_EQ(launcher().size(), QSize(631, 387));
+
+    const QImage bar = control<PictureBox>("kb_button_image_1")->picture().convertToFormat(QImage::Format_RGB32);
+    for (int n = 2; n <= 14; ++n) {
+        const QByteArray name = QStringLiteral("kb_button_image_%1").arg(n).toLatin1();
+        EXPECT_TRUE(control<PictureBox>(name)->picture().convertToFormat(QImage::Format_RGB32) == bar) << n;
+    }
+    const QImage texture = control<PictureBox>("Background_Image_1")->picture();
+    for (const auto& [name, size] : {std::pair{"Background_Image_2", QSize(190, 39)},
+                                     std::pair{"Background_Image_3", QSize(189, 33)},
+                                     std::pair{"Background_Image_4", QSize(217, 27)}}) {
+        const QImage copy = control<PictureBox>(name)->picture();
+        EXPECT_TRUE(copy.convertToFormat(QImage::Format_RGB32)
+                    == texture.copy(QRect(QPoint(0, 0), size)).convertToFormat(QImage::Format_RGB32))
+            << name;
+    }
+}
+
+TEST_F(LauncherTest, TheClockShowsTheFirstFiveCharactersWhateverTheyAre)
+{
+    launcher().setLongTimeSource([] { return QStringLiteral("9:07:33 AM"); });
+    launcher().show();
+    EXPECT_EQ(control<QLabel>("Time_Label")->text(), "9:07:");
+    launcher().setLongTimeSource([] { return QStringLiteral("23:59:01"); });
+    launcher().ClockTimerTimer();
+    EXPECT_EQ(control<QLabel>("Time_Label")->text(), "23:59");
+}
+
+TEST_F(LauncherTest, EveryButtonLoadsItsPictureAndOnlyTheToolsSetTheLabel)
+{
+    launcher().show();
+    struct Expectation {
+        const char* control;
+        const char* picture;
+        const char* label; // nullptr: unchanged
+    };
+    const Expectation plain[] = {
+        {"kb_button_image_1", "P_hana02.bmp", nullptr}, {"Label12", "P_hana03.bmp", nullptr},
+        {"kb_button_image_3", "P_ki01.bmp", nullptr},   {"Label35", "P_yama01.bmp", nullptr},
+        {"kb_button_image_6", "P_hana02.bmp", nullptr}, {"kb_button_image_8", "P_ki01.bmp", nullptr},
+        {"Label6", "P_ko01.bmp", nullptr},              {"kb_button_image_11", "P_hana02.bmp", nullptr},
+        {"Label45", "P_ki01.bmp", nullptr},
+    };
+    for (const Expectation& e : plain) {
+        click(e.control);
+        EXPECT_EQ(centralColour(), colourOf(e.picture)) << e.control;
+        EXPECT_EQ(selected(), "") << e.control;
+    }
+    const Expectation tools[] = {
+        {"kb_button_image_4", "P_ko01.bmp", "Address"},
+        {"Edit_Button_Label", "P_yama01.bmp", "Editor"},
+        {"kb_button_image_12", "P_hana03.bmp", "Game"},
+        {"Image9", "P_ki01.bmp", "Information"},
+    };
+    for (const Expectation& e : tools) {
+        click(e.control);
+        EXPECT_EQ(centralColour(), colourOf(e.picture)) << e.control;
+        EXPECT_EQ(selected(), e.label) << e.control;
+    }
+    click("kb_button_image_9");
+    EXPECT_EQ(selected(), "Information");
+    EXPECT_TRUE(prompts.errors().isEmpty()) << prompts.errors().join(' ').toStdString();
+}
+
+TEST_F(LauncherTest, SetupShowsThePageAndItsExitReturns)
+{
+    launcher().show();
+    auto* pages = control<QStackedWidget>("PageControl1");
+    click("Label39");
+    EXPECT_EQ(centralColour(), colourOf("P_hana03.bmp"));
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Setup_Main");
+    control<QLineEdit>("ZAVEVO_Edit")->setText(QStringLiteral("d:\\elsewhere"));
+    control<QToolButton>("ToolButton3")->click();
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Kb_Main");
+    EXPECT_EQ(launcher().Dos_Dir(), "c:\\kb");
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\kb\r\n");
+}
+
+TEST_F(LauncherTest, AMissingPictureStopsTheClickWithTheErrorBox)
+{
+    std::filesystem::remove(install.root() / "System/P_ko01.bmp");
+    launcher().show();
+    for (const char* button : {"kb_button_image_4", "Label6", "Exit_ButtonLabel"}) {
+        prompts.clear();
+        click(button);
+        EXPECT_EQ(prompts.errors(), QStringList{"Cannot open file c:\\kb\\System\\P_ko01.bmp."}) << button;
+        EXPECT_EQ(centralColour(), colourOf("P_hana02.bmp")) << button;
+        EXPECT_EQ(selected(), "") << button;
+    }
+    click("kb_button_image_12");
+    EXPECT_EQ(selected(), "Game");
+}
+
+TEST_F(LauncherTest, APictureThatIsNotABitmapIsReported)
+{
+    install.writeFile(install.root() / "System/P_ki01.bmp", "GIF89a not a bitmap");
+    launcher().show();
+    click("Image9");
+    EXPECT_EQ(prompts.errors(), QStringList{"Bitmap image is not valid."});
+    EXPECT_EQ(selected(), "");
+}
+
+TEST_F(LauncherTest, ScalingDownAndUpLeavesFifteenSixteenths)
+{
+    launcher().show();
+    auto* menu = launcher().findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    auto* scale75 = menu->findChild<QAction*>(QStringLiteral("Scale_75"));
+    auto* scale100 = menu->findChild<QAction*>(QStringLiteral("Scale_100"));
+    ASSERT_TRUE(scale75 && scale100);
+    EXPECT_TRUE(scale75->isVisible());
+    EXPECT_FALSE(scale100->isVisible());
+
+    scale75->trigger();
+    EXPECT_EQ(launcher().size(), QSize(473, 290));
+    EXPECT_FALSE(scale75->isVisible());
+    EXPECT_TRUE(scale100->isVisible());
+    EXPECT_TRUE(launcher().isVisible());
+
+    scale100->trigger();
+    EXPECT_EQ(launcher().size(), QSize(591, 363));
+    EXPECT_EQ(control("kb_button_image_8")->parentWidget()->width(), 204);
+    EXPECT_EQ(control<QLabel>("Time_Label")->font().pixelSize(), 30);
+    EXPECT_TRUE(scale75->isVisible());
+}
+
+TEST_F(LauncherTest, IniNameMatchesWithoutRegardToCase)
+{
+    std::filesystem::remove(install.workDir() / "Kestrelbook.Ini");
+    install.writeFile(install.workDir() / "KESTRELBOOK.INI", "DataFileName=C:\\KB\r\n");
+    launcher().show();
+    EXPECT_EQ(launcher().Dos_Dir(), "C:\\KB");
+    EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+class FirstRunTest : public LauncherTest {
+protected:
+    void SetUp() override { std::filesystem::remove(install.workDir() / "Kestrelbook.Ini"); }
+};
+
+TEST_F(FirstRunTest, ContinueWritesTheIniAndTheLauncherGoesOn)
+{
+    whenFirstRunDialogOpens([](Tfminit& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Kestrelbook - Initialisation");
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("KB_Dir_Edit"));
+        EXPECT_EQ(edit->text(), "c:\\kb");
+        EXPECT_TRUE(edit->hasFocus() || !dialog.isActiveWindow());
+        dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    });
+    launcher().show();
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\kb\r\n");
+    EXPECT_EQ(launcher().System_Dir(), "c:\\kb\\System");
+    EXPECT_EQ(centralColour(), colourOf("P_hana02.bmp"));
+    EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+TEST_F(FirstRunTest, AnEmptyDirectoryWritesTheKeyAlone)
+{
+    whenFirstRunDialogOpens([](Tfminit& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("KB_Dir_Edit"))->clear();
+        dialog.BitBtn1Click();
+    });
+    launcher().show();
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=\r\n");
+    EXPECT_EQ(launcher().Data_Dir(), "\\Data");
+    EXPECT_EQ(prompts.errors(), QStringList{"Invalid filename."});
+}
+
+TEST_F(FirstRunTest, ClosingWithoutContinueStopsTheShowHandlerAtTheRead)
+{
+    whenFirstRunDialogOpens([](Tfminit& dialog) { dialog.close(); });
+    launcher().show();
+    EXPECT_FALSE(std::filesystem::exists(install.workDir() / "Kestrelbook.Ini"));
+    EXPECT_EQ(prompts.errors(), QStringList{"File not found."});
+    EXPECT_TRUE(launcher().isVisible());
+    EXPECT_EQ(control<QLineEdit>("ZAVEVO_Edit")->text(), "c:\\kb");
+    EXPECT_EQ(control<QLabel>("Time_Label")->text(), "12:00");
+    EXPECT_FALSE(control<PictureBox>("Central_Image")->hasPicture());
+    EXPECT_FALSE(control<PictureBox>("kb_button_image_2")->hasPicture());
+}
+
+TEST_F(FirstRunTest, AReadOnlyWorkingDirectoryKeepsTheDialogOpen)
+{
+    ::chmod(install.workDir().c_str(), 0555);
+    whenFirstRunDialogOpens([this](Tfminit& dialog) {
+        auto* button = dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"));
+        button->click();
+        EXPECT_EQ(prompts.errors(), QStringList{"File access denied."});
+        EXPECT_TRUE(dialog.isVisible());
+        ::chmod(install.workDir().c_str(), 0755);
+        button->click();
+    });
+    launcher().show();
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\kb\r\n");
+    EXPECT_EQ(prompts.errors().size(), 1);
+}
+
+TEST_F(FirstRunTest, AMistypedDirectoryIsAcceptedAndFailsAtTheAddressPointer)
+{
+    whenFirstRunDialogOpens([](Tfminit& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("KB_Dir_Edit"))->setText(QStringLiteral("c:\\kbb"));
+        dialog.BitBtn1Click();
+    });
+    launcher().show();
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\kbb\r\n");
+    EXPECT_EQ(prompts.errors(), QStringList{"Invalid filename."});
+    EXPECT_EQ(launcher().Address_File(), "");
+    EXPECT_EQ(control<QLabel>("Time_Label")->text(), "12:00");
+    // The pictures were copied before the failing step.
+    EXPECT_TRUE(control<PictureBox>("kb_button_image_14")->hasPicture());
+}
+
+class BadConfigurationTest : public LauncherTest {};
+
+TEST_F(BadConfigurationTest, BinaryOrHugeIniGivesWhatTheFirstLineSays)
+{
+    install.writeIni(std::string("\x00\x01\xff\xfe\x1a\r\n", 6) + "junk");
+    launcher().show();
+    EXPECT_EQ(launcher().Dos_Dir(), "");
+    EXPECT_EQ(prompts.errors(), QStringList{"Invalid filename."});
+}
+
+TEST_F(BadConfigurationTest, AHugeSingleLineIsReadWholeAndFailsOnlyAsAPath)
+{
+    install.writeIni("DataFileName=" + std::string(100 * 1024 * 1024, 'a'));
+    launcher().show();
+    EXPECT_EQ(launcher().Dos_Dir().size(), 100u * 1024 * 1024);
+    EXPECT_EQ(prompts.errors().size(), 1);
+    EXPECT_TRUE(launcher().isVisible());
+}
+
+TEST_F(BadConfigurationTest, DirectoriesWhereFilesBelongAreRefused)
+{
+    std::filesystem::remove(install.root() / "Data/Rurized.ini");
+    std::filesystem::create_directory(install.root() / "Data/Rurized.ini");
+    launcher().show();
+    EXPECT_EQ(prompts.errors(), QStringList{"File access denied."});
+    EXPECT_EQ(launcher().Address_File(), "");
+}
+
+TEST_F(BadConfigurationTest, AMissingAddressPointerIsFileNotFound)
+{
+    std::filesystem::remove(install.root() / "Data/Rurized.ini");
+    launcher().show();
+    EXPECT_EQ(prompts.errors(), QStringList{"File not found."});
+    EXPECT_FALSE(control<PictureBox>("Central_Image")->hasPicture());
+}
+
+} // namespace
