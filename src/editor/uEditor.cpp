@@ -9,6 +9,7 @@
 #include "Prompter.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -147,6 +148,8 @@ void TfmEdit::createMemo()
     m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_memo->setFont(layoutFont(QStringLiteral("Times New Roman"), 15));
+    // Tab stops every eight average characters, as in the desktop's text fields.
+    m_memo->setTabStopDistance(8 * QFontMetricsF(m_memo->font()).averageCharWidth());
     QPalette memoPalette = m_memo->palette();
     memoPalette.setColor(QPalette::Text, Qt::black);
     m_memo->setPalette(memoPalette);
@@ -174,7 +177,9 @@ QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, in
     button->setText(caption);
     button->setIcon(QIcon(QPixmap::fromImage(kb::resources::editorToolPicture(picture))));
     button->setIconSize(QSize(16, 16));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // A 13-pixel caption cannot stand under a 16-pixel picture in a 22-pixel
+    // button, so it stands beside it and stays readable.
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()),

@@ -1,0 +1,361 @@
+#include "ScriptedPrompter.h"
+#include "TempDir.h"
+#include "uEditor.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::string_literals;
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { showEditor(); }
+
+    void showEditor()
+    {
+        editor->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    }
+
+    QToolButton* button(const char* name) const
+    {
+        auto* found = editor->findChild<QToolButton*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QPlainTextEdit* memo() const { return editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo")); }
+    QString filenameLabel() const
+    {
+        return editor->findChild<QLabel*>(QStringLiteral("Filename_Label"))->text();
+    }
+    QStringList memoLines() const
+    {
+        QStringList lines;
+        for (QTextBlock block = memo()->document()->begin(); block.isValid(); block = block.next())
+            lines << block.text();
+        return lines;
+    }
+
+    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QString path(std::string_view name) const { return QString::fromStdString(dir.file(name)); }
+
+    void open(std::string_view name)
+    {
+        prompts.chooseFile(path(name));
+        click("ToolButton1");
+    }
+    void openWith(std::string_view name, std::string_view bytes)
+    {
+        dir.write(name, bytes);
+        open(name);
+    }
+    std::string saveAs(std::string_view name)
+    {
+        prompts.chooseFile(path(name));
+        click("SaveButton");
+        return dir.read(name);
+    }
+    void type(const QString& text)
+    {
+        memo()->setFocus();
+        memo()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(memo(), text);
+    }
+
+    kb::test::PromptScript prompts;
+    kb::test::TempDir dir;
+    std::unique_ptr<TfmEdit> editor = std::make_unique<TfmEdit>();
+};
+
+TEST_F(EditorWindowTest, OpensWithItsLayout)
+{
+    EXPECT_EQ(editor->windowTitle(), "Kestrelbook 98 - Editor");
+    EXPECT_EQ(editor->size(), QSize(497, 331));
+    EXPECT_FALSE(editor->windowIcon().isNull());
+    EXPECT_EQ(editor->findChild<QWidget*>("Panel1")->geometry(), QRect(0, 0, 497, 25));
+    EXPECT_EQ(editor->findChild<QWidget*>("Image12")->geometry(), QRect(0, 0, 223, 25));
+    EXPECT_EQ(editor->findChild<QWidget*>("Image14")->geometry(), QRect(223, 0, 274, 25));
+    EXPECT_EQ(editor->findChild<QLabel*>("Label1")->text(), "Editor");
+    EXPECT_EQ(filenameLabel(), "Filename.Ext");
+    EXPECT_EQ(memo()->geometry(), QRect(0, 25, 497, 282));
+    EXPECT_TRUE(memo()->document()->isEmpty());
+    EXPECT_EQ(memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(memo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(editor->findChild<QWidget*>("ToolBar1")->geometry(), QRect(0, 307, 497, 24));
+    EXPECT_NE(editor->findChild<QObject*>("FindDialog1"), nullptr);
+
+    const struct {
+        const char* name;
+        const char* caption;
+        bool enabled;
+    } buttons[] = {{"ToolButton1", "Open", true},   {"ToolButton2", "Cancel", true},
+                   {"SaveButton", "Save", true},    {"ToolButton4", "Search", false},
+                   {"ToolButton5", "PgUp", false},  {"ToolButton6", "PgDn", false},
+                   {"ToolButton7", "E&xit", true}};
+    int left = 0;
+    for (const auto& expected : buttons) {
+        QToolButton* b = button(expected.name);
+        EXPECT_EQ(b->text(), expected.caption);
+        EXPECT_EQ(b->isEnabled(), expected.enabled) << expected.name;
+        EXPECT_EQ(b->geometry(), QRect(left, 2, 71, 22)) << expected.name;
+        left += 71;
+    }
+}
+
+TEST_F(EditorWindowTest, SearchAndPageButtonsNeverReact)
+{
+    openWith("a.txt", "text");
+    prompts.clear();
+    for (const char* name : {"ToolButton4", "ToolButton5", "ToolButton6"})
+        click(name);
+    EXPECT_TRUE(prompts.questions().isEmpty());
+    EXPECT_TRUE(prompts.openRequests().isEmpty());
+    EXPECT_TRUE(prompts.saveRequests().isEmpty());
+    EXPECT_EQ(memoLines(), QStringList{"text"});
+    EXPECT_TRUE(editor->isVisible());
+}
+
+struct LineBreakCase {
+    const char* description;
+    std::string file;
+    QStringList shownLines;
+    std::string saved;
+};
+
+void PrintTo(const LineBreakCase& lineBreakCase, std::ostream* out)
+{
+    *out << lineBreakCase.description;
+}
+
+class EditorLineBreakTest : public EditorWindowTest, public ::testing::WithParamInterface<LineBreakCase> {};
+
+TEST_P(EditorLineBreakTest, ShowsTheLinesAndSavesThemWithCrLf)
+{
+    openWith("in.txt", GetParam().file);
+    EXPECT_EQ(memoLines(), GetParam().shownLines);
+    EXPECT_EQ(saveAs("out.txt"), GetParam().saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineEnds, EditorLineBreakTest,
+    ::testing::Values(LineBreakCase{"lf", "one\ntwo\n", {"one", "two", ""}, "one\r\ntwo\r\n"},
+                      LineBreakCase{"cr", "one\rtwo", {"one", "two"}, "one\r\ntwo"},
+                      LineBreakCase{"crlf", "one\r\ntwo\r\n", {"one", "two", ""}, "one\r\ntwo\r\n"},
+                      LineBreakCase{"lfcr", "one\n\rtwo", {"one", "", "two"}, "one\r\n\r\ntwo"},
+                      LineBreakCase{"mixed", "a\r\n\nb\r\rc", {"a", "", "b", "", "c"}, "a\r\n\r\nb\r\n\r\nc"},
+                      LineBreakCase{"zero", "abc\ndef\0ghi\nj"s, {"abc", "def"}, "abc\r\ndef"},
+                      LineBreakCase{"empty", "", {""}, ""}),
+    [](const auto& info) { return std::string(info.param.description); });
+
+TEST_F(EditorWindowTest, EveryByteButZeroSurvivesAnOpenAndASave)
+{
+    std::string bytes;
+    for (int b = 1; b <= 255; ++b)
+        bytes += static_cast<char>(b);
+    openWith("all.bin", bytes);
+
+    std::string expected = bytes;
+    expected.replace(expected.find('\r'), 1, "\r\n"); // 13 is followed by 14
+    expected.replace(expected.find('\n'), 1, "\r\n"); // 10 follows 9
+    EXPECT_EQ(saveAs("all-saved.bin"), expected);
+}
+
+TEST_F(EditorWindowTest, SavesTypedTextWithoutAddingAFinalLineBreak)
+{
+    type("first");
+    QTest::keyClick(memo(), Qt::Key_Return);
+    type("second");
+    EXPECT_EQ(saveAs("typed.txt"), "first\r\nsecond");
+
+    // Shift+Enter starts a new line as well; a character beyond Latin-1 can
+    // only be a '?' in a byte file.
+    QTest::keyClick(memo(), Qt::Key_Return, Qt::ShiftModifier);
+    memo()->insertPlainText(QString(QChar(0x20AC)));
+    EXPECT_EQ(saveAs("typed.txt"), "first\r\nsecond\r\n?");
+}
+
+TEST_F(EditorWindowTest, SaveReplacesAnExistingFileWithoutAskingAndKeepsItsPermissions)
+{
+    dir.write("old.txt", "a much longer text that was there before");
+    std::filesystem::permissions(dir.path() / "old.txt", std::filesystem::perms(0640));
+    type("new");
+    EXPECT_EQ(saveAs("old.txt"), "new");
+    EXPECT_TRUE(prompts.questions().isEmpty());
+    EXPECT_TRUE(prompts.errors().isEmpty());
+    EXPECT_EQ(std::filesystem::status(dir.path() / "old.txt").permissions(), std::filesystem::perms(0640));
+    EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(EditorWindowTest, DialogsOfferTheNameLastChosen)
+{
+    openWith("first.txt", "text");
+    EXPECT_TRUE(prompts.openRequests().at(0).title.isEmpty());
+    EXPECT_EQ(filenameLabel(), path("first.txt"));
+
+    prompts.cancelDialog();
+    click("SaveButton");
+    EXPECT_EQ(prompts.saveRequests().at(0).fileName, path("first.txt"));
+    EXPECT_TRUE(prompts.saveRequests().at(0).title.isEmpty());
+
+    saveAs("second.txt");
+    prompts.cancelDialog();
+    click("SaveButton");
+    EXPECT_EQ(prompts.saveRequests().at(2).fileName, path("second.txt"));
+    EXPECT_EQ(filenameLabel(), path("first.txt")) << "the label names the file opened last";
+}
+
+TEST_F(EditorWindowTest, CancelledOpenChangesNothing)
+{
+    openWith("a.txt", "kept");
+    prompts.cancelDialog();
+    click("ToolButton1");
+    EXPECT_EQ(memoLines(), QStringList{"kept"});
+    EXPECT_EQ(filenameLabel(), path("a.txt"));
+    EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+TEST_F(EditorWindowTest, ExitWithYesThenCancelledDialogStaysOpenWithItsText)
+{
+    type("unsaved");
+    prompts.answerYes();
+    prompts.cancelDialog();
+    click("ToolButton7");
+    EXPECT_EQ(prompts.questions(), QStringList{"Save file before Exiting?"});
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(memoLines(), QStringList{"unsaved"});
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(EditorWindowTest, ExitWithYesSavesAndHides)
+{
+    type("saved");
+    prompts.answerYes();
+    prompts.chooseFile(path("exit.txt"));
+    click("ToolButton7");
+    EXPECT_EQ(dir.read("exit.txt"), "saved");
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EditorWindowTest, ExitWithNoHidesAndKeepsTheTextForTheNextOpening)
+{
+    openWith("a.txt", "still here");
+    prompts.answerNo();
+    click("ToolButton7");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(prompts.saveRequests().isEmpty());
+
+    showEditor();
+    EXPECT_EQ(memoLines(), QStringList{"still here"});
+    EXPECT_EQ(filenameLabel(), path("a.txt"));
+}
+
+TEST_F(EditorWindowTest, CloseBoxHidesWithoutAQuestion)
+{
+    type("kept");
+    editor->close();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(prompts.questions().isEmpty());
+    showEditor();
+    EXPECT_EQ(memoLines(), QStringList{"kept"});
+}
+
+TEST_F(EditorWindowTest, CancelWithNoDoesNothing)
+{
+    type("kept");
+    prompts.answerNo();
+    click("ToolButton2");
+    EXPECT_EQ(prompts.questions(), QStringList{"Exit Editor?"});
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(memoLines(), QStringList{"kept"});
+}
+
+TEST_F(EditorWindowTest, CancelWithYesEmptiesTheTextButKeepsTheFileName)
+{
+    openWith("a.txt", "gone");
+    prompts.answerYes();
+    click("ToolButton2");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(memo()->document()->isEmpty());
+    EXPECT_EQ(filenameLabel(), path("a.txt"));
+    EXPECT_EQ(dir.read("a.txt"), "gone");
+
+    showEditor();
+    prompts.cancelDialog();
+    click("SaveButton");
+    EXPECT_EQ(prompts.saveRequests().at(0).fileName, path("a.txt"));
+}
+
+TEST_F(EditorWindowTest, FileThatCannotBeOpenedReportsAndChangesNothing)
+{
+    openWith("a.txt", "kept");
+    prompts.clear();
+    open("missing.txt");
+    EXPECT_EQ(prompts.errors(), QStringList{"Cannot open file " + path("missing.txt") + "."});
+    std::filesystem::create_directory(dir.path() / "folder");
+    open("folder");
+    EXPECT_EQ(prompts.errors().size(), 2);
+    EXPECT_EQ(memoLines(), QStringList{"kept"});
+    EXPECT_EQ(filenameLabel(), path("a.txt"));
+    prompts.cancelDialog();
+    click("SaveButton");
+    EXPECT_EQ(prompts.saveRequests().at(0).fileName, path("a.txt"));
+}
+
+TEST_F(EditorWindowTest, TextBeyondTheCapacityReportsAndChangesNothing)
+{
+    editor = std::make_unique<TfmEdit>(nullptr, 8);
+    showEditor();
+    openWith("fits.txt", "abc\ndef"); // exactly eight characters
+    EXPECT_EQ(memoLines(), (QStringList{"abc", "def"}));
+    openWith("big.txt", "abc\ndef\n");
+    EXPECT_EQ(prompts.errors(), QStringList{"Text exceeds memo capacity."});
+    EXPECT_EQ(memoLines(), (QStringList{"abc", "def"}));
+    EXPECT_EQ(filenameLabel(), path("fits.txt"));
+    prompts.cancelDialog();
+    click("SaveButton");
+    EXPECT_EQ(prompts.saveRequests().at(0).fileName, path("fits.txt"));
+}
+
+TEST_F(EditorWindowTest, FileThatCannotBeCreatedReportsAndUnderExitStaysOpen)
+{
+    type("text");
+    saveAs("no-such-dir/out.txt");
+    EXPECT_EQ(prompts.errors(), QStringList{"Cannot create file " + path("no-such-dir/out.txt") + "."});
+
+    std::filesystem::create_directory(dir.path() / "folder");
+    prompts.answerYes();
+    prompts.chooseFile(path("folder"));
+    click("ToolButton7");
+    EXPECT_EQ(prompts.errors().size(), 2);
+    EXPECT_EQ(prompts.errors().at(1), "Cannot create file " + path("folder") + ".");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(memoLines(), QStringList{"text"});
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
+}
+
+TEST_F(EditorWindowTest, FailedSaveLeavesTheOldFileWhole)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write into a read-only directory";
+    dir.write("sub/old.txt", "old");
+    std::filesystem::permissions(dir.path() / "sub", std::filesystem::perms(0555));
+    type("new");
+    saveAs("sub/old.txt");
+    EXPECT_EQ(prompts.errors().size(), 1);
+    EXPECT_EQ(dir.read("sub/old.txt"), "old");
+}
+
+} // namespace
