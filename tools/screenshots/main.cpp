@@ -1,0 +1,74 @@
+// Starts the program as the user would and saves screenshots of its windows,
+// taken with Qt's own grab, so a developer can look at what users see.
+//
+//   kestrelbook-screenshots OUT_DIR
+//
+// Run it in a working directory prepared like scripts/run's. When no
+// Kestrelbook.Ini exists the first-run dialog is captured and continued.
+#include "Kestrelbook.h"
+#include "uInit.h"
+#include "uKestrelbook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void save(QWidget& window, const QString& directory, const char* name)
+{
+    const QString path = directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    window.grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+void triggerMenuItem(QWidget& window, const char* name)
+{
+    window.findChild<QAction*>(QLatin1String(name))->trigger();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUT_DIR\n", argv[0]);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    initialiseApplication();
+    Kestrelbook program;
+    Tkb_form& launcher = program.launcher();
+
+    QTimer::singleShot(300, &program.firstRunDialog(), [&] {
+        Tfminit& dialog = program.firstRunDialog();
+        if (!dialog.isVisible())
+            return;
+        save(dialog, out, "first-run");
+        dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    });
+    QTimer::singleShot(0, &launcher, [&] { launcher.show(); });
+    QTimer::singleShot(1200, &launcher, [&] {
+        save(launcher, out, "launcher");
+        launcher.UserButtonsClick(5);
+        save(launcher, out, "launcher-game-clicked");
+        launcher.SystemButtonsClick(7);
+        save(launcher, out, "setup");
+        launcher.ToolButton3Click();
+        triggerMenuItem(launcher, "Scale_75");
+    });
+    QTimer::singleShot(1800, &launcher, [&] {
+        save(launcher, out, "launcher-75");
+        triggerMenuItem(launcher, "Scale_100");
+    });
+    QTimer::singleShot(2400, &launcher, [&] {
+        save(launcher, out, "launcher-75-then-100");
+        QApplication::quit();
+    });
+    return app.exec();
+}
