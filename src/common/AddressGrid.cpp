@@ -1,5 +1,6 @@
 #include "AddressGrid.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -35,6 +36,12 @@ void AddressRow::setCell(int column, std::string_view text)
     const std::size_t oldLength = m_ends[column] - from;
     if (m_bytes.size() - oldLength + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("An address may not exceed 4 GB.");
+    if (from == m_bytes.size()) {
+        // This and every later cell are empty: the usual case while reading.
+        m_bytes.append(text);
+        std::fill(m_ends.begin() + column, m_ends.end(), static_cast<std::uint32_t>(m_bytes.size()));
+        return;
+    }
     m_bytes.replace(from, oldLength, text);
     const std::uint32_t grown = static_cast<std::uint32_t>(text.size());
     const std::uint32_t shrunk = static_cast<std::uint32_t>(oldLength);

@@ -45,25 +45,33 @@ public:
             std::size_t j = i;
             while (j < n && line[j] != comma && line[j] != quote)
                 ++j;
-            m_value.append(line, i, j - i);
-            if (j == n)
+            if (j == n) {
+                m_value.append(line, i, j - i);
                 break;
+            }
             if (line[j] == comma) {
-                storeValue();
+                if (m_value.empty()) {
+                    storeValue(line.substr(i, j - i)); // a bare field, the usual case
+                } else {
+                    m_value.append(line, i, j - i);
+                    storeValue(m_value);
+                    m_value.clear();
+                }
                 ++m_column;
-                m_value.clear();
                 endedByComma = j + 1 == n;
-            } else if (j + 1 == n) {
-                m_value += quote; // a quote that ends the line is an ordinary character
             } else {
-                m_insideQuotes = true;
+                m_value.append(line, i, j - i);
+                if (j + 1 == n)
+                    m_value += quote; // a quote that ends the line is an ordinary character
+                else
+                    m_insideQuotes = true;
             }
             i = j + 1;
         }
         if (m_insideQuotes)
             return; // the value goes on in the next line, in the same row
         if (!line.empty() && !endedByComma)
-            storeValue();
+            storeValue(m_value);
         finishRow();
     }
 
@@ -73,7 +81,7 @@ public:
         if (m_insideQuotes) {
             // The file ended inside a quoted value: keep what was read and
             // count its row as read, so that it is written back.
-            storeValue();
+            storeValue(m_value);
             finishRow();
             m_insideQuotes = false;
         }
@@ -93,16 +101,16 @@ private:
         m_value.clear();
     }
 
-    void storeValue()
+    void storeValue(std::string_view value)
     {
         if (m_column <= lastColumn) {
-            m_row.setCell(m_column, m_value);
+            m_row.setCell(m_column, value);
             return;
         }
         // The grid has no column for it: keep it with the last column.
         m_joined.assign(m_row.cell(lastColumn));
         m_joined += comma;
-        m_joined += m_value;
+        m_joined += value;
         m_row.setCell(lastColumn, m_joined);
     }
 
