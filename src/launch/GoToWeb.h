@@ -1,0 +1,59 @@
+#pragma once
+
+#include "AssociationSource.h"
+#include "ProgramStarter.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// The author of the program, whose address a new TGoToWeb mails to.
+inline constexpr char AuthorName[] = "Marten Vossberg";
+inline constexpr char AuthorMailAddress[] = "marten.vossberg@example.org";
+
+// The arguments that follow the program file in the browser's open command,
+// as the last successful GetBrowserProgram left them. Shared by every
+// TGoToWeb; starts empty.
+extern std::string BrowserParams;
+
+// The open command of the first of ".HTM", ".HTML", ".SHTML" and ".SHTM"
+// that has one, through the extension's file class or else the extension's
+// own command, with its placeholders (a percent sign and the character after
+// it) removed. Empty text when none has a command. Never raises.
+std::string FindBrowserCommand(const kb::launch::AssociationSource& associations);
+
+// Hands a mail address to the desktop's web browser, which is started with
+// its own arguments and one more: "mailto:" and the address.
+class TGoToWeb {
+public:
+    // Opens the associations afresh for every look-up, so that a browser
+    // chosen while the program runs is the one started.
+    using AssociationsOpener = std::function<std::unique_ptr<const kb::launch::AssociationSource>()>;
+
+    // The desktop's own associations and detached processes.
+    TGoToWeb();
+    TGoToWeb(AssociationsOpener openAssociations, std::unique_ptr<kb::launch::ProgramStarter> starter);
+    ~TGoToWeb();
+    TGoToWeb(const TGoToWeb&) = delete;
+    TGoToWeb& operator=(const TGoToWeb&) = delete;
+
+    // Any text, the empty one included.
+    void SetMail(const std::string& address);
+    const std::string& mail() const { return FMail; }
+
+    // Starts the browser for FMail; false when no browser is registered or it
+    // could not be started. Tells the user nothing either way.
+    bool SendMail();
+
+    // The program file of the browser's open command, its own arguments left
+    // in BrowserParams; empty text, BrowserParams untouched, when there is no
+    // command. A command naming a ".EXE", ".BAT" or ".COM" file (matched
+    // without regard to case) splits after the last of them; any other splits
+    // after its first word.
+    std::string GetBrowserProgram();
+
+private:
+    std::string FMail;
+    AssociationsOpener m_openAssociations;
+    std::unique_ptr<kb::launch::ProgramStarter> m_starter;
+};

@@ -1,0 +1,94 @@
+#include "XdgDirectories.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <string_view>
+#include <unistd.h>
+
+namespace kb::launch {
+namespace {
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::vector<std::string> splitColons(std::string_view text)
+{
+    std::vector<std::string> parts;
+    while (true) {
+        const auto colon = text.find(':');
+        parts.emplace_back(text.substr(0, colon));
+        if (colon == std::string_view::npos)
+            return parts;
+        text.remove_prefix(colon + 1);
+    }
+}
+
+std::filesystem::path homeDirectory()
+{
+    std::filesystem::path home = environment("HOME");
+    if (home.is_absolute())
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
+        home = entry->pw_dir;
+        if (home.is_absolute())
+            return home;
+    }
+    return {};
+}
+
+std::filesystem::path homeBased(const char* variable, const char* relativeDefault)
+{
+    const std::filesystem::path value = environment(variable);
+    if (value.is_absolute())
+        return value;
+    const std::filesystem::path home = homeDirectory();
+    return home.empty() ? std::filesystem::path() : home / relativeDefault;
+}
+
+std::vector<std::filesystem::path> directoryList(const char* variable, std::string_view fallback)
+{
+    std::vector<std::filesystem::path> directories;
+    for (const auto& entry : splitColons(environment(variable))) {
+        const std::filesystem::path directory = entry;
+        if (directory.is_absolute())
+            directories.push_back(directory);
+    }
+    if (directories.empty()) {
+        for (const auto& entry : splitColons(fallback))
+            directories.emplace_back(entry);
+    }
+    return directories;
+}
+
+std::vector<std::string> desktopNames()
+{
+    std::vector<std::string> names;
+    for (auto name : splitColons(environment("XDG_CURRENT_DESKTOP"))) {
+        if (name.empty())
+            continue;
+        for (char& c : name) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+} // namespace
+
+XdgDirectories XdgDirectories::fromEnvironment()
+{
+    XdgDirectories directories;
+    directories.dataHome = homeBased("XDG_DATA_HOME", ".local/share");
+    directories.configHome = homeBased("XDG_CONFIG_HOME", ".config");
+    directories.dataDirs = directoryList("XDG_DATA_DIRS", "/usr/local/share/:/usr/share/");
+    directories.configDirs = directoryList("XDG_CONFIG_DIRS", "/etc/xdg");
+    directories.currentDesktops = desktopNames();
+    return directories;
+}
+
+} // namespace kb::launch

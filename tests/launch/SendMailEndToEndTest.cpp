@@ -1,0 +1,51 @@
+#include "FakeBrowser.h"
+#include "GoToWeb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kb::test::FakeBrowser;
+using Call = FakeBrowser::Call;
+
+std::optional<Call> mailWith(FakeBrowser& browser, const std::string& address)
+{
+    TGoToWeb web;
+    web.SetMail(address);
+    if (!web.SendMail())
+        return std::nullopt;
+    const auto calls = browser.waitForCalls(1);
+    return calls.size() == 1 ? std::optional<Call>(calls.front()) : std::nullopt;
+}
+
+TEST(SendMailEndToEnd, TheBrowserReceivesItsOwnArgumentsAndTheAddressAsOne)
+{
+    FakeBrowser browser;
+    EXPECT_EQ(mailWith(browser, "x@y.z --remote-debugging-port=9222"),
+              Call({"--new-window", "mailto:x@y.z --remote-debugging-port=9222"}));
+}
+
+TEST(SendMailEndToEnd, QuotesSpacesAndAnEmptyAddressArriveUnchanged)
+{
+    FakeBrowser quoted;
+    EXPECT_EQ(mailWith(quoted, "\"Ann O'Neil\" <ann@example.org>; $(touch x) `y` \\"),
+              Call({"--new-window", "mailto:\"Ann O'Neil\" <ann@example.org>; $(touch x) `y` \\"}));
+    FakeBrowser empty;
+    EXPECT_EQ(mailWith(empty, ""), Call({"--new-window", "mailto:"}));
+}
+
+TEST(SendMailEndToEnd, TheBrowsersQuotedArgumentsAreSplitByTheDesktopRules)
+{
+    FakeBrowser browser(R"(--profile "My Profile" --title="say \\"hi\\"" %u)");
+    EXPECT_EQ(mailWith(browser, "a@b.c"), Call({"--profile", "My Profile", "--title=say \"hi\"", "mailto:a@b.c"}));
+}
+
+TEST(SendMailEndToEnd, ABrowserThatCannotStartGivesFalse)
+{
+    FakeBrowser browser;
+    std::filesystem::remove(browser.program());
+    TGoToWeb web;
+    EXPECT_FALSE(web.SendMail());
+}
+
+} // namespace
