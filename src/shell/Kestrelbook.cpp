@@ -5,6 +5,8 @@
 #include "uKestrelbook.h"
 
 #include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
 
 Kestrelbook::Kestrelbook()
     : m_launcher(std::make_unique<Tkb_form>())
@@ -17,6 +19,35 @@ Kestrelbook::Kestrelbook()
 
 Kestrelbook::~Kestrelbook() = default;
 
+namespace {
+
+// The desktop colours of the time: silver faces, navy selection.
+QPalette classicPalette()
+{
+    const QColor silver(192, 192, 192);
+    QPalette palette(silver, silver);
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, silver);
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Light, Qt::white);
+    palette.setColor(QPalette::Midlight, QColor(223, 223, 223));
+    palette.setColor(QPalette::Mid, QColor(160, 160, 160));
+    palette.setColor(QPalette::Dark, QColor(128, 128, 128));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+    return palette;
+}
+
+} // namespace
+
 void initialiseApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
@@ -25,4 +56,8 @@ void initialiseApplication()
     // must not keep it alive, nor a closed dialog end it.
     QApplication::setQuitOnLastWindowClosed(false);
     kb::platform::installFontSubstitutions();
+    // The classic bevelled look of the desktop the DOS product's users knew.
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
+    QApplication::setPalette(classicPalette());
 }

@@ -157,6 +157,8 @@ Tkb_form::Tkb_form(QWidget* parent)
     setFont(layoutFont(QStringLiteral("Times New Roman"), 16));
     setFixedSize(clientSize);
 
+    // The page control's border around the page area.
+    makePanel(this, rect(), QFrame::Raised)->setLineWidth(2);
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(4, 4, 623, 377);
@@ -348,6 +350,7 @@ void Tkb_form::buildSetupPage(QWidget* page)
 
     auto* toolBar = new QFrame(page);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
     toolBar->setGeometry(0, 377 - 29, 623, 29);
     auto* exitButton = new QToolButton(toolBar);
     exitButton->setObjectName(QStringLiteral("ToolButton3"));
