@@ -1,0 +1,130 @@
+#include "UAbout.h"
+
+#include "AboutArt.h"
+#include "CaptionLabel.h"
+#include "Fonts.h"
+#include "GoToWeb.h"
+#include "HandlerGuard.h"
+#include "PictureBox.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+
+using kb::platform::CaptionLabel;
+using kb::platform::FontStyle;
+using kb::platform::layoutFont;
+
+namespace {
+
+CaptionLabel* caption(QWidget* parent, const char* name, const QString& text, const QFont& font, QPoint position)
+{
+    auto* label = new CaptionLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->adjustSize();
+    label->move(position);
+    return label;
+}
+
+} // namespace
+
+TfmAbout::TfmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("fmAbout"));
+    setWindowTitle(QStringLiteral("Kestrelbook 98 - Information"));
+    setFixedSize(251, 201);
+    setFont(layoutFont(QStringLiteral("Arial"), 11));
+    QPalette blackText = palette();
+    blackText.setColor(QPalette::WindowText, Qt::black);
+    setPalette(blackText);
+
+    // The picture first, so that the captions lie over it.
+    Image1 = new kb::platform::PictureBox(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 1, 250, 200);
+    Image1->setAutoSize(true);
+    Image1->setPicture(kb::resources::aboutPicture());
+
+    Label2 = caption(this, "Label2", QStringLiteral("Kestrelbook 98"),
+                     layoutFont(QStringLiteral("Arial"), 13, FontStyle::BoldItalic), {80, 150});
+    Label3 = caption(this, "Label3", QStringLiteral("by"), layoutFont(QStringLiteral("Arial"), 11), {70, 166});
+    Label4 = caption(this, "Label4", QString::fromLatin1(AuthorName), layoutFont(QStringLiteral("Arial"), 13),
+                     {86, 172});
+    Label4->setToolTip(QStringLiteral("EMail :") + QString::fromLatin1(AuthorMailAddress));
+
+    Label1 = caption(this, "Label1", QStringLiteral("Ok"), layoutFont(QStringLiteral("Arial"), 16, FontStyle::Bold),
+                     {212, 178});
+    Label1->setGeometry(212, 178, 33, 19);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    connect(Label1, &CaptionLabel::clicked, this, [this] { kb::platform::guarded(this, [this] { Label1Click(); }); });
+    connect(Label4, &CaptionLabel::clicked, this, [this] { kb::platform::guarded(this, [this] { Label4Click(); }); });
+}
+
+TfmAbout::~TfmAbout() = default;
+
+void TfmAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // the desktop showing it again, not a new showing
+    centreOnScreen();
+    kb::platform::guarded(this, [this] { FormShow(); });
+}
+
+void TfmAbout::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TfmAbout::keyPressEvent(QKeyEvent* event)
+{
+    // Only "Ok" closes the window.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void TfmAbout::centreOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = geometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TfmAbout::FormShow()
+{
+    About_GoToWeb = std::make_unique<TGoToWeb>();
+}
+
+void TfmAbout::FormClose()
+{
+    About_GoToWeb.reset();
+}
+
+void TfmAbout::Label1Click()
+{
+    reject();
+}
+
+void TfmAbout::Label4Click()
+{
+    if (!About_GoToWeb)
+        return;
+    About_GoToWeb->SetMail(AuthorMailAddress);
+    // A mail that cannot be handed over tells the user nothing.
+    About_GoToWeb->SendMail();
+}

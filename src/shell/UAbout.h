@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class TGoToWeb;
+
+namespace kb::platform {
+class CaptionLabel;
+class PictureBox;
+} // namespace kb::platform
+
+// The information window: a borderless picture with the program's name, the
+// author's name, which starts a mail to the author, and an "Ok" caption,
+// the only thing that closes it. Shown modally with exec().
+class TfmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfmAbout(QWidget* parent = nullptr);
+    ~TfmAbout() override;
+
+    // The window's own mail hand-off, which lives from each showing to the
+    // following close; null while the window is hidden.
+    const TGoToWeb* aboutGoToWeb() const { return About_GoToWeb.get(); }
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void Label1Click();
+    void Label4Click();
+
+    void centreOnScreen();
+
+    kb::platform::PictureBox* Image1;
+    kb::platform::CaptionLabel* Label2;
+    kb::platform::CaptionLabel* Label3;
+    kb::platform::CaptionLabel* Label4;
+    kb::platform::CaptionLabel* Label1;
+    std::unique_ptr<TGoToWeb> About_GoToWeb;
+};
