@@ -262,6 +262,16 @@ TEST_F(EditorWindowTest, ExitWithNoHidesAndKeepsTheTextForTheNextOpening)
     EXPECT_EQ(filenameLabel(), path("a.txt"));
 }
 
+TEST_F(EditorWindowTest, AltXIsTheExitButton)
+{
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    prompts.answerNo();
+    QTest::keyClick(editor.get(), Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->isVisible(); }, 1000));
+    EXPECT_EQ(prompts.questions(), QStringList{"Save file before Exiting?"});
+}
+
 TEST_F(EditorWindowTest, CloseBoxHidesWithoutAQuestion)
 {
     type("kept");
