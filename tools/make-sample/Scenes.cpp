@@ -78,11 +78,6 @@ QColor mix(const QColor& a, const QColor& b, double t)
                             float(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
-QImage finish(const QImage& scene, Random& random, const BrushStyle& style)
-{
-    return paintOver(scene, random, style);
-}
-
 // --- Tulips -------------------------------------------------------------
 
 void drawTulip(QPainter& painter, QPointF base, double size, const QColor& petal)
@@ -169,7 +164,7 @@ QImage tulipField()
     BrushStyle style;
     style.length = 6;
     style.calmAngle = 0;
-    return finish(scene, random, style);
+    return paintOver(scene, random, style);
 }
 
 // --- Cherry blossom -----------------------------------------------------
@@ -288,7 +283,7 @@ QImage cherryBlossom()
     style.width = 2.2;
     style.calmAngle = -30;
     style.strokesPerPixel = 0.14;
-    return finish(scene, random, style);
+    return paintOver(scene, random, style);
 }
 
 // --- Tree ---------------------------------------------------------------
@@ -373,7 +368,7 @@ QImage treeOnHill()
     BrushStyle style;
     style.length = 6.5;
     style.calmAngle = -10;
-    return finish(scene, random, style);
+    return paintOver(scene, random, style);
 }
 
 // --- Lake ---------------------------------------------------------------
@@ -453,7 +448,7 @@ QImage lakeAtDusk()
     style.length = 8;
     style.calmAngle = 0;
     style.angleJitter = 8;
-    return finish(scene, random, style);
+    return paintOver(scene, random, style);
 }
 
 // --- Mountain -----------------------------------------------------------
@@ -543,5 +538,5 @@ QImage mountainMeadow()
     BrushStyle style;
     style.length = 6;
     style.calmAngle = 10;
-    return finish(scene, random, style);
+    return paintOver(scene, random, style);
 }
