@@ -1,0 +1,113 @@
+#include "AddressTableModel.h"
+
+#include "uCommon.h"
+
+namespace kb::address {
+namespace {
+
+QString shown(std::string_view bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+AddressTableModel::AddressTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int AddressTableModel::gridRowOf(const QModelIndex& index) const
+{
+    return index.isValid() ? index.row() + firstListedRow() : -1;
+}
+
+QModelIndex AddressTableModel::indexOfGridRow(int gridRow) const
+{
+    return index(gridRow - firstListedRow(), 0);
+}
+
+void AddressTableModel::load(std::string_view fileName)
+{
+    AddressGrid loaded;
+    LoadGridFromFile(fileName, loaded);
+    beginResetModel();
+    m_grid = std::move(loaded);
+    noteRowCount();
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, AddressGrid::DisplayedColumnCount - 1);
+}
+
+void AddressTableModel::save(std::string_view fileName) const
+{
+    SaveGridToFile(fileName, m_grid);
+}
+
+void AddressTableModel::setCell(int column, int gridRow, std::string_view text)
+{
+    m_grid.setCell(column, gridRow, text);
+    if (gridRow == 0 && m_headingFixed && column < AddressGrid::DisplayedColumnCount)
+        emit headerDataChanged(Qt::Horizontal, column, column);
+    const QModelIndex changed = index(gridRow - firstListedRow(), column);
+    if (changed.isValid())
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void AddressTableModel::appendTrailerRow()
+{
+    const int listRow = rowCount();
+    beginInsertRows({}, listRow, listRow);
+    m_grid.setRowCount(m_grid.rowCount() + 1);
+    endInsertRows();
+}
+
+void AddressTableModel::removeGridRow(int gridRow)
+{
+    const int listRow = gridRow - firstListedRow();
+    if (listRow < 0 || listRow >= rowCount())
+        return;
+    if (m_headingFixed && m_grid.rowCount() == 2) {
+        // The heading comes loose and is listed from now on.
+        beginResetModel();
+        m_grid.removeRow(gridRow);
+        noteRowCount();
+        endResetModel();
+        return;
+    }
+    beginRemoveRows({}, listRow, listRow);
+    m_grid.removeRow(gridRow);
+    endRemoveRows();
+}
+
+int AddressTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_grid.rowCount() - firstListedRow();
+}
+
+int AddressTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : AddressGrid::DisplayedColumnCount;
+}
+
+QVariant AddressTableModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return shown(m_grid.cell(index.column(), gridRowOf(index)));
+}
+
+QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !m_headingFixed || section < 0 ||
+        section >= AddressGrid::DisplayedColumnCount)
+        return {};
+    return shown(m_grid.cell(section, 0));
+}
+
+void AddressTableModel::noteRowCount()
+{
+    if (m_grid.rowCount() <= 1)
+        m_headingFixed = false;
+}
+
+} // namespace kb::address

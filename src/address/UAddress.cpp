@@ -1,0 +1,489 @@
+#include "UAddress.h"
+
+#include "AddressArt.h"
+#include "AddressTableModel.h"
+#include "Fonts.h"
+#include "HandlerGuard.h"
+#include "PhotoPanel.h"
+#include "PictureBox.h"
+#include "Prompter.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTextDocument>
+#include <QToolButton>
+
+#include <limits>
+
+namespace {
+
+using kb::platform::layoutFont;
+
+constexpr int clientWidth = 569;
+constexpr int clientHeight = 399;
+constexpr QSize outerSize(577, 426);
+constexpr int toolBarHeight = 26;
+constexpr int listHeight = clientHeight - toolBarHeight;
+constexpr QSize toolButtonSize(95, 22);
+constexpr int toolButtonTop = 2;
+constexpr int rowHeight = 24;
+constexpr int fieldHeight = 23;
+constexpr int memoColumn = 20;
+constexpr int nameColumn = 1;
+constexpr int categoryColumn = 2;
+constexpr int emailColumn = 15;
+constexpr int photoColumn = 16;
+
+const QString mainPage = QStringLiteral("Main");
+const QString editPage = QStringLiteral("Edit");
+
+// Widths of the listed columns; the alias column is all but hidden.
+constexpr std::array<int, 7> leadingColumnWidths{2, 142, 88, 89, 94, 83, 69};
+constexpr int otherColumnWidth = 64;
+
+struct EditField {
+    const char* label;
+    QPoint labelAt;
+    const char* name;
+    int column;
+    QRect at; // height unused for one-line fields
+};
+
+// In tab order.
+const EditField editFields[] = {
+    {"Name", {8, 7}, "Name_Edit", 1, {56, 6, 297, 0}},
+    {"&Cat.", {380, 9}, "Cat_ComboBox", 2, {420, 4, 145, 0}},
+    {"Alias", {8, 43}, "Alias_Edit", 0, {56, 42, 297, 0}},
+    {"T&el", {8, 79}, "Tel1_Edit", 3, {56, 77, 129, 0}},
+    {"&Fax", {196, 80}, "Fax1_Edit", 4, {228, 78, 129, 0}},
+    {"&Addr", {8, 115}, "Addr1_Edit", 6, {56, 113, 509, 0}},
+    {"DO&B.", {376, 44}, "DOB_Edit", 7, {420, 41, 145, 0}},
+    {"&Zip.", {380, 81}, "Zip1_Edit", 5, {420, 79, 145, 0}},
+    {"&Office", {8, 152}, "Office_Edit", 8, {56, 149, 221, 0}},
+    {"Post", {304, 154}, "Post_Edit", 10, {348, 148, 217, 0}},
+    {"T&el", {4, 188}, "Tel2_Edit", 11, {56, 184, 129, 0}},
+    {"&Fax", {196, 187}, "Fax2_Edit", 12, {228, 184, 129, 0}},
+    {"&Zip.", {372, 189}, "Zip2_Edit", 13, {408, 184, 145, 0}},
+    {"&Addr", {4, 224}, "Addr2_Edit", 14, {56, 220, 301, 0}},
+    {"Note", {8, 296}, "Memo", memoColumn, {56, 298, 303, 71}},
+    {"Email", {4, 260}, "Email_Edit", 15, {56, 257, 241, 0}},
+    {"Dept.", {364, 223}, "Station_Edit", 9, {408, 218, 145, 0}},
+};
+
+QString textOf(std::string_view bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// A field's text as cell bytes: each character is the byte of the same code
+// point. A character beyond Latin-1 can only have come from a paste; it
+// becomes '?', as the desktop's code-page conversion does.
+std::string bytesOf(const QString& text)
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator)
+            bytes += '\n';
+        else
+            bytes += code <= 0xFF ? static_cast<char>(code) : '?';
+    }
+    return bytes;
+}
+
+// The note as typed. The document's raw text keeps every character (its
+// plain text would turn no-break spaces into spaces); paragraph ends are
+// written as the lone LFs the address file keeps inside a value.
+std::string memoBytes(const QPlainTextEdit& memo)
+{
+    return bytesOf(memo.document()->toRawText());
+}
+
+QLineEdit* newLineEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(std::numeric_limits<int>::max()); // cells have no length limit
+    return edit;
+}
+
+} // namespace
+
+TfmAddress::TfmAddress(kb::address::MailSenderFactory mailerFactory, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_mailerFactory(std::move(mailerFactory))
+{
+    setObjectName(QStringLiteral("fmAddress"));
+    setWindowTitle(QStringLiteral("Kestrelbook - Address"));
+    setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::addressIcon())));
+    setFixedSize(clientWidth, clientHeight);
+    setFont(layoutFont(QStringLiteral("Times New Roman"), 13));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(windowPalette);
+
+    m_model = new kb::address::AddressTableModel(this);
+    m_notebook = new QStackedWidget(this);
+    m_notebook->setObjectName(QStringLiteral("Address_Notebook"));
+    m_notebook->setGeometry(0, 0, clientWidth, clientHeight);
+    createMainPage();
+    createEditPage();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(outerSize.width() / 2, outerSize.height() / 2));
+}
+
+TfmAddress::~TfmAddress() = default;
+
+void TfmAddress::createMainPage()
+{
+    auto* page = new QWidget(m_notebook);
+    page->setObjectName(mainPage);
+    m_notebook->addWidget(page);
+
+    m_grid = new QTableView(page);
+    m_grid->setObjectName(QStringLiteral("Address_Grid"));
+    m_grid->setGeometry(0, 0, clientWidth, listHeight);
+    m_grid->setFrameShape(QFrame::NoFrame);
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_grid->setShowGrid(true);
+    m_grid->setWordWrap(false);
+    m_grid->setTextElideMode(Qt::ElideNone);
+    // Uniform fixed rows keep a list of a million addresses as quick as a short one.
+    QHeaderView* rows = m_grid->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* heading = m_grid->horizontalHeader();
+    heading->setFixedHeight(rowHeight);
+    heading->setMinimumSectionSize(1);
+    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setSectionsClickable(false);
+    heading->setHighlightSections(false);
+    heading->setSectionResizeMode(QHeaderView::Fixed);
+    for (int column = 0; column < AddressGrid::DisplayedColumnCount; ++column) {
+        const auto c = static_cast<std::size_t>(column);
+        m_grid->setColumnWidth(column, c < leadingColumnWidths.size() ? leadingColumnWidths[c] : otherColumnWidth);
+    }
+    connect(m_grid, &QTableView::doubleClicked, this,
+            [this] { kb::platform::guarded(this, [this] { Address_GridDblClick(); }); });
+
+    auto* toolBar = new QWidget(page);
+    toolBar->setObjectName(QStringLiteral("ToolBar2"));
+    toolBar->setGeometry(0, listHeight, clientWidth, toolBarHeight);
+    connectHandler(addToolButton(toolBar, "NewAddress_Button", QStringLiteral("&Add"), 0),
+                   &TfmAddress::NewAddress_ButtonClick);
+    connectHandler(addToolButton(toolBar, "Del_ToolButton", QStringLiteral("&Delete"), toolButtonSize.width()),
+                   &TfmAddress::Del_ToolButtonClick);
+    constexpr int separator = 8;
+    connectHandler(addToolButton(toolBar, "Address_Exit_Button", QStringLiteral("E&xit"),
+                                 2 * toolButtonSize.width() + separator),
+                   &TfmAddress::Address_Exit_ButtonClick);
+}
+
+void TfmAddress::createEditPage()
+{
+    auto* page = new QWidget(m_notebook);
+    page->setObjectName(editPage);
+    m_notebook->addWidget(page);
+
+    auto* panel = new QWidget(page);
+    panel->setObjectName(QStringLiteral("Address_Edit_Panel"));
+    panel->setGeometry(0, 0, clientWidth, listHeight);
+    createEditFields(panel);
+    createPhotoPanel(panel);
+
+    auto* toolBar = new QWidget(page);
+    toolBar->setObjectName(QStringLiteral("Address_Edit_Toolbar"));
+    toolBar->setGeometry(0, listHeight, clientWidth, toolBarHeight);
+    connectHandler(addToolButton(toolBar, "Address_Edit_Save_Button", QStringLiteral("S&ave"), 0),
+                   &TfmAddress::Address_Edit_Save_ButtonClick);
+    constexpr int separator = 2;
+    connectHandler(addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator),
+                   &TfmAddress::ToolButton2Click);
+}
+
+void TfmAddress::createEditFields(QWidget* panel)
+{
+    QWidget* previous = nullptr;
+    int labelNumber = 1;
+    for (const EditField& field : editFields) {
+        QWidget* control = nullptr;
+        if (field.column == memoColumn) {
+            m_memo = new QPlainTextEdit(panel);
+            m_memo->setGeometry(field.at);
+            m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+            m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            m_memo->setTabChangesFocus(true);
+            control = m_memo;
+        } else if (field.column == categoryColumn) {
+            m_category = new QComboBox(panel);
+            m_category->setEditable(true);
+            m_category->setInsertPolicy(QComboBox::NoInsert); // the list stays empty; the category is typed
+            m_category->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+            m_category->setGeometry(field.at.x(), field.at.y(), field.at.width(), fieldHeight);
+            m_fieldOfColumn[categoryColumn] = m_category->lineEdit();
+            control = m_category;
+        } else {
+            QLineEdit* edit = newLineEdit(panel);
+            edit->setGeometry(field.at.x(), field.at.y(), field.at.width(), fieldHeight);
+            m_fieldOfColumn[static_cast<std::size_t>(field.column)] = edit;
+            control = edit;
+        }
+        control->setObjectName(QLatin1String(field.name));
+
+        auto* label = new QLabel(QString::fromLatin1(field.label), panel);
+        label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
+        label->setBuddy(control);
+        label->move(field.labelAt);
+        label->adjustSize();
+
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+    m_emailEdit = m_fieldOfColumn[emailColumn];
+
+    m_sendButton = new QPushButton(QStringLiteral("Send"), panel);
+    m_sendButton->setObjectName(QStringLiteral("Send_Email_Button"));
+    m_sendButton->setGeometry(298, 256, 61, 25);
+    QIcon sendPicture;
+    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPicture()), QIcon::Normal);
+    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPictureDisabled()), QIcon::Disabled);
+    m_sendButton->setIcon(sendPicture);
+    m_sendButton->setIconSize(QSize(16, 16));
+    setTabOrder(previous, m_sendButton);
+    connect(m_sendButton, &QPushButton::clicked, this,
+            [this] { kb::platform::guarded(this, [this] { Send_Email_ButtonClick(); }); });
+}
+
+void TfmAddress::createPhotoPanel(QWidget* panel)
+{
+    m_picturePanel = new kb::address::PhotoPanel(QStringLiteral("NoImage"), panel);
+    m_picturePanel->setObjectName(QStringLiteral("Picture_Panel"));
+    m_picturePanel->setGeometry(368, 256, 193, 109);
+    connect(m_picturePanel, &kb::address::PhotoPanel::doubleClicked, this,
+            [this] { kb::platform::guarded(this, [this] { Picture_PanelDblClick(); }); });
+
+    m_photoBitmap = new QLabel(m_picturePanel);
+    m_photoBitmap->setObjectName(QStringLiteral("Photo_Bitmap"));
+    m_photoBitmap->setGeometry(m_picturePanel->contentsRect());
+    m_photoBitmap->setAlignment(Qt::AlignCenter);
+    m_photoBitmap->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_photoBitmap->hide();
+
+    m_photoEdit = newLineEdit(m_picturePanel);
+    m_photoEdit->setObjectName(QStringLiteral("Photo_Edit"));
+    m_photoEdit->hide();
+    m_fieldOfColumn[photoColumn] = m_photoEdit;
+    connect(m_photoEdit, &QLineEdit::textChanged, this,
+            [this] { kb::platform::guarded(this, [this] { Photo_EditChange(); }); });
+}
+
+QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
+{
+    auto* button = new QToolButton(toolBar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(QRect(QPoint(left, toolButtonTop), toolButtonSize));
+    return button;
+}
+
+void TfmAddress::connectHandler(QToolButton* button, void (TfmAddress::*handler)())
+{
+    connect(button, &QToolButton::clicked, this,
+            [this, handler] { kb::platform::guarded(this, [this, handler] { (this->*handler)(); }); });
+}
+
+void TfmAddress::Show(const std::string& fileName)
+{
+    m_addressFileName = fileName;
+    const int keptRow = selectedRow();
+    m_model->load(m_addressFileName);
+    showHeadingAsTheGridHoldsIt();
+    selectRow(keptRow);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfmAddress::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        kb::platform::guarded(this, [this] { FormShow(); });
+}
+
+void TfmAddress::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TfmAddress::FormShow()
+{
+    selectPage(mainPage);
+    m_mailer = m_mailerFactory();
+}
+
+void TfmAddress::FormClose()
+{
+    try {
+        m_mailer.reset();
+    } catch (...) {
+        // Freeing the mail hand-off may fail; the window closes all the same.
+    }
+}
+
+void TfmAddress::Address_GridDblClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const AddressGrid& grid = m_model->grid();
+    for (int column = 0; column < photoColumn; ++column)
+        m_fieldOfColumn[static_cast<std::size_t>(column)]->setText(textOf(grid.cell(column, row)));
+    hidePhoto();
+    m_photoEdit->setText(textOf(grid.cell(photoColumn, row)));
+    m_memo->setPlainText(textOf(grid.cell(memoColumn, row)));
+    selectPage(editPage);
+}
+
+void TfmAddress::NewAddress_ButtonClick()
+{
+    const int lastRow = m_model->grid().rowCount();
+    m_model->appendTrailerRow();
+    for (int column = 0; column < photoColumn; ++column)
+        m_fieldOfColumn[static_cast<std::size_t>(column)]->clear();
+    hidePhoto();
+    m_memo->clear();
+    selectRow(lastRow);
+    selectPage(editPage);
+}
+
+void TfmAddress::Del_ToolButtonClick()
+{
+    const int row = selectedRow();
+    // Row 0 is the file's heading: it is never deleted, even when it is
+    // listed as an ordinary row.
+    if (row <= 0)
+        return;
+    const std::string_view name = m_model->grid().cell(nameColumn, row);
+    const QString question = name.empty()
+        ? QStringLiteral("Delete Address?")
+        : QStringLiteral("Delete Address for \"") + textOf(name) + QStringLiteral("\" ?");
+    if (!kb::platform::prompter().askYesNo(this, question))
+        return;
+    m_model->removeGridRow(row);
+    showHeadingAsTheGridHoldsIt();
+    selectRow(row);
+}
+
+void TfmAddress::Address_Exit_ButtonClick()
+{
+    m_model->save(m_addressFileName);
+    close();
+}
+
+void TfmAddress::Address_Edit_Save_ButtonClick()
+{
+    const int row = selectedRow();
+    if (row >= 0) {
+        for (int column = 0; column <= photoColumn; ++column)
+            m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
+    }
+    hidePhoto();
+    if (row >= 0)
+        m_model->setCell(memoColumn, row, memoBytes(*m_memo));
+    selectPage(mainPage);
+}
+
+void TfmAddress::ToolButton2Click()
+{
+    selectPage(mainPage);
+}
+
+void TfmAddress::Picture_PanelDblClick()
+{
+    const QString chosen = kb::platform::prompter().chooseFileToOpen(
+        this, {QStringLiteral("Open Photo"), QString(), QStringLiteral("bmp")});
+    if (!chosen.isEmpty())
+        m_photoEdit->setText(textOf(QFile::encodeName(chosen).toStdString()));
+}
+
+void TfmAddress::Photo_EditChange()
+{
+    const QString path = m_photoEdit->text();
+    if (path.isEmpty())
+        return;
+    try {
+        const QImage photo = kb::platform::loadPictureFile(bytesOf(path));
+        m_photoBitmap->setPixmap(QPixmap::fromImage(photo));
+        m_photoBitmap->show();
+    } catch (const std::exception&) {
+        // A photo that cannot be shown is no error: the panel shows "NoImage".
+        m_photoBitmap->hide();
+    }
+}
+
+void TfmAddress::Send_Email_ButtonClick()
+{
+    if (!m_mailer)
+        return;
+    m_mailer->SetMail(bytesOf(m_emailEdit->text()));
+    m_mailer->SendMail(); // a failure shows nothing
+}
+
+void TfmAddress::selectPage(const QString& name)
+{
+    if (auto* page = m_notebook->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+        m_notebook->setCurrentWidget(page);
+}
+
+int TfmAddress::selectedRow() const
+{
+    return m_model->gridRowOf(m_grid->selectionModel()->currentIndex());
+}
+
+void TfmAddress::selectRow(int gridRow)
+{
+    const int listed = m_model->rowCount();
+    if (listed == 0)
+        return;
+    const int first = m_model->firstListedRow();
+    const int row = std::clamp(gridRow, first, first + listed - 1);
+    const QModelIndex index = m_model->indexOfGridRow(row);
+    m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grid->scrollTo(index);
+}
+
+void TfmAddress::showHeadingAsTheGridHoldsIt()
+{
+    m_grid->horizontalHeader()->setVisible(m_model->headingFixed());
+}
+
+void TfmAddress::hidePhoto()
+{
+    m_photoBitmap->hide();
+    m_photoEdit->clear();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+
+namespace kb::resources {
+
+// The address book's pictures, drawn in the VGA colours of the rest of the
+// artwork.
+
+// The window's own 16 x 16 icon: an open address book with a tab index.
+QImage addressIcon();
+
+// The 16 x 16 pictures of the "Send" button: a letter with a flying arrow,
+// in colour and in the embossed grey of a disabled button.
+QImage sendMailPicture();
+QImage sendMailPictureDisabled();
+
+} // namespace kb::resources

@@ -1,0 +1,369 @@
+#include "FileErrors.h"
+#include "ScriptedPrompter.h"
+#include "TempDir.h"
+#include "UAddress.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using namespace std::string_literals;
+
+// What the window did with its mail senders.
+struct MailRecord {
+    int created = 0;
+    int alive = 0;
+    std::vector<std::string> sent;
+};
+
+class RecordingMailer final : public kb::address::MailSender {
+public:
+    explicit RecordingMailer(std::shared_ptr<MailRecord> record) : m_record(std::move(record))
+    {
+        ++m_record->created;
+        ++m_record->alive;
+    }
+    ~RecordingMailer() override { --m_record->alive; }
+    void SetMail(const std::string& address) override { m_address = address; }
+    bool SendMail() override
+    {
+        m_record->sent.push_back(m_address);
+        return false;
+    }
+
+private:
+    std::shared_ptr<MailRecord> m_record;
+    std::string m_address;
+};
+
+const std::string commas21(21, ',');
+const std::string heading = "Alias,Name,Cat." + std::string(19, ',') + "\r\n";
+
+// A line of the file with the given leading cells.
+std::string line(const std::vector<std::string>& cells)
+{
+    std::string text;
+    for (std::size_t c = 0; c < 22; ++c) {
+        if (c > 0)
+            text += ',';
+        if (c < cells.size())
+            text += cells[c];
+    }
+    return text + "\r\n";
+}
+
+class AddressWindowTest : public ::testing::Test {
+protected:
+    AddressWindowTest()
+        : window([record = mail] { return std::make_unique<RecordingMailer>(record); })
+    {
+    }
+
+    void open(const std::string& bytes)
+    {
+        dir.write("Address.csv", bytes);
+        window.Show(fileName());
+    }
+
+    std::string fileName() const { return dir.file("Address.csv"); }
+    std::string fileBytes() const { return dir.read("Address.csv"); }
+
+    template <typename T>
+    T* control(const char* name)
+    {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QTableView* grid() { return control<QTableView>("Address_Grid"); }
+    QString page() { return control<QStackedWidget>("Address_Notebook")->currentWidget()->objectName(); }
+    void click(const char* button) { QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton); }
+    QString field(const char* name) { return control<QLineEdit>(name)->text(); }
+    void type(const char* name, const QString& text) { control<QLineEdit>(name)->setText(text); }
+    QString listed(int row, int column) { return grid()->model()->index(row, column).data().toString(); }
+
+    void doubleClickListRow(int row)
+    {
+        QTableView* view = grid();
+        const QModelIndex index = view->model()->index(row, 1);
+        view->scrollTo(index);
+        const QPoint at = view->visualRect(index).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    kb::test::TempDir dir;
+    kb::test::PromptScript prompts;
+    std::shared_ptr<MailRecord> mail = std::make_shared<MailRecord>();
+    TfmAddress window;
+};
+
+TEST_F(AddressWindowTest, OpensOnTheListWithTheHeadingAsColumnTitles)
+{
+    open(heading + line({"a1", "Ann", "Friend"}) + line({"b2", "Bob"}) + commas21 + "\r\n");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Kestrelbook - Address");
+    EXPECT_EQ(page(), "Main");
+    EXPECT_EQ(mail->alive, 1);
+
+    QTableView* view = grid();
+    EXPECT_EQ(view->model()->rowCount(), 2);
+    EXPECT_EQ(view->model()->columnCount(), 21);
+    EXPECT_TRUE(view->horizontalHeader()->isVisible());
+    EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), "Name");
+    EXPECT_EQ(listed(0, 1), "Ann");
+    EXPECT_EQ(listed(1, 1), "Bob");
+    EXPECT_EQ(view->rowHeight(1), 24);
+    EXPECT_EQ(view->columnWidth(0), 2);
+    EXPECT_EQ(view->columnWidth(1), 142);
+    EXPECT_EQ(view->columnWidth(20), 64);
+}
+
+TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + line({"b2", "Bob", "", "", "", "", "", "", "",
+                                                                      "", "", "", "", "", "", "bob@x.org", "",
+                                                                      "keep17", "", "", "old note", "keep21"}) +
+                                 commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(1);
+    ASSERT_EQ(page(), "Edit");
+    EXPECT_EQ(field("Name_Edit"), "Bob");
+    EXPECT_EQ(field("Email_Edit"), "bob@x.org");
+    EXPECT_EQ(control<QPlainTextEdit>("Memo")->toPlainText(), "old note");
+
+    type("Name_Edit", "Bob, Jr.");
+    control<QComboBox>("Cat_ComboBox")->setEditText("Work");
+    control<QPlainTextEdit>("Memo")->setPlainText("line one\nline two");
+    click("Address_Edit_Save_Button");
+    EXPECT_EQ(page(), "Main");
+    EXPECT_EQ(listed(1, 1), "Bob, Jr.");
+    EXPECT_EQ(fileBytes(), original);
+
+    click("Address_Exit_Button");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(mail->alive, 0);
+    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) +
+                               line({"b2", "\"Bob, Jr.\"", "Work", "", "", "", "", "", "", "", "", "", "", "",
+                                     "", "bob@x.org", "", "keep17", "", "", "line one\nline two", "keep21"}) +
+                               commas21 + "\r\n");
+}
+
+TEST_F(AddressWindowTest, EveryByteOfAnAddressSurvivesTheEditPage)
+{
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r' && b != 26 && b != ',' && b != '"')
+            bytes += static_cast<char>(b);
+    }
+    const std::string original = heading + line({bytes, bytes, bytes}) +
+                                 line({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+                                       "", "", "x\xa0y\n\tz"}) +
+                                 commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    click("Address_Edit_Save_Button");
+    doubleClickListRow(1);
+    click("Address_Edit_Save_Button");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), original);
+}
+
+TEST_F(AddressWindowTest, AddThenCancelLeavesABlankRowWrittenAsCommas)
+{
+    open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+    doubleClickListRow(0);
+    click("ToolButton2");
+    click("NewAddress_Button");
+    EXPECT_EQ(page(), "Edit");
+    EXPECT_EQ(field("Name_Edit"), "");
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    EXPECT_EQ(grid()->currentIndex().row(), 1);
+    click("ToolButton2");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) + commas21 + "\r\n" + commas21 + "\r\n");
+}
+
+TEST_F(AddressWindowTest, AddThenSaveFillsTheNewLastRow)
+{
+    open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+    click("NewAddress_Button");
+    type("Name_Edit", "Cleo");
+    type("Tel2_Edit", " 0123 ");
+    click("Address_Edit_Save_Button");
+    EXPECT_EQ(listed(1, 1), "Cleo");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) +
+                               line({"", "Cleo", "", "", "", "", "", "", "", "", "", " 0123 "}) + commas21 + "\r\n");
+}
+
+TEST_F(AddressWindowTest, DeleteAsksByNameAndRemovesOnlyOnYes)
+{
+    open(heading + line({"a1", "Ann"}) + line({"n"}) + line({"c3", "Cleo"}) + commas21 + "\r\n");
+    doubleClickListRow(0);
+    click("ToolButton2");
+    prompts.answerNo();
+    click("Del_ToolButton");
+    EXPECT_EQ(prompts.questions(), QStringList{"Delete Address for \"Ann\" ?"});
+    EXPECT_EQ(grid()->model()->rowCount(), 3);
+
+    prompts.answerYes();
+    click("Del_ToolButton");
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    EXPECT_EQ(listed(0, 0), "n");
+
+    prompts.answerYes();
+    click("Del_ToolButton");
+    EXPECT_EQ(prompts.questions().last(), "Delete Address?");
+    EXPECT_EQ(listed(0, 1), "Cleo");
+
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), heading + line({"c3", "Cleo"}) + commas21 + "\r\n");
+}
+
+TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    type("Name_Edit", "Changed");
+    click("Address_Edit_Save_Button");
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(mail->alive, 0);
+    EXPECT_EQ(fileBytes(), original);
+
+    window.Show(fileName());
+    EXPECT_EQ(listed(0, 1), "Ann");
+    EXPECT_EQ(mail->created, 2);
+    EXPECT_EQ(mail->alive, 1);
+}
+
+TEST_F(AddressWindowTest, OpeningWhileOpenReloadsKeepingThePageAndTheMailer)
+{
+    open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+    doubleClickListRow(0);
+    dir.write("Address.csv", heading + line({"a1", "Anna"}) + line({"b2", "Bob"}) + commas21 + "\r\n");
+    window.Show(fileName());
+    EXPECT_EQ(page(), "Edit");
+    EXPECT_EQ(mail->created, 1);
+    EXPECT_EQ(listed(0, 1), "Anna");
+    EXPECT_EQ(listed(1, 1), "Bob");
+}
+
+TEST_F(AddressWindowTest, AFileThatCannotBeReadKeepsTheWindowHidden)
+{
+    try {
+        window.Show(dir.file("missing.csv"));
+        FAIL() << "Show must raise";
+    } catch (const kb::platform::EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(mail->created, 0);
+}
+
+TEST_F(AddressWindowTest, ExitOnAReadOnlyFileKeepsTheWindowOpenAndTheFileWhole)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    type("Name_Edit", "Changed");
+    click("Address_Edit_Save_Button");
+    ::chmod(fileName().c_str(), 0444);
+    click("Address_Exit_Button");
+    EXPECT_EQ(prompts.errors(), QStringList{"File access denied."});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(listed(0, 1), "Changed");
+    EXPECT_EQ(fileBytes(), original);
+}
+
+TEST_F(AddressWindowTest, AMissingPhotoShowsNoImageAndKeepsItsPath)
+{
+    const std::string photo = dir.file("gone.bmp");
+    const std::string original = heading +
+                                 line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "", photo}) +
+                                 commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    EXPECT_FALSE(control<QLabel>("Photo_Bitmap")->isVisible());
+    EXPECT_EQ(control<QLabel>("Picture_Panel")->text(), "NoImage");
+    EXPECT_TRUE(prompts.errors().isEmpty());
+    click("Address_Edit_Save_Button");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), original);
+}
+
+TEST_F(AddressWindowTest, APhotoChosenOnThePanelIsShownAndStoredWithSave)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const std::string photo = dir.file("face.bmp");
+    ASSERT_TRUE(picture.save(QString::fromStdString(photo), "BMP"));
+    open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+    doubleClickListRow(0);
+
+    prompts.chooseFile(QString::fromStdString(photo));
+    QTest::mouseDClick(control<QWidget>("Picture_Panel"), Qt::LeftButton);
+    ASSERT_EQ(prompts.openRequests().size(), 1);
+    EXPECT_EQ(prompts.openRequests()[0].title, "Open Photo");
+    EXPECT_EQ(prompts.openRequests()[0].defaultSuffix, "bmp");
+    EXPECT_TRUE(control<QLabel>("Photo_Bitmap")->isVisible());
+
+    prompts.cancelDialog();
+    QTest::mouseDClick(control<QWidget>("Picture_Panel"), Qt::LeftButton);
+    EXPECT_EQ(field("Photo_Edit").toStdString(), photo);
+
+    click("Address_Edit_Save_Button");
+    EXPECT_FALSE(control<QLabel>("Photo_Bitmap")->isVisible());
+    EXPECT_EQ(listed(0, 16).toStdString(), photo);
+}
+
+TEST_F(AddressWindowTest, SendHandsTheEmailFieldToTheMailer)
+{
+    open(heading + line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "ann@x.org"}) + commas21 +
+         "\r\n");
+    doubleClickListRow(0);
+    click("Send_Email_Button");
+    type("Email_Edit", "");
+    click("Send_Email_Button");
+    EXPECT_EQ(mail->sent, (std::vector<std::string>{"ann@x.org", ""}));
+    EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+TEST_F(AddressWindowTest, ASingleVisibleRowIsListedAndTheHeadingStaysLoose)
+{
+    open(heading + commas21 + "\r\n");
+    EXPECT_FALSE(grid()->horizontalHeader()->isVisible());
+    EXPECT_EQ(grid()->model()->rowCount(), 1);
+    EXPECT_EQ(listed(0, 1), "Name");
+
+    click("Del_ToolButton"); // the heading is never deleted
+    EXPECT_TRUE(prompts.questions().isEmpty());
+
+    doubleClickListRow(0);
+    EXPECT_EQ(field("Name_Edit"), "Name");
+
+    dir.write("Address.csv", heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+    window.Show(fileName());
+    EXPECT_FALSE(grid()->horizontalHeader()->isVisible());
+    EXPECT_EQ(listed(0, 1), "Name");
+    EXPECT_EQ(listed(1, 1), "Ann");
+}
+
+} // namespace
