@@ -322,6 +322,8 @@ void TfmAddress::Show(const std::string& fileName)
     m_model->load(m_addressFileName);
     showHeadingAsTheGridHoldsIt();
     selectRow(keptRow);
+    if (isMinimized())
+        showNormal();
     show();
     raise();
     activateWindow();
@@ -348,11 +350,7 @@ void TfmAddress::FormShow()
 
 void TfmAddress::FormClose()
 {
-    try {
-        m_mailer.reset();
-    } catch (...) {
-        // Freeing the mail hand-off may fail; the window closes all the same.
-    }
+    m_mailer.reset(); // destructors do not throw, so the window always closes
 }
 
 void TfmAddress::Address_GridDblClick()
