@@ -2,6 +2,9 @@
 
 #include "TextFile.h"
 
+#include <limits>
+#include <stdexcept>
+
 namespace {
 constexpr std::size_t keyLength = 13; // "DataFileName="
 constexpr int rowGrowthStep = 1000;
@@ -92,6 +95,8 @@ public:
 private:
     void beginRow()
     {
+        if (m_rowIndex >= std::numeric_limits<int>::max() - rowGrowthStep)
+            throw std::length_error("The address file has too many lines.");
         ++m_rowIndex;
         // The count runs ahead of the rows read; it takes no storage.
         if (m_rowIndex >= m_grid.rowCount())
