@@ -1,6 +1,11 @@
 #include "Kestrelbook.h"
 
 #include "Fonts.h"
+#include "GoToWeb.h"
+#include "Mailer.h"
+#include "UAddress.h"
+#include "UAbout.h"
+#include "uEditor.h"
 #include "uInit.h"
 #include "uKestrelbook.h"
 
@@ -10,10 +15,20 @@
 
 Kestrelbook::Kestrelbook()
     : m_launcher(std::make_unique<Tkb_form>())
+    , m_addressBook(std::make_unique<TfmAddress>(kb::address::mailSenderFactory<TGoToWeb>()))
     , m_firstRunDialog(std::make_unique<Tfminit>())
+    , m_editor(std::make_unique<TfmEdit>())
+    , m_informationWindow(std::make_unique<TfmAbout>())
 {
     LauncherTools tools;
     tools.firstRunDialog = m_firstRunDialog.get();
+    tools.showAddressBook = [this](const std::string& addressFile) { m_addressBook->Show(addressFile); };
+    tools.showEditor = [this] {
+        m_editor->show();
+        m_editor->raise();
+        m_editor->activateWindow();
+    };
+    tools.showInformation = [this] { m_informationWindow->exec(); };
     m_launcher->setTools(std::move(tools));
 }
 

@@ -4,6 +4,9 @@
 
 class Tkb_form;
 class Tfminit;
+class TfmAbout;
+class TfmAddress;
+class TfmEdit;
 
 // The program's windows, created once in their order and kept to the end.
 class Kestrelbook {
@@ -15,10 +18,17 @@ public:
 
     Tkb_form& launcher() { return *m_launcher; }
     Tfminit& firstRunDialog() { return *m_firstRunDialog; }
+    TfmAddress& addressBook() { return *m_addressBook; }
+    TfmEdit& editor() { return *m_editor; }
+    TfmAbout& informationWindow() { return *m_informationWindow; }
 
 private:
     std::unique_ptr<Tkb_form> m_launcher;
+    // In the order of their creation.
+    std::unique_ptr<TfmAddress> m_addressBook;
     std::unique_ptr<Tfminit> m_firstRunDialog;
+    std::unique_ptr<TfmEdit> m_editor;
+    std::unique_ptr<TfmAbout> m_informationWindow;
 };
 
 // Sets up the application object for the program: title, fonts.

@@ -3,6 +3,7 @@
 #include "CaptionLabel.h"
 #include "DosPath.h"
 #include "Fonts.h"
+#include "GoToWeb.h"
 #include "HandlerGuard.h"
 #include "LauncherArt.h"
 #include "PictureBox.h"
@@ -379,6 +380,7 @@ void Tkb_form::FormShow()
     m_addressFile = ReadDataFileName(m_dataDir + "\\Rurized.ini");
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
+    Launcher_GoToWeb = std::make_unique<TGoToWeb>();
 }
 
 void Tkb_form::loadConfiguration()
@@ -428,6 +430,12 @@ void Tkb_form::SystemButtonsClick(int tag)
         setSelectedLabelFrom("Address_Button_Label");
         break;
     case LeftTag::EMail:
+        // Without a show handler that ran to its end there is no mail
+        // hand-off; the button then only changes the picture.
+        if (Launcher_GoToWeb) {
+            Launcher_GoToWeb->SetMail(std::string());
+            Launcher_GoToWeb->SendMail();
+        }
         break;
     case LeftTag::Setup:
         m_pages->setCurrentWidget(m_setupPage);
@@ -492,6 +500,7 @@ void Tkb_form::ToolButton3Click()
 
 void Tkb_form::FormClose()
 {
+    Launcher_GoToWeb.reset();
 }
 
 void Tkb_form::closeEvent(QCloseEvent* event)

@@ -20,6 +20,7 @@ class PictureBox;
 } // namespace kb::platform
 
 class Tfminit;
+class TGoToWeb;
 
 // What the launcher opens. The main block fills it with its windows; a tool
 // that is not there simply opens nothing.
@@ -49,6 +50,9 @@ public:
     const std::string& Data_Dir() const { return m_dataDir; }
     const std::string& System_Dir() const { return m_systemDir; }
     const std::string& Address_File() const { return m_addressFile; }
+    // The launcher's own mail hand-off: from the end of the show handler to
+    // the closing of the window.
+    const TGoToWeb* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
 
     void setVisible(bool visible) override;
 
@@ -84,6 +88,7 @@ private:
     std::string m_dataDir;
     std::string m_systemDir;
     std::string m_addressFile;
+    std::unique_ptr<TGoToWeb> Launcher_GoToWeb;
 
     LauncherTools m_tools;
     std::function<QString()> m_longTimeSource;

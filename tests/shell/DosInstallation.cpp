@@ -22,6 +22,9 @@ DosInstallation::DosInstallation()
         picture.save(QString::fromStdString((root() / "System" / name).string()), "BMP");
     }
     writeFile(root() / "Data/Rurized.ini", "ADDRESS_FILE=C:\\KB\\DATA\\ADDRESS.CSV\r\nOTHER=1\r\n");
+    writeFile(root() / "Data/Address.csv",
+              "Alias,Name" + std::string(20, ',') + "\r\n"
+              "ann,Ann Example" + std::string(20, ',') + "\r\n" + std::string(21, ',') + "\r\n");
     writeIni("DataFileName=c:\\kb\r\n");
 
     if (const char* prefix = std::getenv("WINEPREFIX")) {

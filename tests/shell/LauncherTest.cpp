@@ -1,6 +1,11 @@
 #include "DosInstallation.h"
+#include "FakeBrowser.h"
+#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "PictureBox.h"
+#include "UAddress.h"
+#include "uEditor.h"
+#include "UAbout.h"
 #include "ScriptedPrompter.h"
 #include "uInit.h"
 #include "uKestrelbook.h"
@@ -39,6 +44,15 @@ protected:
     static QColor colourOf(const char* file) { return kb::test::DosInstallation::pictureColours().at(file); }
 
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(5, 5)); }
+
+    // Clicks "Ok" in the modal information window once it is up.
+    void closeInformationWindowOnceOpen()
+    {
+        QTimer::singleShot(0, &program.informationWindow(), [this] {
+            QTest::mouseClick(program.informationWindow().findChild<QWidget*>(QStringLiteral("Label1")),
+                              Qt::LeftButton, {}, QPoint(5, 5));
+        });
+    }
 
     // Answers the first-run dialog once it is up, from inside its modal loop.
     void whenFirstRunDialogOpens(std::function<void(Tfminit&)> answer)
@@ -120,6 +134,8 @@ TEST_F(LauncherTest, EveryButtonLoadsItsPictureAndOnlyTheToolsSetTheLabel)
         {"Image9", "P_ki01.bmp", "Information"},
     };
     for (const Expectation& e : tools) {
+        if (std::string(e.control) == "Image9")
+            closeInformationWindowOnceOpen();
         click(e.control);
         EXPECT_EQ(centralColour(), colourOf(e.picture)) << e.control;
         EXPECT_EQ(selected(), e.label) << e.control;
@@ -127,6 +143,20 @@ TEST_F(LauncherTest, EveryButtonLoadsItsPictureAndOnlyTheToolsSetTheLabel)
     click("kb_button_image_9");
     EXPECT_EQ(selected(), "Information");
     EXPECT_TRUE(prompts.errors().isEmpty()) << prompts.errors().join(' ').toStdString();
+    EXPECT_TRUE(program.addressBook().isVisible());
+    EXPECT_TRUE(program.editor().isVisible());
+}
+
+TEST_F(LauncherTest, AnAddressFileThatCannotBeReadKeepsTheAddressBookHidden)
+{
+    std::filesystem::remove(install.root() / "Data/Address.csv");
+    launcher().show();
+    click("Label14");
+    click("Address_Button_Label");
+    EXPECT_EQ(prompts.errors(), QStringList{"File not found."});
+    EXPECT_FALSE(program.addressBook().isVisible());
+    EXPECT_EQ(selected(), "");
+    EXPECT_EQ(centralColour(), colourOf("P_ko01.bmp"));
 }
 
 TEST_F(LauncherTest, SetupShowsThePageAndItsExitReturns)
@@ -197,6 +227,53 @@ TEST_F(LauncherTest, IniNameMatchesWithoutRegardToCase)
     launcher().show();
     EXPECT_EQ(launcher().Dos_Dir(), "C:\\KB");
     EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+TEST_F(LauncherTest, EMailStartsTheBrowserWithAnEmptyAddress)
+{
+    kb::test::FakeBrowser browser;
+    launcher().show();
+    ASSERT_NE(launcher().launcherGoToWeb(), nullptr);
+    click("Label35");
+    EXPECT_EQ(centralColour(), colourOf("P_yama01.bmp"));
+    EXPECT_EQ(browser.waitForCalls(1), (std::vector<kb::test::FakeBrowser::Call>{{"--new-window", "mailto:"}}));
+    EXPECT_EQ(selected(), "");
+    EXPECT_TRUE(prompts.errors().isEmpty());
+
+    launcher().close();
+    EXPECT_EQ(launcher().launcherGoToWeb(), nullptr);
+}
+
+TEST_F(LauncherTest, EMailWithoutAMailHandOffDoesNothingMore)
+{
+    kb::test::FakeBrowser browser;
+    std::filesystem::remove(install.root() / "System/P_hana02.bmp");
+    launcher().show();
+    EXPECT_EQ(prompts.errors(), QStringList{"Cannot open file c:\\kb\\System\\P_hana02.bmp."});
+    EXPECT_EQ(launcher().launcherGoToWeb(), nullptr);
+    prompts.clear();
+    click("kb_button_image_5");
+    EXPECT_EQ(centralColour(), colourOf("P_yama01.bmp"));
+    EXPECT_TRUE(prompts.errors().isEmpty());
+    EXPECT_TRUE(browser.waitForCalls(1, std::chrono::milliseconds(300)).empty());
+}
+
+TEST_F(LauncherTest, TheInformationPictureOpensTheInformationWindowModally)
+{
+    launcher().show();
+    bool sawWindow = false;
+    for (int showing = 0; showing < 2; ++showing) {
+        QTimer::singleShot(0, &program.informationWindow(), [&] {
+            TfmAbout& about = program.informationWindow();
+            sawWindow = about.isVisible() && about.isModal();
+            EXPECT_EQ(selected(), "Information");
+            QTest::mouseClick(about.findChild<QWidget*>(QStringLiteral("Label1")), Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        click("Image9");
+        EXPECT_TRUE(sawWindow);
+        EXPECT_FALSE(program.informationWindow().isVisible());
+    }
+    EXPECT_EQ(centralColour(), colourOf("P_ki01.bmp"));
 }
 
 class FirstRunTest : public LauncherTest {
