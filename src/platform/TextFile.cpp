@@ -215,9 +215,11 @@ void writeFileReplacing(std::string_view dosName, std::string_view bytes)
         mode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
         throwFileError(errno, nativePath);
-    } else if (::stat(directory.c_str(), &existing) == 0 && isReadOnly(directory, existing)) {
-        throwFileError(EACCES, nativePath);
     }
+    // The replacement is made in the directory, so it must be writable too.
+    struct stat folder {};
+    if (::stat(directory.c_str(), &folder) == 0 && isReadOnly(directory, folder))
+        throwFileError(EACCES, nativePath);
 
     std::string temporary = directory + "/.kb-save-XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
