@@ -6,6 +6,9 @@
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
 #include "Kestrelbook.h"
+#include "UAbout.h"
+#include "UAddress.h"
+#include "uEditor.h"
 #include "uInit.h"
 #include "uKestrelbook.h"
 
@@ -68,6 +71,19 @@ int main(int argc, char** argv)
     });
     QTimer::singleShot(2400, &launcher, [&] {
         save(launcher, out, "launcher-75-then-100");
+        launcher.SystemButtonsClick(4);
+        launcher.UserButtonsClick(3);
+    });
+    QTimer::singleShot(3000, &launcher, [&] {
+        save(program.addressBook(), out, "address-book");
+        save(program.editor(), out, "editor");
+        // The information window is modal: capture it from inside its loop.
+        QTimer::singleShot(500, &program.informationWindow(), [&] {
+            save(program.informationWindow(), out, "information");
+            save(launcher, out, "launcher-information");
+            program.informationWindow().reject();
+        });
+        launcher.SystemButtonsClick(8);
         QApplication::quit();
     });
     return app.exec();
