@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+// A grid of owner-drawn fixed-size cells with a current cell. It paints
+// nothing of its own inside the frame: every cell that needs painting is
+// handed to the draw-cell handler, which draws on a canvas that keeps its
+// pixels between paintings.
+class TDrawGrid : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int CellSize = 32;
+    static constexpr int FrameWidth = 2;
+
+    // How a cell comes to be painted: whether it is the current cell, and
+    // whether the current cell has just moved onto it or off it.
+    struct CellState {
+        bool selected = false;
+        bool currentMoved = false;
+    };
+    // Paints one cell on the canvas; rect is the cell's rectangle there.
+    using DrawCellHandler = std::function<void(QPainter& canvas, int col, int row, const QRect& rect, CellState state)>;
+
+    explicit TDrawGrid(QWidget* parent = nullptr);
+
+    int ColCount() const { return m_colCount; }
+    int RowCount() const { return m_rowCount; }
+    void SetSize(int colCount, int rowCount);
+
+    int Col() const { return m_col; }
+    int Row() const { return m_row; }
+    void SetCol(int col);
+    void SetRow(int row);
+
+    // The cell under a point of the widget, or -1, -1 off the cells.
+    void MouseToCell(QPoint point, int& col, int& row) const;
+    QRect CellRect(int col, int row) const;
+
+    void SetDrawCell(DrawCellHandler handler) { m_drawCell = std::move(handler); }
+    void InvalidateGrid();
+    const QImage& Canvas() const { return m_canvas; }
+
+signals:
+    void MouseMoved(QPoint point);
+    void MouseReleased(QPoint point);
+    void KeyReleased(int key);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void InvalidateCurrentCell();
+    void PaintCells(const QRegion& region);
+    void DrawFrame(QPainter& painter);
+
+    int m_colCount = 0;
+    int m_rowCount = 0;
+    int m_col = 0;
+    int m_row = 0;
+    QImage m_canvas;
+    std::vector<QPoint> m_currentMoves; // cells the current cell left or entered
+    DrawCellHandler m_drawCell;
+};

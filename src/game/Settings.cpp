@@ -1,0 +1,86 @@
+#include "Settings.h"
+
+#include "Fonts.h"
+#include "HandlerGuard.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+namespace {
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& place)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit* addBox(QWidget* parent, const char* name, int maxLength, const QRect& place)
+{
+    auto* box = new QLineEdit(QStringLiteral("0"), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(maxLength);
+    box->setGeometry(place);
+    return box;
+}
+
+} // namespace
+
+TSettingsForm::TSettingsForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("SettingsForm"));
+    setWindowTitle(QStringLiteral("Settings"));
+    setFont(kb::platform::layoutFont(QStringLiteral("MS Sans Serif"), 11));
+    setFixedSize(194, 98);
+
+    auto* columns = addLabel(this, "Label1", QStringLiteral("&Columns"), {4, 10, 40, 13});
+    m_widthBox = addBox(this, "WidthBox", 2, {52, 8, 41, 21});
+    auto* rows = addLabel(this, "Label2", QStringLiteral("&Rows"), {17, 34, 27, 13});
+    m_heightBox = addBox(this, "HeightBox", 2, {52, 32, 41, 21});
+    addLabel(this, "Label3", QStringLiteral("Objects"), {96, 10, 36, 13});
+    m_colorsBox = addBox(this, "ColorsBox", 1, {140, 8, 41, 21});
+    columns->setBuddy(m_widthBox);
+    rows->setBuddy(m_heightBox);
+
+    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BitBtn1"));
+    ok->setGeometry(14, 62, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("BitBtn2"));
+    cancel->setGeometry(100, 62, 75, 25);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(m_widthBox, m_heightBox);
+    setTabOrder(m_heightBox, m_colorsBox);
+    setTabOrder(m_colorsBox, ok);
+    setTabOrder(ok, cancel);
+}
+
+void TSettingsForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    kb::platform::guarded(this, [this] { FormShow(); });
+}
+
+void TSettingsForm::FormShow()
+{
+    m_widthBox->setFocus();
+}
