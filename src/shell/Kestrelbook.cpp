@@ -1,6 +1,7 @@
 #include "Kestrelbook.h"
 
 #include "Fonts.h"
+#include "Game_Main.h"
 #include "GoToWeb.h"
 #include "Mailer.h"
 #include "UAddress.h"
@@ -15,6 +16,7 @@
 
 Kestrelbook::Kestrelbook()
     : m_launcher(std::make_unique<Tkb_form>())
+    , m_gameWindow(std::make_unique<TGameForm>())
     , m_addressBook(std::make_unique<TfmAddress>(kb::address::mailSenderFactory<TGoToWeb>()))
     , m_firstRunDialog(std::make_unique<Tfminit>())
     , m_editor(std::make_unique<TfmEdit>())
@@ -22,6 +24,7 @@ Kestrelbook::Kestrelbook()
 {
     LauncherTools tools;
     tools.firstRunDialog = m_firstRunDialog.get();
+    tools.showGame = [this](const std::string& systemDir) { m_gameWindow->Show(systemDir); };
     tools.showAddressBook = [this](const std::string& addressFile) { m_addressBook->Show(addressFile); };
     tools.showEditor = [this] {
         m_editor->show();

@@ -21,6 +21,17 @@ DosInstallation::DosInstallation()
         picture.fill(colour);
         picture.save(QString::fromStdString((root() / "System" / name).string()), "BMP");
     }
+    // The game's tile strip (empty cell and seven colours) and its emblem.
+    QImage strip(256, 32, QImage::Format_RGB32);
+    for (int tile = 0; tile < 8; ++tile)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                strip.setPixelColor(tile * 32 + x, y, QColor::fromHsv(tile * 45, 200, tile ? 220 : 0));
+    strip.save(QString::fromStdString((root() / "System/U_pai.bmp").string()), "BMP");
+    QImage emblem(32, 32, QImage::Format_RGB32);
+    emblem.fill(Qt::yellow);
+    emblem.save(QString::fromStdString((root() / "System/U_magic1.bmp").string()), "BMP");
+
     writeFile(root() / "Data/Rurized.ini", "ADDRESS_FILE=C:\\KB\\DATA\\ADDRESS.CSV\r\nOTHER=1\r\n");
     writeFile(root() / "Data/Address.csv",
               "Alias,Name" + std::string(20, ',') + "\r\n"

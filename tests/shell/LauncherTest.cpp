@@ -1,5 +1,6 @@
 #include "DosInstallation.h"
 #include "FakeBrowser.h"
+#include "Game_Main.h"
 #include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "PictureBox.h"
@@ -145,6 +146,8 @@ TEST_F(LauncherTest, EveryButtonLoadsItsPictureAndOnlyTheToolsSetTheLabel)
     EXPECT_TRUE(prompts.errors().isEmpty()) << prompts.errors().join(' ').toStdString();
     EXPECT_TRUE(program.addressBook().isVisible());
     EXPECT_TRUE(program.editor().isVisible());
+    EXPECT_TRUE(program.gameWindow().isVisible());
+    EXPECT_EQ(program.gameWindow().PictureDir(), "c:\\kb\\System");
 }
 
 TEST_F(LauncherTest, AnAddressFileThatCannotBeReadKeepsTheAddressBookHidden)
