@@ -6,6 +6,7 @@
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
 #include "Kestrelbook.h"
+#include "Game_Main.h"
 #include "UAbout.h"
 #include "UAddress.h"
 #include "uEditor.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
     QTimer::singleShot(3000, &launcher, [&] {
         save(program.addressBook(), out, "address-book");
         save(program.editor(), out, "editor");
+        save(program.gameWindow(), out, "game");
         // The information window is modal: capture it from inside its loop.
         QTimer::singleShot(500, &program.informationWindow(), [&] {
             save(program.informationWindow(), out, "information");
