@@ -231,7 +231,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
     const QFont font = captionFont();
 
     for (int row = 0; row < 7; ++row) {
-        const ButtonSpec& spec = specs[static_cast<std::size_t>(row)];
+        const ButtonSpec& button = specs[static_cast<std::size_t>(row)];
         const int tag = row + 1;
         QFrame* panel = makePanel(strip, QRect(0, row * buttonHeight, buttonWidth, buttonHeight), QFrame::Sunken);
 
@@ -242,12 +242,12 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         if (firstImage + row == 1)
             picture->setPicture(kb::resources::launcherButtonBar());
 
-        const QString caption = QString::fromLatin1(spec.caption);
+        const QString caption = QString::fromLatin1(button.caption);
         const bool isExit = !left && tag == RightTag::Exit;
         CaptionLabel* shadow = makeCaption(panel, caption, font, isExit ? teal : Qt::black, QPoint(72, 20));
         shadow->setAttribute(Qt::WA_TransparentForMouseEvents);
-        CaptionLabel* face = makeCaption(panel, caption, font, spec.white ? white : teal, QPoint(71, 19));
-        face->setObjectName(QString::fromLatin1(spec.faceName));
+        CaptionLabel* face = makeCaption(panel, caption, font, button.white ? white : teal, QPoint(71, 19));
+        face->setObjectName(QString::fromLatin1(button.faceName));
 
         auto click = [this, left, tag] {
             guarded(this, [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); });
