@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -28,6 +29,39 @@ void save(QWidget& window, const QString& directory, const char* name)
     const QString path = directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
     window.grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// Plays the game to its end with real mouse events on the grid, one move a
+// tick, and captures the board and the end-of-game box.
+void playGameToTheEnd(TGameForm& game, const QString& directory)
+{
+    auto* timer = new QTimer(&game);
+    QObject::connect(timer, &QTimer::timeout, &game, [&game, directory, moves = 0]() mutable {
+        QWidget* grid = game.findChild<QWidget*>(QStringLiteral("PuzzleGrid"));
+        TGame& model = game.Game();
+        for (int y = 0; y < model.Height(); ++y)
+            for (int x = 0; x < model.Width(); ++x)
+                if (model.CanRemove(x, y)) {
+                    // The end-of-game box comes up inside this move's handler.
+                    QTimer::singleShot(400, &game, [&game, directory] {
+                        if (QWidget* box = QApplication::activeModalWidget()) {
+                            save(*box, directory, "game-over");
+                            save(game, directory, "game-final");
+                            box->close();
+                            QApplication::quit();
+                        }
+                    });
+                    const QPointF at(x * 32 + 16 + 2, y * 32 + 16 + 2);
+                    QMouseEvent move(QEvent::MouseMove, at, grid->mapToGlobal(at), Qt::NoButton, {}, {});
+                    QApplication::sendEvent(grid, &move);
+                    QMouseEvent release(QEvent::MouseButtonRelease, at, grid->mapToGlobal(at), Qt::LeftButton, {}, {});
+                    QApplication::sendEvent(grid, &release);
+                    if (++moves == 5)
+                        save(game, directory, "game-after-5-moves");
+                    return;
+                }
+    });
+    timer->start(50);
 }
 
 void triggerMenuItem(QWidget& window, const char* name)
@@ -86,7 +120,8 @@ int main(int argc, char** argv)
             program.informationWindow().reject();
         });
         launcher.SystemButtonsClick(8);
-        QApplication::quit();
+        launcher.UserButtonsClick(5);
+        playGameToTheEnd(program.gameWindow(), out);
     });
     return app.exec();
 }
