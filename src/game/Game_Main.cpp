@@ -168,9 +168,12 @@ TGameForm::TGameForm(QWidget* parent)
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, TDrawGrid::CellState state) {
         PuzzleGridDrawCell(canvas, x, y, r, state);
     });
-    connect(m_puzzleGrid, &TDrawGrid::MouseMoved, this, Guard([this](QPoint p) { PuzzleGridMouseMove(p); }));
-    connect(m_puzzleGrid, &TDrawGrid::MouseReleased, this, Guard([this](QPoint p) { PuzzleGridMouseUp(p); }));
-    connect(m_puzzleGrid, &TDrawGrid::KeyReleased, this, Guard([this](int key) { PuzzleGridKeyUp(key); }));
+    connect(m_puzzleGrid, &TDrawGrid::MouseMoved, this,
+            [this](QPoint p) { kb::platform::guarded(this, [&] { PuzzleGridMouseMove(p); }); });
+    connect(m_puzzleGrid, &TDrawGrid::MouseReleased, this,
+            [this](QPoint p) { kb::platform::guarded(this, [&] { PuzzleGridMouseUp(p); }); });
+    connect(m_puzzleGrid, &TDrawGrid::KeyReleased, this,
+            [this](int key) { kb::platform::guarded(this, [&] { PuzzleGridKeyUp(key); }); });
 
     m_blocks = new kb::platform::PictureBox(m_client);
     m_blocks->setObjectName(QStringLiteral("Blocks"));
