@@ -26,14 +26,14 @@ std::string lowerExtension(std::string_view name)
 
 } // namespace
 
-QImage loadPictureFile(std::string_view dosName)
+QImage loadPictureFile(const FileName& name)
 {
-    const std::string extension = lowerExtension(dosName);
+    const std::string extension = lowerExtension(name.text());
     std::string bytes;
     try {
-        bytes = readFileBytes(dosName);
+        bytes = readFileBytes(name);
     } catch (const EInOutError&) {
-        throw EFOpenError(std::string(dosName));
+        throw EFOpenError(name.text());
     }
 
     const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -57,9 +57,9 @@ PictureBox::PictureBox(QWidget* parent)
 {
 }
 
-void PictureBox::loadFromFile(std::string_view dosName)
+void PictureBox::loadFromFile(const FileName& name)
 {
-    setPicture(loadPictureFile(dosName));
+    setPicture(loadPictureFile(name));
 }
 
 void PictureBox::setPicture(const QImage& picture)

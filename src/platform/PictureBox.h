@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileName.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -14,7 +16,7 @@ namespace kb::platform {
 // Decodes a picture file by its extension (.bmp, .ico; metafiles are not
 // readable yet). Raises EFOpenError "Cannot open file <name>" when the file
 // cannot be opened, EInvalidGraphic when it is not a valid picture.
-QImage loadPictureFile(std::string_view dosName);
+QImage loadPictureFile(const FileName& name);
 
 // A picture control: shows its picture at its own size from the top-left
 // corner (or stretched), can size itself to the picture, and offers a
@@ -26,7 +28,7 @@ public:
 
     // Loads a picture file; on failure the former picture stays and the error
     // is raised.
-    void loadFromFile(std::string_view dosName);
+    void loadFromFile(const FileName& name);
     void setPicture(const QImage& picture);
     void clearPicture();
     const QImage& picture() const { return m_picture; }

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "DosPath.h"
+#include "FileDescriptor.h"
 #include "FileErrors.h"
 
 #include <cerrno>
@@ -16,33 +17,7 @@ namespace {
 constexpr char ctrlZ = 26;
 constexpr std::size_t chunkSize = 1 << 16;
 
-// Owns a POSIX file descriptor.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) {}
-    ~FileDescriptor() { reset(); }
-
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    void reset()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
+} // namespace
 
 FileDescriptor openForReading(const std::string& nativePath)
 {
@@ -54,6 +29,8 @@ FileDescriptor openForReading(const std::string& nativePath)
         throwFileError(EISDIR, nativePath);
     return fd;
 }
+
+namespace {
 
 std::string readAll(int fd, const std::string& nativePath)
 {
@@ -106,8 +83,8 @@ std::string directoryOf(const std::string& nativePath)
 
 } // namespace
 
-TextFileReader::TextFileReader(std::string_view dosName)
-    : m_nativePath(resolveDosPath(dosName))
+TextFileReader::TextFileReader(const FileName& name)
+    : m_nativePath(name.nativePath())
 {
     FileDescriptor fd = openForReading(m_nativePath);
     m_fd = fd.release();
@@ -183,24 +160,16 @@ bool TextFileReader::readLine(std::string& line)
     }
 }
 
-std::string readFirstLine(std::string_view dosName)
+std::string readFileBytes(const FileName& name)
 {
-    TextFileReader reader(dosName);
-    std::string line;
-    reader.readLine(line);
-    return line;
-}
-
-std::string readFileBytes(std::string_view dosName)
-{
-    const std::string nativePath = resolveDosPath(dosName);
+    const std::string nativePath = name.nativePath();
     FileDescriptor fd = openForReading(nativePath);
     return readAll(fd.get(), nativePath);
 }
 
-void writeFileReplacing(std::string_view dosName, std::string_view bytes)
+void writeFileReplacing(const FileName& name, std::string_view bytes)
 {
-    const std::string nativePath = resolveDosPath(dosName);
+    const std::string nativePath = name.nativePath();
     if (nativePath.empty() || nativePath.back() == '/')
         throw EInOutError("Invalid filename");
 
@@ -242,6 +211,17 @@ void writeFileReplacing(std::string_view dosName, std::string_view bytes)
     if (::rename(temporary.c_str(), nativePath.c_str()) != 0)
         throwFileError(errno, nativePath);
     remover.path = nullptr;
+}
+
+void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce)
+{
+    // Collects the pieces; the streaming replacement writes them as they come.
+    struct StringSink : ByteSink {
+        std::string bytes;
+        void write(std::string_view piece) override { bytes.append(piece); }
+    } sink;
+    produce(sink);
+    writeFileReplacing(name, sink.bytes);
 }
 
 } // namespace kb::platform

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "FileName.h"
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +16,8 @@ namespace kb::platform {
 // huge file costs little.
 class TextFileReader {
 public:
-    // Opens dosName (see resolveDosPath); raises EInOutError when it cannot.
-    explicit TextFileReader(std::string_view dosName);
+    // Opens the file; raises EInOutError when it cannot.
+    explicit TextFileReader(const FileName& name);
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
@@ -36,12 +39,23 @@ private:
 };
 
 // Reads a whole file as bytes; raises EInOutError.
-std::string readFileBytes(std::string_view dosName);
+std::string readFileBytes(const FileName& name);
 
-// Replaces the file dosName with bytes through a temporary file in the same
+// Replaces the file with bytes through a temporary file in the same
 // directory and a rename, so that a failure never leaves half a file. An
 // existing file keeps its permissions; one that may not be written is refused
 // with "File access denied", as writing it in place would be. Raises EInOutError.
-void writeFileReplacing(std::string_view dosName, std::string_view bytes);
+void writeFileReplacing(const FileName& name, std::string_view bytes);
+
+// Receives a file's new content piece by piece.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void write(std::string_view bytes) = 0;
+};
+
+// Replaces the file as above with the content that produce writes into the
+// sink, so that a large file is never held whole in memory.
+void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce);
 
 } // namespace kb::platform
