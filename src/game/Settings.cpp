@@ -11,6 +11,8 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <charconv>
+
 namespace {
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& place)
@@ -32,6 +34,24 @@ QLineEdit* addBox(QWidget* parent, const char* name, int maxLength, const QRect&
 }
 
 } // namespace
+
+namespace kb::game {
+
+int NumberOrDefault(const QString& text, int defaultValue)
+{
+    const QByteArray bytes = text.toLatin1();
+    const char* first = bytes.constData();
+    const char* last = first + bytes.size();
+    if (first != last && *first == '+')
+        ++first;
+    int value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last)
+        return defaultValue;
+    return value;
+}
+
+} // namespace kb::game
 
 TSettingsForm::TSettingsForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
