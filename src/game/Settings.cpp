@@ -11,6 +11,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -20,7 +21,10 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(place);
+    // Right-aligned beside its field, a caption wider than its place grows
+    // to the left rather than losing its first letter.
+    const int wider = std::max(0, label->sizeHint().width() - place.width());
+    label->setGeometry(place.adjusted(-std::min(wider, place.left()), 0, 0, 0));
     return label;
 }
 
