@@ -32,7 +32,7 @@ void playGames(benchmark::State& state)
     const auto colors = static_cast<std::uint8_t>(state.range(2));
     const bool withSolver = state.range(3) != 0;
 
-    GameRandom::SetSeed(1998);
+    kb::game::GameRandom::SetSeed(1998);
     std::mt19937 random(6);
     TGame game;
     game.SetWidth(width);

@@ -61,7 +61,8 @@ int main(int argc, char** argv)
     picture.save(dir + QStringLiteral("/U_pai.bmp"), "BMP");
     picture.save(dir + QStringLiteral("/U_magic1.bmp"), "BMP");
     form.Show(dir.toStdString());
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

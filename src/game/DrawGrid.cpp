@@ -32,7 +32,6 @@ void TDrawGrid::SetSize(int colCount, int rowCount)
         painter.drawImage(0, 0, m_canvas);
     }
     m_canvas = canvas;
-    m_currentMoves.clear();
     resize(colCount * CellSize + 2 * FrameWidth, rowCount * CellSize + 2 * FrameWidth);
     InvalidateGrid();
 }
@@ -79,7 +78,6 @@ void TDrawGrid::InvalidateGrid()
 
 void TDrawGrid::InvalidateCurrentCell()
 {
-    m_currentMoves.emplace_back(m_col, m_row);
     update(CellRect(m_col, m_row).translated(FrameWidth, FrameWidth));
 }
 
@@ -104,23 +102,19 @@ void TDrawGrid::PaintCells(const QRegion& region)
             const QRect rect = CellRect(col, row);
             if (!cells.intersects(rect))
                 continue;
-            CellState state;
-            state.selected = col == m_col && row == m_row;
-            state.currentMoved = std::find(m_currentMoves.begin(), m_currentMoves.end(), QPoint(col, row))
-                != m_currentMoves.end();
             canvas.save();
             canvas.setClipRect(rect);
-            m_drawCell(canvas, col, row, rect, state);
+            m_drawCell(canvas, col, row, rect, col == m_col && row == m_row);
             canvas.restore();
         }
     }
-    m_currentMoves.clear();
 }
 
-// The 2-pixel sunken frame around the cells.
+// The 2-pixel sunken frame around the cells, on the widget's outermost two
+// pixel lines, so it never covers a cell.
 void TDrawGrid::DrawFrame(QPainter& painter)
 {
-    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     const auto edge = [&](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
         painter.setPen(topLeft);

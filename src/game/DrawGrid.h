@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <vector>
 
 // A grid of owner-drawn fixed-size cells with a current cell. It paints
 // nothing of its own inside the frame: every cell that needs painting is
@@ -16,14 +15,9 @@ public:
     static constexpr int CellSize = 32;
     static constexpr int FrameWidth = 2;
 
-    // How a cell comes to be painted: whether it is the current cell, and
-    // whether the current cell has just moved onto it or off it.
-    struct CellState {
-        bool selected = false;
-        bool currentMoved = false;
-    };
-    // Paints one cell on the canvas; rect is the cell's rectangle there.
-    using DrawCellHandler = std::function<void(QPainter& canvas, int col, int row, const QRect& rect, CellState state)>;
+    // Paints one cell on the canvas; rect is the cell's rectangle there, and
+    // selected tells whether it is the current cell.
+    using DrawCellHandler = std::function<void(QPainter& canvas, int col, int row, const QRect& rect, bool selected)>;
 
     explicit TDrawGrid(QWidget* parent = nullptr);
 
@@ -66,6 +60,5 @@ private:
     int m_col = 0;
     int m_row = 0;
     QImage m_canvas;
-    std::vector<QPoint> m_currentMoves; // cells the current cell left or entered
     DrawCellHandler m_drawCell;
 };

@@ -1,22 +1,25 @@
 #pragma once
 
+#include "CellPainting.h"
 #include "DrawGrid.h"
 #include "Game.h"
+#include "Scoring.h"
 #include "Solver.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 #include <string>
 
 class QAction;
 class QActionGroup;
-class QLabel;
 class QTimer;
 class TSettingsForm;
 namespace kb::platform {
 class PictureBox;
+}
+namespace kb::game {
+class GameStatusBar;
 }
 
 // The puzzle's window: draws the current board of its game as a grid of
@@ -50,16 +53,9 @@ public:
     void AnimateMap();
 
     TGame& Game() { return *m_game; }
-    const TSolver* Solver() const { return m_solver.get(); }
-    int Score() const { return m_score; }
-    int PrevScore() const { return m_prevScore; }
-    const std::string& ScoreText() const { return m_scoreText; }
+    int Score() const { return m_scoring.Score(); }
     const std::string& PictureDir() const { return m_pictureDir; }
     bool FullRepaint() const { return m_fullRepaint; }
-    bool AnimationOn() const { return m_animationOn; }
-    bool ShowColors() const { return m_showColors; }
-    int HighlightMode() const { return m_highlightMode; }
-    bool SolutionCheckerOn() const { return m_solutionCheckerOn; }
     TSettingsForm* SettingsForm() const { return m_settingsForm; }
 
 protected:
@@ -69,8 +65,7 @@ private:
     void FormCreate();
     void FormShow();
     void BuildMenu();
-    void BuildStatusBar(QWidget* client);
-    void PuzzleGridDrawCell(QPainter& canvas, int x, int y, const QRect& r, TDrawGrid::CellState state);
+    void PuzzleGridDrawCell(QPainter& canvas, int x, int y, const QRect& r, bool selected);
     void PuzzleGridMouseMove(QPoint point);
     void PuzzleGridMouseUp(QPoint point);
     void PuzzleGridKeyUp(int key);
@@ -82,14 +77,11 @@ private:
     void StartSolver();
     void UpdateUndoRedo();
     void PutCheckMark(QAction* item);
+    void PlaceOnScreen();
     void SetAnimation(bool value);
     void SetShowColors(bool value);
     void SetHighlightMode(int value);
     void SetSolutionChecker(bool value);
-
-    // Handlers that controls and the timer call.
-    template <typename Handler>
-    auto Guard(Handler handler);
 
     bool m_animationOn = false;
     bool m_showColors = true;
@@ -98,27 +90,18 @@ private:
     std::unique_ptr<TGame> m_game;
     std::unique_ptr<TSolver> m_solver;
 
-    int m_prevScore = 0;
-    int m_score = 0;
-    // Points for a group of n tiles, for every group a board can hold.
-    std::array<int, TMap::MaxWidth * TMap::MaxHeight + 1> m_scoreTable{};
-    std::string m_scoreText;
+    kb::game::Scoring m_scoring;
     std::string m_pictureDir;
     bool m_fullRepaint = false;
     bool m_placed = false;
+    kb::game::PaintedCells m_painted;
 
     QWidget* m_client = nullptr;
     TDrawGrid* m_puzzleGrid = nullptr;
-    QWidget* m_statusBar = nullptr;
-    QWidget* m_panel1 = nullptr;
-    QWidget* m_panel2 = nullptr;
-    QLabel* m_scoreLabel = nullptr;
+    kb::game::GameStatusBar* m_statusBar = nullptr;
     kb::platform::PictureBox* m_blocks = nullptr;
-    std::array<kb::platform::PictureBox*, 6> m_boxImages{};
     QTimer* m_timer1 = nullptr;
-    QActionGroup* m_levelGroup = nullptr;
     QAction* m_checkedLevel = nullptr;
-    QAction* m_expert1 = nullptr;
     QAction* m_custom1 = nullptr;
     QAction* m_undo1 = nullptr;
     QAction* m_redo1 = nullptr;

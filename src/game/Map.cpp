@@ -11,7 +11,7 @@ std::uint32_t g_seed = 0;
 
 } // namespace
 
-namespace GameRandom {
+namespace kb::game::GameRandom {
 
 std::uint32_t Random(std::uint32_t range)
 {
@@ -34,7 +34,7 @@ void SeedFromTimeOfDay(std::uint32_t millisecondsOfDay)
     SetSeed(millisecondsOfDay);
 }
 
-} // namespace GameRandom
+} // namespace kb::game::GameRandom
 
 TMap::TMap()
 {
@@ -95,7 +95,7 @@ void TMap::SetColor(int x, int y, std::uint8_t color)
 void TMap::Fill(std::uint8_t colors)
 {
     for (TCell& cell : m_cells) {
-        cell.Color = static_cast<std::uint8_t>(GameRandom::Random(colors) + 1);
+        cell.Color = static_cast<std::uint8_t>(kb::game::GameRandom::Random(colors) + 1);
         cell.Mark = 0;
     }
 }

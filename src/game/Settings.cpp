@@ -11,6 +11,9 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& place)
@@ -18,7 +21,10 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(place);
+    // Right-aligned beside its field, a caption wider than its place grows
+    // to the left rather than losing its first letter.
+    const int wider = std::max(0, label->sizeHint().width() - place.width());
+    label->setGeometry(place.adjusted(-std::min(wider, place.left()), 0, 0, 0));
     return label;
 }
 
@@ -32,6 +38,24 @@ QLineEdit* addBox(QWidget* parent, const char* name, int maxLength, const QRect&
 }
 
 } // namespace
+
+namespace kb::game {
+
+int NumberOrDefault(const QString& text, int defaultValue)
+{
+    const QByteArray bytes = text.toLatin1();
+    const char* first = bytes.constData();
+    const char* last = first + bytes.size();
+    if (first != last && *first == '+')
+        ++first;
+    int value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last)
+        return defaultValue;
+    return value;
+}
+
+} // namespace kb::game
 
 TSettingsForm::TSettingsForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)

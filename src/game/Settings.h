@@ -4,6 +4,12 @@
 
 class QLineEdit;
 
+namespace kb::game {
+// Text read as a signed decimal integer, or the default when it is not one
+// (empty text included).
+int NumberOrDefault(const QString& text, int defaultValue);
+} // namespace kb::game
+
 // The custom board size dialog: columns, rows and the number of tile
 // colours ("Objects"). It checks nothing; the game window reads the fields.
 class TSettingsForm : public QDialog {

@@ -1,6 +1,9 @@
 #include "CaptionLabel.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace kb::platform {
 
@@ -9,6 +12,18 @@ CaptionLabel::CaptionLabel(const QString& text, QWidget* parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
+}
+
+QSize CaptionLabel::sizeHint() const
+{
+    QSize hint = QLabel::sizeHint();
+    if (textFormat() == Qt::RichText || text().contains(QLatin1Char('\n')))
+        return hint;
+    const QFontMetrics metrics(font());
+    const QString shown = QString(text()).remove(QLatin1Char('&'));
+    const int overhang = metrics.boundingRect(shown).right() + 1 - metrics.horizontalAdvance(shown);
+    hint.rwidth() += std::max(0, overhang);
+    return hint;
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event)

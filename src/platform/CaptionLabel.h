@@ -5,11 +5,14 @@
 namespace kb::platform {
 
 // A transparent caption that reports clicks, like the labels the layouts
-// place over pictures.
+// place over pictures. Fitted to its text, it shows every pixel of it, also
+// the overhang of an italic last letter.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 public:
     explicit CaptionLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
 
 signals:
     void clicked();

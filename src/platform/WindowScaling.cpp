@@ -1,5 +1,7 @@
 #include "WindowScaling.h"
 
+#include "CaptionLabel.h"
+
 #include <QFont>
 #include <QWidget>
 
@@ -32,10 +34,16 @@ void scaleChildren(QWidget& parent, int m, int d)
         const int right = scaledEdge(g.left() + g.width(), m, d);
         const int bottom = scaledEdge(g.top() + g.height(), m, d);
         const QSize size(right - left, bottom - top);
-        if (child->minimumSize() == child->maximumSize())
+        const bool fixedSize = child->minimumSize() == child->maximumSize();
+        // A caption fitted to its text stays fitted to it in the scaled font,
+        // as rounded edges could otherwise cut off its last letter.
+        const bool fittedCaption = qobject_cast<CaptionLabel*>(child) && !fixedSize && g.size() == child->sizeHint();
+        if (fixedSize)
             child->setFixedSize(size);
         child->setGeometry(left, top, size.width(), size.height());
         scaleFont(*child, m, d);
+        if (fittedCaption)
+            child->resize(child->sizeHint());
         scaleChildren(*child, m, d);
     }
 }

@@ -7,10 +7,12 @@
 #include "TextFile.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 using kb::platform::FontStyle;
 using kb::platform::layoutFont;
@@ -72,6 +74,12 @@ Tfminit::Tfminit(QWidget* parent)
 
     setTabOrder(m_dirEdit, m_continueButton);
     m_dirEdit->setFocus();
+
+    // Placed now, so the toolkit does not place it by itself: before any
+    // window is on the screen it would allow for a guessed title bar and
+    // sit well above the centre.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void Tfminit::BitBtn1Click()

@@ -6,6 +6,7 @@
 #include "GoToWeb.h"
 #include "HandlerGuard.h"
 #include "LauncherArt.h"
+#include "LongTime.h"
 #include "PictureBox.h"
 #include "WindowScaling.h"
 #include "uCommon.h"
@@ -148,7 +149,7 @@ protected:
 
 Tkb_form::Tkb_form(QWidget* parent)
     : QWidget(parent)
-    , m_longTimeSource([] { return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat); })
+    , m_longTimeSource([] { return kb::platform::longTimeText(QLocale::system(), QTime::currentTime()); })
 {
     setObjectName(QStringLiteral("kb_form"));
     setWindowTitle(QStringLiteral("Kestrelbook 98"));

@@ -10,12 +10,19 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -81,6 +88,31 @@ protected:
         QTest::mouseMove(grid(), centre);
         QTest::mouseClick(grid(), Qt::LeftButton, {}, centre);
     }
+    // Sends the pointer's events straight to the grid, so that nothing is
+    // painted in between.
+    void sendToGrid(QEvent::Type type, int x, int y)
+    {
+        const QPointF at(TDrawGrid::FrameWidth + 32 * x + 16, TDrawGrid::FrameWidth + 32 * y + 16);
+        QMouseEvent event(type, at, grid()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          {}, {});
+        QApplication::sendEvent(grid(), &event);
+    }
+    // Plays the n-th group that can be taken, counted row by row, modulo the
+    // number of groups; false when no move is left.
+    bool playGroup(unsigned n)
+    {
+        std::vector<QPoint> moves;
+        for (int y = 0; y < form.Game().Height(); ++y)
+            for (int x = 0; x < form.Game().Width(); ++x)
+                if (form.Game().CanRemove(x, y))
+                    moves.emplace_back(x, y);
+        if (moves.empty())
+            return false;
+        const QPoint at = moves[n % moves.size()];
+        sendToGrid(QEvent::MouseButtonRelease, at.x(), at.y());
+        return true;
+    }
+    QImage shown() { return grid()->grab().toImage(); }
     QRgb pixel(int x, int y, int dx, int dy)
     {
         grid()->repaint();
@@ -301,6 +333,111 @@ TEST_F(GameFormTest, APaintingAfterAMoveCopiesOnlyTheCellsThatChanged)
     clickCell(2, 0);
     EXPECT_EQ(pixel(0, 0, 16, 16), tileColor(0, 1)); // emptied
     EXPECT_EQ(pixel(4, 4, 16, 16), tileColor(4, 0)); // unchanged, earlier pixels
+}
+
+TEST_F(GameFormTest, AfterALongGameTheGridShowsWhatAFullRepaintDraws)
+{
+    kb::game::GameRandom::SetSeed(1998);
+    item("New1")->trigger();
+    for (unsigned turn = 0; turn < 60; ++turn) {
+        sendToGrid(QEvent::MouseMove, static_cast<int>(turn * 7 % 19), static_cast<int>(turn % 9));
+        if (turn == 40)
+            form.Animation1Click();
+        if (!playGroup(turn * 13) && !item("Undo1")->isEnabled())
+            break;
+        if (turn % 4 == 1)
+            playGroup(turn); // a second move before the grid is painted
+        if (turn % 5 == 2)
+            item("Undo1")->trigger();
+        if (turn % 10 == 7 && item("Redo1")->isEnabled())
+            item("Redo1")->trigger();
+        if (turn % 3 != 0)
+            grid()->repaint();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !find<QTimer>("Timer1")->isActive(); }, 5000));
+    }
+    const QImage afterTheGame = shown();
+    form.Show(pictures.path().string()); // copies every tile
+    const QImage fullRepaint = shown();
+    for (int y = 0; y < form.Game().Height(); ++y)
+        for (int x = 0; x < form.Game().Width(); ++x) {
+            const QRect cell(TDrawGrid::FrameWidth + 32 * x, TDrawGrid::FrameWidth + 32 * y, 32, 32);
+            ASSERT_EQ(afterTheGame.copy(cell), fullRepaint.copy(cell)) << "cell " << x << ", " << y;
+        }
+}
+
+TEST_F(GameFormTest, TheFrameLiesOutsideTheCellsAndTheBoardsEdgesAreOutlined)
+{
+    beginnerBoard(Rows(8, "12121212"));
+    form.Show(pictures.path().string());
+    const QImage image = shown();
+    const int inside = TDrawGrid::FrameWidth + 8 * 32; // first pixel past the cells
+    EXPECT_EQ(image.pixel(inside - 1, 16), qRgb(63, 127, 63));  // right outline of the last column
+    EXPECT_EQ(image.pixel(16, inside - 1), qRgb(127, 63, 63)); // bottom outline of the last row
+    EXPECT_EQ(image.pixel(inside + 1, 16), grid()->palette().color(QPalette::Light).rgb());
+    EXPECT_EQ(image.pixel(16, inside + 1), grid()->palette().color(QPalette::Light).rgb());
+    EXPECT_EQ(image.pixel(0, 16), grid()->palette().color(QPalette::Dark).rgb());
+}
+
+TEST_F(GameFormTest, ANewBoardLeavesNothingToUndoOrRedo)
+{
+    kb::game::GameRandom::SetSeed(7);
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"New", [&] { item("New1")->trigger(); }},
+        {"a level", [&] { item("Intermediate1")->trigger(); }},
+        {"a custom size", [&] { custom("12", "7", "4"); }},
+        {"showing again", [&] {
+             item("Exit1")->trigger();
+             form.Show(pictures.path().string());
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        item("Beginner1")->trigger();
+        ASSERT_TRUE(playGroup(0) && playGroup(0));
+        item("Undo1")->trigger();
+        ASSERT_TRUE(item("Undo1")->isEnabled() && item("Redo1")->isEnabled());
+        command();
+        EXPECT_FALSE(item("Undo1")->isEnabled()) << name;
+        EXPECT_FALSE(item("Redo1")->isEnabled()) << name;
+    }
+}
+
+TEST_F(GameFormTest, TheCustomDialogAndTheNarrowWindowClipAndCoverNothing)
+{
+    TSettingsForm* dialog = form.SettingsForm();
+    for (const char* name : {"Label1", "Label2", "Label3"}) {
+        const auto* label = dialog->findChild<QLabel*>(name);
+        EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+        EXPECT_TRUE(dialog->rect().contains(label->geometry())) << name;
+    }
+
+    custom("3", "4", "3");
+    const QWidget* bar = find<QWidget>("StatusBar");
+    const QRect score = find<QWidget>("Panel1")->geometry();
+    EXPECT_TRUE(bar->rect().contains(score));
+    int boxesShown = 0;
+    for (int i = 0; i < 6; ++i) {
+        const QWidget* box = find<QWidget>(qPrintable(QStringLiteral("Box_%1").arg(i)));
+        if (!box->isVisible())
+            continue;
+        ++boxesShown;
+        EXPECT_FALSE(box->geometry().intersects(score)) << "Box_" << i;
+    }
+    EXPECT_GT(boxesShown, 0);
+    item("Expert1")->trigger();
+    EXPECT_TRUE(find<QWidget>("Box_5")->isVisible());
+}
+
+TEST(GameFormPlacement, TheWindowIsCentredAtTheSizeItIsFirstShownWith)
+{
+    kb::test::PromptScript prompts;
+    kb::test::TempDir empty;
+    TGameForm form;
+    form.Show(empty.path().string());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QPoint offCentre
+        = form.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(std::abs(offCentre.x()), 3);
+    EXPECT_LE(std::abs(offCentre.y()), 3);
 }
 
 TEST(GameFormPictures, MissingPicturesAreReportedAndTheGameStillPlays)

@@ -64,12 +64,12 @@ TEST(MapTest, SetColorKeepsTheMarkAndClearMarksKeepsTheColours)
 
 TEST(MapTest, TheGeneratorFollowsItsKnownSequence)
 {
-    GameRandom::SetSeed(12345);
+    kb::game::GameRandom::SetSeed(12345);
     for (std::uint32_t expected : {38u, 28u, 7u, 55u, 63u})
-        EXPECT_EQ(GameRandom::Random(100), expected);
-    EXPECT_EQ(GameRandom::Seed(), 2721613530u);
-    GameRandom::SeedFromTimeOfDay(((13 * 60 + 5) * 60 + 7) * 1000 + 250);
-    EXPECT_EQ(GameRandom::Seed(), 47107250u);
+        EXPECT_EQ(kb::game::GameRandom::Random(100), expected);
+    EXPECT_EQ(kb::game::GameRandom::Seed(), 2721613530u);
+    kb::game::GameRandom::SeedFromTimeOfDay(((13 * 60 + 5) * 60 + 7) * 1000 + 250);
+    EXPECT_EQ(kb::game::GameRandom::Seed(), 47107250u);
 }
 
 TEST(MapTest, FillDrawsEveryColourInRangeAndRepeatsAfterTheSameSeed)
@@ -81,9 +81,9 @@ TEST(MapTest, FillDrawsEveryColourInRangeAndRepeatsAfterTheSameSeed)
     second.SetHeight(16);
     first.CellAt(0, 0).Mark = 1;
 
-    GameRandom::SetSeed(99);
+    kb::game::GameRandom::SetSeed(99);
     first.Fill(3);
-    GameRandom::SetSeed(99);
+    kb::game::GameRandom::SetSeed(99);
     second.Fill(3);
     EXPECT_EQ(rowsOf(first), rowsOf(second));
     bool seen[4] = {};
@@ -106,7 +106,7 @@ TEST(MapTest, CopyFromNeedsEqualSizesAndCopiesMarks)
     Board small, large;
     large.SetWidth(10);
     large.SetHeight(10);
-    GameRandom::SetSeed(1);
+    kb::game::GameRandom::SetSeed(1);
     small.Fill(5);
     const Rows before = rowsOf(small);
     try {

@@ -17,9 +17,9 @@ TEST(SolverTest, ConsumesOneBoardOfDrawsForItselfAndOneForTheGamesSize)
     TGame game;
     game.SetWidth(19);
     game.SetHeight(9);
-    GameRandom::SetSeed(4242);
+    kb::game::GameRandom::SetSeed(4242);
     const TSolver solver(game);
-    EXPECT_EQ(GameRandom::Seed(), seedAfterDraws(4242, 235));
+    EXPECT_EQ(kb::game::GameRandom::Seed(), seedAfterDraws(4242, 235));
 }
 
 TEST(SolverTest, SettlesAPrivateCopyAndLeavesTheGameAlone)
