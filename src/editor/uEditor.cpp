@@ -5,19 +5,20 @@
 #include "EditorFileDialog.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
+#include "Latin1Text.h"
 #include "PictureBox.h"
 #include "Prompter.h"
+#include "WindowPlacement.h"
 
 #include <QFile>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTextDocument>
 #include <QToolButton>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -27,7 +28,6 @@ using kb::platform::layoutFont;
 
 constexpr int clientWidth = 497;
 constexpr int clientHeight = 331;
-constexpr QSize outerSize(505, 358);
 constexpr int titleHeight = 25;
 constexpr int titleLeftWidth = 223;
 constexpr int memoHeight = 282;
@@ -43,32 +43,24 @@ std::string pathOf(const QString& fileName)
 // The name as error messages carry it: the program's text is Latin-1.
 std::string shownNameOf(const QString& fileName)
 {
-    return fileName.toLatin1().toStdString();
+    return kb::platform::bytesFromText(fileName);
 }
 
-// The text area's text as file bytes: each character is the byte of the same
-// code point and every line break is CR LF. A character beyond Latin-1 can
-// only have come from a paste; it becomes '?', as the desktop's code-page
-// conversion does.
+// The text area's text as file bytes, every line break written as CR LF.
 std::string fileBytesFromMemo(const QString& rawText)
 {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(rawText.size()) + static_cast<std::size_t>(rawText.size()) / 32);
-    for (const QChar c : rawText) {
-        const char16_t code = c.unicode();
-        if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator)
-            bytes += "\r\n";
-        else if (code <= 0xFF)
-            bytes += static_cast<char>(code);
-        else
-            bytes += '?';
+    const auto isLineBreak = [](QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; };
+    auto lineStart = rawText.cbegin();
+    for (;;) {
+        const auto lineEnd = std::find_if(lineStart, rawText.cend(), isLineBreak);
+        bytes += kb::platform::bytesFromText(QStringView(lineStart, lineEnd));
+        if (lineEnd == rawText.cend())
+            return bytes;
+        bytes += "\r\n";
+        lineStart = lineEnd + 1;
     }
-    return bytes;
-}
-
-QString memoTextFromBytes(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -97,8 +89,7 @@ TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
     // The window owns a find dialog that no command opens.
     (new QObject(this))->setObjectName(QStringLiteral("FindDialog1"));
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(outerSize.width() / 2, outerSize.height() / 2));
+    kb::platform::centreOnScreen(*this);
 }
 
 void TfmEdit::createTitleStrip()
@@ -161,13 +152,17 @@ void TfmEdit::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setGeometry(0, clientHeight - toolBarHeight, clientWidth, toolBarHeight);
 
-    connectHandler(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &TfmEdit::ToolButton1Click);
-    connectHandler(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &TfmEdit::ToolButton2Click);
-    connectHandler(addToolButton("SaveButton", QStringLiteral("Save"), 2, 2), &TfmEdit::SaveButtonClick);
+    kb::platform::connectGuarded(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &QToolButton::clicked, this,
+                                 &TfmEdit::ToolButton1Click);
+    kb::platform::connectGuarded(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &QToolButton::clicked, this,
+                                 &TfmEdit::ToolButton2Click);
+    kb::platform::connectGuarded(addToolButton("SaveButton", QStringLiteral("Save"), 2, 2), &QToolButton::clicked, this,
+                                 &TfmEdit::SaveButtonClick);
     addToolButton("ToolButton4", QStringLiteral("Search"), 3, 3)->setEnabled(false);
     addToolButton("ToolButton5", QStringLiteral("PgUp"), 4, 4)->setEnabled(false);
     addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
-    connectHandler(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &TfmEdit::ToolButton7Click);
+    kb::platform::connectGuarded(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &QToolButton::clicked, this,
+                                 &TfmEdit::ToolButton7Click);
 }
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)
@@ -185,12 +180,6 @@ QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, in
     button->setGeometry(QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()),
                               toolButtonSize));
     return button;
-}
-
-void TfmEdit::connectHandler(QToolButton* button, void (TfmEdit::*handler)())
-{
-    connect(button, &QToolButton::clicked, this,
-            [this, handler] { kb::platform::guarded(this, [this, handler] { (this->*handler)(); }); });
 }
 
 void TfmEdit::ToolButton1Click()
@@ -226,7 +215,7 @@ void TfmEdit::ToolButton7Click()
 void TfmEdit::loadMemoFrom(const QString& fileName)
 {
     const std::string text = kb::editor::loadEditorText(pathOf(fileName), shownNameOf(fileName), m_memoCapacity);
-    m_memo->setPlainText(memoTextFromBytes(text));
+    m_memo->setPlainText(kb::platform::textFromBytes(text));
     m_saveDialog->setFileName(fileName);
     m_filenameLabel->setText(fileName);
     m_filenameLabel->adjustSize();

@@ -33,7 +33,6 @@ private:
     void createMemo();
     void createToolBar();
     QToolButton* addToolButton(const char* name, const QString& caption, int picture, int column);
-    void connectHandler(QToolButton* button, void (TfmEdit::*handler)());
 
     void ToolButton1Click();
     void ToolButton2Click();

@@ -22,7 +22,7 @@ Kestrelbook::Kestrelbook()
     , m_editor(std::make_unique<TfmEdit>())
     , m_informationWindow(std::make_unique<TfmAbout>())
 {
-    LauncherTools tools;
+    kb::shell::LauncherTools tools;
     tools.firstRunDialog = m_firstRunDialog.get();
     tools.showGame = [this](const std::string& systemDir) { m_gameWindow->Show(systemDir); };
     tools.showAddressBook = [this](const std::string& addressFile) { m_addressBook->Show(addressFile); };

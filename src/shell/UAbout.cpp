@@ -5,12 +5,12 @@
 #include "Fonts.h"
 #include "GoToWeb.h"
 #include "HandlerGuard.h"
+#include "Latin1Text.h"
 #include "PictureBox.h"
+#include "ShowHandler.h"
+#include "WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
-#include <QShowEvent>
 
 using kb::platform::CaptionLabel;
 using kb::platform::FontStyle;
@@ -51,17 +51,17 @@ TfmAbout::TfmAbout(QWidget* parent)
     Label2 = caption(this, "Label2", QStringLiteral("Kestrelbook 98"),
                      layoutFont(QStringLiteral("Arial"), 13, FontStyle::BoldItalic), {80, 150});
     Label3 = caption(this, "Label3", QStringLiteral("by"), layoutFont(QStringLiteral("Arial"), 11), {70, 166});
-    Label4 = caption(this, "Label4", QString::fromLatin1(AuthorName), layoutFont(QStringLiteral("Arial"), 13),
+    Label4 = caption(this, "Label4", kb::platform::textFromBytes(AuthorName), layoutFont(QStringLiteral("Arial"), 13),
                      {86, 172});
-    Label4->setToolTip(QStringLiteral("EMail :") + QString::fromLatin1(AuthorMailAddress));
+    Label4->setToolTip(QStringLiteral("EMail :") + kb::platform::textFromBytes(AuthorMailAddress));
 
     Label1 = caption(this, "Label1", QStringLiteral("Ok"), layoutFont(QStringLiteral("Arial"), 16, FontStyle::Bold),
                      {212, 178});
     Label1->setGeometry(212, 178, 33, 19);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    connect(Label1, &CaptionLabel::clicked, this, [this] { kb::platform::guarded(this, [this] { Label1Click(); }); });
-    connect(Label4, &CaptionLabel::clicked, this, [this] { kb::platform::guarded(this, [this] { Label4Click(); }); });
+    kb::platform::connectGuarded(Label1, &CaptionLabel::clicked, this, &TfmAbout::Label1Click);
+    kb::platform::connectGuarded(Label4, &CaptionLabel::clicked, this, &TfmAbout::Label4Click);
 }
 
 TfmAbout::~TfmAbout() = default;
@@ -69,10 +69,10 @@ TfmAbout::~TfmAbout() = default;
 void TfmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return; // the desktop showing it again, not a new showing
-    centreOnScreen();
-    kb::platform::guarded(this, [this] { FormShow(); });
+    kb::platform::runShowHandler(*this, *event, [this] {
+        kb::platform::centreOnScreen(*this);
+        FormShow();
+    });
 }
 
 void TfmAbout::done(int result)
@@ -93,16 +93,6 @@ void TfmAbout::keyPressEvent(QKeyEvent* event)
     default:
         QDialog::keyPressEvent(event);
     }
-}
-
-void TfmAbout::centreOnScreen()
-{
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = geometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void TfmAbout::FormShow()

@@ -36,8 +36,6 @@ private:
     void Label1Click();
     void Label4Click();
 
-    void centreOnScreen();
-
     kb::platform::PictureBox* Image1;
     kb::platform::CaptionLabel* Label2;
     kb::platform::CaptionLabel* Label3;

@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "HandlerGuard.h"
 #include "LauncherArt.h"
+#include "Latin1Text.h"
 #include "TextFile.h"
 
 #include <QFrame>
@@ -70,7 +71,7 @@ Tfminit::Tfminit(QWidget* parent)
     m_continueButton->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the text
     m_continueButton->setAutoDefault(false);
     m_continueButton->setDefault(false);
-    connect(m_continueButton, &QPushButton::clicked, this, [this] { kb::platform::guarded(this, [this] { BitBtn1Click(); }); });
+    kb::platform::connectGuarded(m_continueButton, &QPushButton::clicked, this, &Tfminit::BitBtn1Click);
 
     setTabOrder(m_dirEdit, m_continueButton);
     m_dirEdit->setFocus();
@@ -84,8 +85,8 @@ Tfminit::Tfminit(QWidget* parent)
 
 void Tfminit::BitBtn1Click()
 {
-    const QByteArray directory = m_dirEdit->text().toLatin1();
-    kb::platform::writeFileReplacing("Kestrelbook.Ini", "DataFileName=" + directory.toStdString() + "\r\n");
+    const std::string directory = kb::platform::bytesFromText(m_dirEdit->text());
+    kb::platform::writeFileReplacing("Kestrelbook.Ini", "DataFileName=" + directory + "\r\n");
     accept();
 }
 

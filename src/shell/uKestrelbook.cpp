@@ -6,10 +6,12 @@
 #include "GoToWeb.h"
 #include "HandlerGuard.h"
 #include "LauncherArt.h"
+#include "Latin1Text.h"
 #include "LongTime.h"
+#include "PathValues.h"
 #include "PictureBox.h"
+#include "ShowHandler.h"
 #include "WindowScaling.h"
-#include "uCommon.h"
 #include "uInit.h"
 
 #include <QCloseEvent>
@@ -29,6 +31,7 @@
 using kb::platform::CaptionLabel;
 using kb::platform::FontStyle;
 using kb::platform::PictureBox;
+using kb::platform::connectGuarded;
 using kb::platform::guarded;
 using kb::platform::layoutFont;
 
@@ -116,11 +119,6 @@ QFrame* makePanel(QWidget* parent, const QRect& geometry, QFrame::Shadow shadow)
     return panel;
 }
 
-std::string latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
 // The white circle with its black outline behind the clock face.
 class ClockCircle : public QWidget {
 public:
@@ -179,13 +177,13 @@ Tkb_form::Tkb_form(QWidget* parent)
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("ClockTimer"));
     m_clockTimer->setInterval(clockIntervalMs);
-    connect(m_clockTimer, &QTimer::timeout, this, [this] { guarded(this, [this] { ClockTimerTimer(); }); });
+    connectGuarded(m_clockTimer, &QTimer::timeout, this, &Tkb_form::ClockTimerTimer);
     m_clockTimer->start();
 }
 
 Tkb_form::~Tkb_form() = default;
 
-void Tkb_form::setTools(LauncherTools tools)
+void Tkb_form::setTools(kb::shell::LauncherTools tools)
 {
     m_tools = std::move(tools);
 }
@@ -204,8 +202,8 @@ void Tkb_form::buildPopupMenu()
     m_scale100->setVisible(false);
     m_scale75 = m_popupMenu->addAction(QStringLiteral("Scale to 75% of size"));
     m_scale75->setObjectName(QStringLiteral("Scale_75"));
-    connect(m_scale100, &QAction::triggered, this, [this] { guarded(this, [this] { Scale_100Click(); }); });
-    connect(m_scale75, &QAction::triggered, this, [this] { guarded(this, [this] { Scale_75Click(); }); });
+    connectGuarded(m_scale100, &QAction::triggered, this, &Tkb_form::Scale_100Click);
+    connectGuarded(m_scale75, &QAction::triggered, this, &Tkb_form::Scale_75Click);
 }
 
 void Tkb_form::offerPopupMenu(QWidget* control)
@@ -250,11 +248,9 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         CaptionLabel* face = makeCaption(panel, caption, font, button.white ? white : teal, QPoint(71, 19));
         face->setObjectName(QString::fromLatin1(button.faceName));
 
-        auto click = [this, left, tag] {
-            guarded(this, [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); });
-        };
-        connect(picture, &PictureBox::clicked, this, click);
-        connect(face, &CaptionLabel::clicked, this, click);
+        auto click = [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); };
+        connectGuarded(picture, &PictureBox::clicked, this, click);
+        connectGuarded(face, &CaptionLabel::clicked, this, click);
         offerPopupMenu(picture);
         if (left || tag != RightTag::Editor)
             offerPopupMenu(face);
@@ -305,8 +301,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
     information->setPicture(kb::resources::informationPlate());
-    connect(information, &PictureBox::clicked, this,
-            [this] { guarded(this, [this] { SystemButtonsClick(LeftTag::Information); }); });
+    connectGuarded(information, &PictureBox::clicked, this, [this] { SystemButtonsClick(LeftTag::Information); });
 
     QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header->setObjectName(QStringLiteral("Header_Panel"));
@@ -360,25 +355,25 @@ void Tkb_form::buildSetupPage(QWidget* page)
     exitButton->setAutoRaise(true);
     exitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     exitButton->setGeometry(0, 2, 62, 25);
-    connect(exitButton, &QToolButton::clicked, this, [this] { guarded(this, [this] { ToolButton3Click(); }); });
+    connectGuarded(exitButton, &QToolButton::clicked, this, &Tkb_form::ToolButton3Click);
 }
 
-void Tkb_form::setVisible(bool visible)
+void Tkb_form::showEvent(QShowEvent* event)
 {
-    // The show handler runs before the window reaches the screen, so the
-    // first-run dialog and its errors come up alone.
-    if (visible && !isVisible() && !m_showHandlerRun) {
+    QWidget::showEvent(event);
+    // Scaling hides and shows the window again; the configuration is loaded
+    // at the first showing only.
+    if (!m_showHandlerRun) {
         m_showHandlerRun = true;
-        guarded(this, [this] { FormShow(); });
+        kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
     }
-    QWidget::setVisible(visible);
 }
 
 void Tkb_form::FormShow()
 {
     loadConfiguration();
     copyStoredPictures();
-    m_addressFile = ReadDataFileName(m_dataDir + "\\Rurized.ini");
+    m_addressFile = kb::common::readAddressFile(m_dataDir);
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
     Launcher_GoToWeb = std::make_unique<TGoToWeb>();
@@ -388,10 +383,10 @@ void Tkb_form::loadConfiguration()
 {
     if (!kb::platform::dosFileExists("Kestrelbook.Ini") && m_tools.firstRunDialog)
         m_tools.firstRunDialog->exec();
-    m_dosDir = ReadDataFileName("Kestrelbook.ini");
-    m_dirEdit->setText(QString::fromLatin1(m_dosDir.data(), static_cast<qsizetype>(m_dosDir.size())));
-    m_dataDir = m_dosDir + "\\Data";
-    m_systemDir = m_dosDir + "\\System";
+    m_dosDir = kb::common::readDosDir();
+    m_dirEdit->setText(kb::platform::textFromBytes(m_dosDir));
+    m_dataDir = kb::common::dataDirOf(m_dosDir);
+    m_systemDir = kb::common::systemDirOf(m_dosDir);
 }
 
 void Tkb_form::copyStoredPictures()

@@ -22,6 +22,8 @@ class PictureBox;
 class Tfminit;
 class TGoToWeb;
 
+namespace kb::shell {
+
 // What the launcher opens. The main block fills it with its windows; a tool
 // that is not there simply opens nothing.
 struct LauncherTools {
@@ -32,6 +34,8 @@ struct LauncherTools {
     std::function<void()> showInformation;
 };
 
+} // namespace kb::shell
+
 // The launcher: two columns of picture buttons around a central pane with a
 // clock, and a hidden setup page.
 class Tkb_form : public QWidget {
@@ -40,7 +44,7 @@ public:
     explicit Tkb_form(QWidget* parent = nullptr);
     ~Tkb_form() override;
 
-    void setTools(LauncherTools tools);
+    void setTools(kb::shell::LauncherTools tools);
     // Where the clock takes the long time text from; the system clock unless
     // a test sets another.
     void setLongTimeSource(std::function<QString()> source);
@@ -54,8 +58,6 @@ public:
     // the closing of the window.
     const TGoToWeb* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
 
-    void setVisible(bool visible) override;
-
     // Handlers, entered through the handler guard.
     void FormShow();
     void SystemButtonsClick(int tag);
@@ -66,6 +68,7 @@ public:
     void ToolButton3Click();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -90,7 +93,7 @@ private:
     std::string m_addressFile;
     std::unique_ptr<TGoToWeb> Launcher_GoToWeb;
 
-    LauncherTools m_tools;
+    kb::shell::LauncherTools m_tools;
     std::function<QString()> m_longTimeSource;
     bool m_showHandlerRun = false;
 

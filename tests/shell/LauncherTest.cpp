@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -286,7 +287,8 @@ protected:
 
 TEST_F(FirstRunTest, ContinueWritesTheIniAndTheLauncherGoesOn)
 {
-    whenFirstRunDialogOpens([](Tfminit& dialog) {
+    whenFirstRunDialogOpens([this](Tfminit& dialog) {
+        EXPECT_FALSE(launcher().windowHandle()->isVisible()) << "the dialog comes up alone";
         EXPECT_EQ(dialog.windowTitle(), "Kestrelbook - Initialisation");
         auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("KB_Dir_Edit"));
         EXPECT_EQ(edit->text(), "c:\\kb");

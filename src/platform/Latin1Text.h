@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <string>
+#include <string_view>
+
+namespace kb::platform {
+
+// The program's text is bytes without a code page: each byte is shown as the
+// character of the same code point, so every byte survives a load and a save.
+QString textFromBytes(std::string_view bytes);
+
+// A character beyond Latin-1 can only come from a paste or a file dialog; it
+// becomes '?', as the desktop's code-page conversion does.
+std::string bytesFromText(QStringView text);
+
+} // namespace kb::platform
