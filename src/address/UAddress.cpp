@@ -121,7 +121,7 @@ QLineEdit* newLineEdit(QWidget* parent)
 
 } // namespace
 
-TfmAddress::TfmAddress(kb::address::MailSenderFactory mailerFactory, QWidget* parent)
+TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_mailerFactory(std::move(mailerFactory))
 {

@@ -1,9 +1,9 @@
 #include "uKestrelbook.h"
 
+#include "ApplicationInfo.h"
 #include "CaptionLabel.h"
 #include "DosPath.h"
 #include "Fonts.h"
-#include "GoToWeb.h"
 #include "HandlerGuard.h"
 #include "LauncherArt.h"
 #include "PictureBox.h"
@@ -115,11 +115,6 @@ QFrame* makePanel(QWidget* parent, const QRect& geometry, QFrame::Shadow shadow)
     return panel;
 }
 
-std::string latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
 // The white circle with its black outline behind the clock face.
 class ClockCircle : public QWidget {
 public:
@@ -146,8 +141,9 @@ protected:
 
 } // namespace
 
-Tkb_form::Tkb_form(QWidget* parent)
+Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     : QWidget(parent)
+    , m_mailSenders(std::move(mailSenders))
     , m_longTimeSource([] { return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat); })
 {
     setObjectName(QStringLiteral("kb_form"));
@@ -268,7 +264,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
 
     const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
     if (left) {
-        makeCaption(strip, QStringLiteral("Beta 1.980106"), titleFont, white, QPoint(8, 350));
+        makeCaption(strip, QStringLiteral("Beta ") + QString::fromLatin1(kb::shell::ApplicationVersion), titleFont, white, QPoint(8, 350));
     } else {
         CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, white, QPoint(62, 352));
         title->setObjectName(QStringLiteral("kb_label"));
@@ -380,7 +376,7 @@ void Tkb_form::FormShow()
     m_addressFile = ReadDataFileName(m_dataDir + "\\Rurized.ini");
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
-    Launcher_GoToWeb = std::make_unique<TGoToWeb>();
+    Launcher_GoToWeb = m_mailSenders();
 }
 
 void Tkb_form::loadConfiguration()

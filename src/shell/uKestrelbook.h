@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Mailer.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -20,7 +22,6 @@ class PictureBox;
 } // namespace kb::platform
 
 class Tfminit;
-class TGoToWeb;
 
 // What the launcher opens. The main block fills it with its windows; a tool
 // that is not there simply opens nothing.
@@ -37,7 +38,8 @@ struct LauncherTools {
 class Tkb_form : public QWidget {
     Q_OBJECT
 public:
-    explicit Tkb_form(QWidget* parent = nullptr);
+    // mailSenders makes the launcher's mail hand-off at each showing.
+    explicit Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent = nullptr);
     ~Tkb_form() override;
 
     void setTools(LauncherTools tools);
@@ -52,7 +54,7 @@ public:
     const std::string& Address_File() const { return m_addressFile; }
     // The launcher's own mail hand-off: from the end of the show handler to
     // the closing of the window.
-    const TGoToWeb* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
+    const kb::launch::MailSender* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
 
     void setVisible(bool visible) override;
 
@@ -88,7 +90,8 @@ private:
     std::string m_dataDir;
     std::string m_systemDir;
     std::string m_addressFile;
-    std::unique_ptr<TGoToWeb> Launcher_GoToWeb;
+    kb::launch::MailSenderFactory m_mailSenders;
+    std::unique_ptr<kb::launch::MailSender> Launcher_GoToWeb;
 
     LauncherTools m_tools;
     std::function<QString()> m_longTimeSource;

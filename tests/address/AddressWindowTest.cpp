@@ -30,7 +30,7 @@ struct MailRecord {
     std::vector<std::string> sent;
 };
 
-class RecordingMailer final : public kb::address::MailSender {
+class RecordingMailer final : public kb::launch::MailSender {
 public:
     explicit RecordingMailer(std::shared_ptr<MailRecord> record) : m_record(std::move(record))
     {

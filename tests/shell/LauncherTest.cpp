@@ -1,9 +1,8 @@
 #include "DosInstallation.h"
-#include "FakeBrowser.h"
 #include "Game_Main.h"
-#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "PictureBox.h"
+#include "RecordingMailSenders.h"
 #include "UAddress.h"
 #include "uEditor.h"
 #include "UAbout.h"
@@ -64,7 +63,8 @@ protected:
     kb::test::DosInstallation install;
     kb::test::WorkingDirectory cwd{install.workDir()};
     kb::test::PromptScript prompts;
-    Kestrelbook program;
+    std::shared_ptr<kb::test::MailRecord> mail = std::make_shared<kb::test::MailRecord>();
+    Kestrelbook program{kb::test::recordingMailSenders(mail)};
 };
 
 TEST_F(LauncherTest, ShowingReadsTheConfigurationAndFillsTheWindow)
@@ -232,24 +232,23 @@ TEST_F(LauncherTest, IniNameMatchesWithoutRegardToCase)
     EXPECT_TRUE(prompts.errors().isEmpty());
 }
 
-TEST_F(LauncherTest, EMailStartsTheBrowserWithAnEmptyAddress)
+TEST_F(LauncherTest, EMailHandsOnAnEmptyAddress)
 {
-    kb::test::FakeBrowser browser;
     launcher().show();
     ASSERT_NE(launcher().launcherGoToWeb(), nullptr);
     click("Label35");
     EXPECT_EQ(centralColour(), colourOf("P_yama01.bmp"));
-    EXPECT_EQ(browser.waitForCalls(1), (std::vector<kb::test::FakeBrowser::Call>{{"--new-window", "mailto:"}}));
+    EXPECT_EQ(mail->sent, std::vector<std::string>{""});
     EXPECT_EQ(selected(), "");
     EXPECT_TRUE(prompts.errors().isEmpty());
 
     launcher().close();
     EXPECT_EQ(launcher().launcherGoToWeb(), nullptr);
+    EXPECT_EQ(mail->alive, 0);
 }
 
 TEST_F(LauncherTest, EMailWithoutAMailHandOffDoesNothingMore)
 {
-    kb::test::FakeBrowser browser;
     std::filesystem::remove(install.root() / "System/P_hana02.bmp");
     launcher().show();
     EXPECT_EQ(prompts.errors(), QStringList{"Cannot open file c:\\kb\\System\\P_hana02.bmp."});
@@ -258,7 +257,7 @@ TEST_F(LauncherTest, EMailWithoutAMailHandOffDoesNothingMore)
     click("kb_button_image_5");
     EXPECT_EQ(centralColour(), colourOf("P_yama01.bmp"));
     EXPECT_TRUE(prompts.errors().isEmpty());
-    EXPECT_TRUE(browser.waitForCalls(1, std::chrono::milliseconds(300)).empty());
+    EXPECT_TRUE(mail->sent.empty());
 }
 
 TEST_F(LauncherTest, TheInformationPictureOpensTheInformationWindowModally)

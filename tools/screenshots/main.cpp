@@ -5,6 +5,7 @@
 //
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
+#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "Game_Main.h"
 #include "UAbout.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     initialiseApplication();
-    Kestrelbook program;
+    Kestrelbook program(kb::launch::goToWebFactory());
     Tkb_form& launcher = program.launcher();
 
     QTimer::singleShot(300, &program.firstRunDialog(), [&] {
