@@ -5,6 +5,7 @@
 #include "DosPath.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
+#include "KeyboardTarget.h"
 #include "LauncherArt.h"
 #include "PictureBox.h"
 #include "WindowScaling.h"
@@ -30,6 +31,7 @@ using kb::platform::FontStyle;
 using kb::platform::PictureBox;
 using kb::platform::guarded;
 using kb::platform::layoutFont;
+using kb::shell::KeyboardTarget;
 
 namespace {
 
@@ -250,6 +252,9 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         };
         connect(picture, &PictureBox::clicked, this, click);
         connect(face, &CaptionLabel::clicked, this, click);
+        auto* key = new KeyboardTarget(caption, 3, panel);
+        key->setGeometry(panel->rect());
+        connect(key, &KeyboardTarget::clicked, this, click);
         offerPopupMenu(picture);
         if (left || tag != RightTag::Editor)
             offerPopupMenu(face);
@@ -282,6 +287,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     m_centralImage->setObjectName(QStringLiteral("Central_Image"));
     m_centralImage->setGeometry(0, 68, 105, 105);
     m_centralImage->setAutoSize(true);
+    m_centralImage->setAccessibleName(QStringLiteral("Picture of the tool"));
     offerPopupMenu(m_centralImage);
 
     (new WhiteLine(pane))->setGeometry(0, 343, centralPaneWidth, 1);
@@ -300,8 +306,11 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
     information->setPicture(kb::resources::informationPlate());
-    connect(information, &PictureBox::clicked, this,
-            [this] { guarded(this, [this] { SystemButtonsClick(LeftTag::Information); }); });
+    const auto showInformation = [this] { guarded(this, [this] { SystemButtonsClick(LeftTag::Information); }); };
+    connect(information, &PictureBox::clicked, this, showInformation);
+    auto* informationKey = new KeyboardTarget(QStringLiteral("Information"), 1, pane);
+    informationKey->setGeometry(information->geometry());
+    connect(informationKey, &KeyboardTarget::clicked, this, showInformation);
 
     QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header->setObjectName(QStringLiteral("Header_Panel"));
@@ -319,6 +328,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     clockFace->setObjectName(QStringLiteral("Clock_Image"));
     clockFace->setGeometry(21, 20, 15, 13);
     clockFace->setPicture(kb::resources::clockFace());
+    clockFace->setAccessibleName(QStringLiteral("Clock"));
     offerPopupMenu(clockFace);
 
     m_timeLabel = makeCaption(header, QStringLiteral("12:00"),
