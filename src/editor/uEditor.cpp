@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -168,6 +169,13 @@ void TfmEdit::createToolBar()
     addToolButton("ToolButton5", QStringLiteral("PgUp"), 4, 4)->setEnabled(false);
     addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
     connectHandler(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &TfmEdit::ToolButton7Click);
+
+    // The desktop's keys for opening and saving do what the buttons do.
+    for (const auto& [keys, handler] : {std::pair{QKeySequence::Open, &TfmEdit::ToolButton1Click},
+                                        std::pair{QKeySequence::Save, &TfmEdit::SaveButtonClick}}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, handler = handler] { kb::platform::guarded(this, [this, handler] { (this->*handler)(); }); });
+    }
 }
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)

@@ -164,6 +164,7 @@ TGameForm::TGameForm(QWidget* parent)
 
     m_puzzleGrid = new TDrawGrid(m_client);
     m_puzzleGrid->setObjectName(QStringLiteral("PuzzleGrid"));
+    m_puzzleGrid->setAccessibleName(QStringLiteral("Puzzle board"));
     m_puzzleGrid->move(8, GridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, TDrawGrid::CellState state) {
         PuzzleGridDrawCell(canvas, x, y, r, state);
@@ -214,6 +215,7 @@ void TGameForm::BuildStatusBar(QWidget* client)
         QWidget* box = addPanel(m_statusBar, ("Box_" + std::to_string(i)).c_str(), {left, 0, 32, 45});
         auto* image = new CentredPicture(box);
         image->setObjectName(QStringLiteral("Box_Image_%1").arg(i));
+        image->setAccessibleName(i == 0 ? QStringLiteral("Magic tile") : QStringLiteral("Tile %1").arg(i));
         image->setGeometry(0, 0, 32, 32);
         m_boxImages[static_cast<std::size_t>(i)] = image;
         addCaption(box, boxCaptions[i], QStringLiteral("00"), {0, 32, 32, 13}, Qt::white);

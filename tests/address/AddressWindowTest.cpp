@@ -366,4 +366,16 @@ TEST_F(AddressWindowTest, ASingleVisibleRowIsListedAndTheHeadingStaysLoose)
     EXPECT_EQ(listed(1, 1), "Ann");
 }
 
+TEST_F(AddressWindowTest, ReturnOnARowOpensItLikeADoubleClick)
+{
+    open(heading + line({"a1", "Ann"}) + line({"b2", "Bob"}) + commas21 + "\r\n");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid()->setFocus();
+    grid()->selectRow(1);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    ASSERT_EQ(page(), "Edit");
+    EXPECT_EQ(field("Name_Edit"), "Bob");
+}
+
 } // namespace
