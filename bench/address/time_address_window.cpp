@@ -23,7 +23,7 @@
 
 namespace {
 
-class NoMail final : public kb::address::MailSender {
+class NoMail final : public kb::launch::MailSender {
 public:
     void SetMail(const std::string&) override {}
     bool SendMail() override { return false; }

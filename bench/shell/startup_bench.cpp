@@ -6,6 +6,7 @@
 //
 // Repeat it a few times (hyperfine or a shell loop); the first run also pays
 // for a cold disk cache.
+#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "uKestrelbook.h"
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     initialiseApplication();
-    Kestrelbook program;
+    Kestrelbook program(kb::launch::goToWebFactory());
     FirstPaintWatcher watcher;
     program.launcher().installEventFilter(&watcher);
     QTimer::singleShot(0, &program.launcher(), [&program] { program.launcher().show(); });

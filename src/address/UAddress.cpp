@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTextDocument>
@@ -121,7 +122,7 @@ QLineEdit* newLineEdit(QWidget* parent)
 
 } // namespace
 
-TfmAddress::TfmAddress(kb::address::MailSenderFactory mailerFactory, QWidget* parent)
+TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_mailerFactory(std::move(mailerFactory))
 {
@@ -183,6 +184,13 @@ void TfmAddress::createMainPage()
     }
     connect(m_grid, &QTableView::doubleClicked, this,
             [this] { kb::platform::guarded(this, [this] { Address_GridDblClick(); }); });
+    // Return on a row opens it as a double-click does.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* open = new QShortcut(QKeySequence(key), m_grid);
+        open->setContext(Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this,
+                [this] { kb::platform::guarded(this, [this] { Address_GridDblClick(); }); });
+    }
 
     auto* toolBar = new QWidget(page);
     toolBar->setObjectName(QStringLiteral("ToolBar2"));
@@ -278,6 +286,7 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
 {
     m_picturePanel = new kb::address::PhotoPanel(QStringLiteral("NoImage"), panel);
     m_picturePanel->setObjectName(QStringLiteral("Picture_Panel"));
+    m_picturePanel->setAccessibleName(QStringLiteral("Photo"));
     m_picturePanel->setGeometry(368, 256, 193, 109);
     connect(m_picturePanel, &kb::address::PhotoPanel::doubleClicked, this,
             [this] { kb::platform::guarded(this, [this] { Picture_PanelDblClick(); }); });

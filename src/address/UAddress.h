@@ -29,7 +29,7 @@ class PhotoPanel;
 class TfmAddress : public QWidget {
     Q_OBJECT
 public:
-    explicit TfmAddress(kb::address::MailSenderFactory mailerFactory, QWidget* parent = nullptr);
+    explicit TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent = nullptr);
     ~TfmAddress() override;
 
     // Reads fileName into the list, then shows the window and brings it to
@@ -69,8 +69,8 @@ private:
 
     static constexpr int editedColumnCount = 17; // columns 0..16 have a one-line field
 
-    kb::address::MailSenderFactory m_mailerFactory;
-    std::unique_ptr<kb::address::MailSender> m_mailer;
+    kb::launch::MailSenderFactory m_mailerFactory;
+    std::unique_ptr<kb::launch::MailSender> m_mailer;
     std::string m_addressFileName;
 
     kb::address::AddressTableModel* m_model = nullptr;

@@ -15,6 +15,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -163,6 +164,12 @@ void TfmEdit::createToolBar()
     addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
     kb::platform::connectGuarded(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &QToolButton::clicked, this,
                                  &TfmEdit::ToolButton7Click);
+
+    // The desktop's keys for opening and saving do what the buttons do.
+    kb::platform::connectGuarded(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+                                 &TfmEdit::ToolButton1Click);
+    kb::platform::connectGuarded(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
+                                 &TfmEdit::SaveButtonClick);
 }
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)

@@ -69,6 +69,7 @@ GameStatusBar::GameStatusBar(QWidget* parent)
         m_boxes[i] = addPanel(this, QStringLiteral("Box_%1").arg(i), {left, 0, 32, PartHeight});
         m_boxImages[i] = new CentredPicture(m_boxes[i]);
         m_boxImages[i]->setObjectName(QStringLiteral("Box_Image_%1").arg(i));
+        m_boxImages[i]->setAccessibleName(i == 0 ? QStringLiteral("Magic tile") : QStringLiteral("Tile %1").arg(i));
         m_boxImages[i]->setGeometry(0, 0, 32, 32);
         addCaption(m_boxes[i], boxCaptions[i], QStringLiteral("00"), {0, 32, 32, 13}, Qt::white);
         left += 32;

@@ -55,6 +55,7 @@ TGameForm::TGameForm(QWidget* parent)
 
     m_puzzleGrid = new TDrawGrid(m_client);
     m_puzzleGrid->setObjectName(QStringLiteral("PuzzleGrid"));
+    m_puzzleGrid->setAccessibleName(QStringLiteral("Puzzle board"));
     m_puzzleGrid->move(8, GridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, bool selected) {
         PuzzleGridDrawCell(canvas, x, y, r, selected);

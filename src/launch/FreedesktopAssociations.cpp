@@ -1,8 +1,11 @@
 #include "FreedesktopAssociations.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace kb::launch {
 namespace {
@@ -11,6 +14,10 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kShellOpenCommand[] = {"shell", "open", "command"};
 constexpr std::string_view kDesktopSuffix = ".desktop";
+// The URL scheme key of the registry, where the mail program is kept, and the
+// MIME type that names the desktop's mail program.
+constexpr std::string_view kMailtoKey = "mailto";
+constexpr const char* kMailtoHandler = "x-scheme-handler/mailto";
 // Deep enough for vendor subfolders, shallow enough to stop symlink loops.
 constexpr int kMaxApplicationDepth = 8;
 
@@ -75,6 +82,41 @@ std::optional<std::string> keyOf(const DesktopGroup& group, const std::string& k
 {
     const auto it = group.find(key);
     return it == group.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
+bool isExecutableFile(const fs::path& file)
+{
+    std::error_code error;
+    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
+}
+
+// A program of an Exec or TryExec key: a path, or a name looked up on $PATH.
+bool programFound(const std::string& program)
+{
+    if (program.empty())
+        return false;
+    if (program.find('/') != std::string::npos)
+        return isExecutableFile(program);
+    const char* path = std::getenv("PATH");
+    std::string_view directories = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const auto end = directories.find(':');
+        const std::string_view directory = directories.substr(0, end);
+        if (!directory.empty() && isExecutableFile(fs::path(directory) / program))
+            return true;
+        if (end == std::string_view::npos)
+            return false;
+        directories.remove_prefix(end + 1);
+    }
+}
+
+// Whether the entry's program is there, as the desktop-entry specification
+// tells: its TryExec, when given, and the program of its Exec line.
+bool isInstalled(const DesktopGroup& entry, const std::string& exec)
+{
+    if (const auto tryExec = keyOf(entry, "TryExec"); tryExec && !programFound(*tryExec))
+        return false;
+    return programFound(splitFirstDesktopArgument(exec).first);
 }
 
 // The desktop files below an applications directory, sorted by their path.
@@ -186,7 +228,8 @@ void FreedesktopAssociations::readApplications(std::size_t index, const fs::path
         const DesktopGroup& entry = groupIt->second;
         Application application{index, false, keyOf(entry, "Exec").value_or(std::string()), {}};
         application.launchable = keyOf(entry, "Type") == std::optional<std::string>("Application")
-            && keyOf(entry, "Hidden") != std::optional<std::string>("true") && !application.exec.empty();
+            && keyOf(entry, "Hidden") != std::optional<std::string>("true") && !application.exec.empty()
+            && isInstalled(entry, application.exec);
         for (auto& mimeType : splitDesktopList(keyOf(entry, "MimeType").value_or(std::string())))
             application.mimeTypes.insert(std::move(mimeType));
         m_applications.emplace(id, std::move(application));
@@ -300,6 +343,10 @@ std::optional<std::string> FreedesktopAssociations::defaultValue(const std::stri
         return std::nullopt;
 
     const std::string owner(components.front());
+    if (lowered(owner) == kMailtoKey) {
+        const auto mailProgram = defaultApplication(kMailtoHandler);
+        return mailProgram ? execOf(*mailProgram) : std::nullopt;
+    }
     if (isDesktopId(owner))
         return execOf(owner);
     if (isExtension(owner)) {

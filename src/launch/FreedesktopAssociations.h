@@ -21,7 +21,11 @@ namespace kb::launch {
 //   has none; it does not open when no MIME glob knows the extension;
 // - "<desktop-file ID>\shell\open\command" holds that desktop file's Exec line;
 // - "<extension>\shell\open\command" holds the Exec line of the most
-//   preferred application associated with the extension's MIME type.
+//   preferred application associated with the extension's MIME type;
+// - "mailto\shell\open\command" holds the Exec line of the default
+//   application for x-scheme-handler/mailto, the desktop's mail program.
+// An application whose program is not installed (TryExec or the Exec line's
+// program missing) is passed over as if its desktop file were not there.
 class FreedesktopAssociations final : public AssociationSource {
 public:
     explicit FreedesktopAssociations(const XdgDirectories& directories = XdgDirectories::fromEnvironment());
@@ -44,7 +48,7 @@ private:
     };
     struct Application {
         std::size_t dataDirectory; // index into m_applicationDirectories
-        bool launchable; // an application, not hidden, with an Exec line
+        bool launchable; // an installed application, not hidden, with an Exec line
         std::string exec;
         std::set<std::string> mimeTypes;
     };

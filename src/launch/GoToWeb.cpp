@@ -13,6 +13,8 @@ namespace {
 
 constexpr const char* kBrowserExtensions[] = {".HTM", ".HTML", ".SHTML", ".SHTM"};
 constexpr std::string_view kShellOpenCommand = "\\shell\\open\\command";
+// The desktop's default mail program, where the registry keeps it.
+constexpr const char* kMailProgramCommand = "mailto\\shell\\open\\command";
 // The registry value buffer held 1025 bytes, its terminating zero included.
 constexpr std::size_t kValueBufferSize = 1025;
 
@@ -97,6 +99,38 @@ std::string trimmedOfSpaceAndControls(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+struct ProgramAndArguments {
+    std::string program;
+    std::string arguments;
+};
+
+// Splits a command into its program file and the program's own arguments.
+// A command naming a ".EXE", ".BAT" or ".COM" file splits after the last of
+// them; any other after its first word. Nothing when it names no program.
+std::optional<ProgramAndArguments> splitCommand(std::string command)
+{
+    if (const auto p = endOfProgramFile(command)) {
+        std::string arguments;
+        if (*p < command.size()) {
+            arguments = trimmedOfSpaceAndControls(command.substr(*p));
+            // The closing quote of a quoted program path; trimming came first,
+            // so a space after it stays.
+            arguments.erase(0, std::min(arguments.find_first_not_of('"'), arguments.size()));
+            command.resize(*p);
+        }
+        if (command.front() == '"')
+            command.erase(0, 1);
+        return ProgramAndArguments{std::move(command), std::move(arguments)};
+    }
+
+    // File names are case-sensitive here and programs rarely carry those
+    // suffixes: the program is the command's first word.
+    auto [program, rest] = kb::launch::splitFirstDesktopArgument(command);
+    if (program.empty())
+        return std::nullopt;
+    return ProgramAndArguments{std::move(program), trimmedOfSpaceAndControls(rest)};
+}
+
 } // namespace
 
 std::string FindBrowserCommand(const kb::launch::AssociationSource& associations)
@@ -130,46 +164,53 @@ void TGoToWeb::SetMail(const std::string& address)
 
 std::string TGoToWeb::GetBrowserProgram()
 {
-    std::string command = FindBrowserCommand(*m_openAssociations());
+    return browserProgram(*m_openAssociations());
+}
+
+std::string TGoToWeb::browserProgram(const kb::launch::AssociationSource& associations)
+{
+    const std::string command = FindBrowserCommand(associations);
     if (command.empty())
         return {};
-
-    if (const auto p = endOfProgramFile(command)) {
-        if (*p < command.size()) {
-            std::string params = trimmedOfSpaceAndControls(command.substr(*p));
-            // The closing quote of a quoted program path; trimming came first,
-            // so a space after it stays.
-            params.erase(0, std::min(params.find_first_not_of('"'), params.size()));
-            BrowserParams = std::move(params);
-            command.resize(*p);
-        } else {
-            BrowserParams.clear();
-        }
-        if (command.front() == '"')
-            command.erase(0, 1);
-        return command;
-    }
-
-    // File names are case-sensitive here and programs rarely carry those
-    // suffixes: the program is the command's first word.
-    auto [program, rest] = kb::launch::splitFirstDesktopArgument(command);
-    if (program.empty())
+    auto split = splitCommand(command);
+    if (!split)
         return {};
-    BrowserParams = trimmedOfSpaceAndControls(rest);
-    return program;
+    BrowserParams = std::move(split->arguments);
+    return std::move(split->program);
 }
 
 bool TGoToWeb::SendMail()
 {
-    const std::string program = GetBrowserProgram();
+    const auto associations = m_openAssociations();
+    // A mail program the desktop names is what writing a mail means here;
+    // browsers may drop a mailto argument without a word.
+    if (const auto mailCommand = commandOf(*associations, kMailProgramCommand)) {
+        const auto mailProgram = splitCommand(withoutPlaceholders(*mailCommand));
+        return mailProgram && startWithAddress(mailProgram->program, mailProgram->arguments);
+    }
+
+    const std::string program = browserProgram(*associations);
     if (program.empty())
         return false;
+    return startWithAddress(program, BrowserParams);
+}
 
+bool TGoToWeb::startWithAddress(const std::string& program, const std::string& ownArguments)
+{
     QStringList arguments;
-    for (const auto& argument : kb::launch::splitDesktopArguments(BrowserParams))
+    for (const auto& argument : kb::launch::splitDesktopArguments(ownArguments))
         arguments << QString::fromLocal8Bit(argument);
     // The address is one argument whatever it holds, so it can never add an
     // option of its own. It is the program's single-byte text.
     arguments << QStringLiteral("mailto:") + QString::fromLatin1(FMail.data(), static_cast<qsizetype>(FMail.size()));
     return m_starter->start(QString::fromLocal8Bit(program), arguments);
 }
+
+namespace kb::launch {
+
+MailSenderFactory goToWebFactory()
+{
+    return [] { return std::make_unique<TGoToWeb>(); };
+}
+
+} // namespace kb::launch

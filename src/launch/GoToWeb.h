@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AssociationSource.h"
+#include "Mailer.h"
 #include "ProgramStarter.h"
 
 #include <functional>
@@ -22,9 +23,10 @@ extern std::string BrowserParams;
 // it) removed. Empty text when none has a command. Never raises.
 std::string FindBrowserCommand(const kb::launch::AssociationSource& associations);
 
-// Hands a mail address to the desktop's web browser, which is started with
-// its own arguments and one more: "mailto:" and the address.
-class TGoToWeb {
+// Hands a mail address to the desktop's mail program, or when the desktop
+// names none to its web browser. Either is started with its own arguments
+// and one more: "mailto:" and the address.
+class TGoToWeb final : public kb::launch::MailSender {
 public:
     // Opens the associations afresh for every look-up, so that a browser
     // chosen while the program runs is the one started.
@@ -33,17 +35,18 @@ public:
     // The desktop's own associations and detached processes.
     TGoToWeb();
     TGoToWeb(AssociationsOpener openAssociations, std::unique_ptr<kb::launch::ProgramStarter> starter);
-    ~TGoToWeb();
+    ~TGoToWeb() override;
     TGoToWeb(const TGoToWeb&) = delete;
     TGoToWeb& operator=(const TGoToWeb&) = delete;
 
     // Any text, the empty one included.
-    void SetMail(const std::string& address);
+    void SetMail(const std::string& address) override;
     const std::string& mail() const { return FMail; }
 
-    // Starts the browser for FMail; false when no browser is registered or it
-    // could not be started. Tells the user nothing either way.
-    bool SendMail();
+    // Starts the desktop's default mail program for FMail, or the browser
+    // when no mail program is set; false when neither is registered or the
+    // program could not be started. Tells the user nothing either way.
+    bool SendMail() override;
 
     // The program file of the browser's open command, its own arguments left
     // in BrowserParams; empty text, BrowserParams untouched, when there is no
@@ -53,7 +56,17 @@ public:
     std::string GetBrowserProgram();
 
 private:
+    std::string browserProgram(const kb::launch::AssociationSource& associations);
+    bool startWithAddress(const std::string& program, const std::string& ownArguments);
+
     std::string FMail;
     AssociationsOpener m_openAssociations;
     std::unique_ptr<kb::launch::ProgramStarter> m_starter;
 };
+
+namespace kb::launch {
+
+// Makes a TGoToWeb over the desktop's own associations for every showing.
+MailSenderFactory goToWebFactory();
+
+} // namespace kb::launch

@@ -431,11 +431,54 @@ QPixmap continueArrow(bool enabled)
     return QPixmap::fromImage(continueArrowImage(enabled));
 }
 
+QImage applicationIconImage(int size)
+{
+    if (size == 16)
+        return smallIcon();
+    if (size == 32)
+        return largeIcon();
+    const QImage source = size % 16 == 0 && size % 32 != 0 ? smallIcon() : largeIcon();
+    // Scaling by a whole factor without smoothing repeats every pixel.
+    return source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QByteArray applicationIconSvg()
+{
+    const QImage icon = largeIcon();
+    QByteArray svg = QByteArrayLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\""
+        " shape-rendering=\"crispEdges\">\n");
+    for (int y = 0; y < icon.height(); ++y) {
+        // One rectangle for each run of pixels of one colour in the row.
+        for (int x = 0; x < icon.width();) {
+            const QRgb colour = icon.pixel(x, y);
+            int run = 1;
+            while (x + run < icon.width() && icon.pixel(x + run, y) == colour)
+                ++run;
+            if (qAlpha(colour) != 0) {
+                svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"1\" fill=\"%4\"")
+                           .arg(x)
+                           .arg(y)
+                           .arg(run)
+                           .arg(QColor(colour).name())
+                           .toLatin1();
+                if (qAlpha(colour) != 255)
+                    svg += QByteArray(" fill-opacity=\"") + QByteArray::number(qAlpha(colour) / 255.0, 'f', 3) + '"';
+                svg += "/>\n";
+            }
+            x += run;
+        }
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
 QIcon applicationIcon()
 {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(smallIcon()));
-    icon.addPixmap(QPixmap::fromImage(largeIcon()));
+    for (const int size : applicationIconSizes)
+        icon.addPixmap(QPixmap::fromImage(applicationIconImage(size)));
     return icon;
 }
 

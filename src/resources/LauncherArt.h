@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+
+#include <array>
 
 // The pictures stored with the launcher and the first-run dialog. They are
 // drawn pixel by pixel at their final sizes, so nothing is scaled or smoothed.
@@ -26,7 +29,19 @@ QImage clockFace();
 // grey outline.
 QPixmap continueArrow(bool enabled);
 
-// The program's icon at 16 x 16 and 32 x 32.
+// The sizes at which the program's icon is drawn and installed.
+inline constexpr std::array<int, 6> applicationIconSizes{16, 32, 48, 64, 128, 256};
+
+// The program's icon, square, at one of applicationIconSizes. The 16 x 16
+// and 32 x 32 pictures are drawn pixel by pixel; the larger ones repeat each
+// pixel of one of them (48 from 16, the others from 32), so the big icons
+// keep the crisp pixels of the small ones.
+QImage applicationIconImage(int size);
+
+// The 32 x 32 picture as a scalable SVG document, one square per pixel.
+QByteArray applicationIconSvg();
+
+// The window icon: every size above.
 QIcon applicationIcon();
 
 } // namespace kb::resources

@@ -1,9 +1,8 @@
 #include "Kestrelbook.h"
 
+#include "ApplicationInfo.h"
 #include "Fonts.h"
 #include "Game_Main.h"
-#include "GoToWeb.h"
-#include "Mailer.h"
 #include "UAddress.h"
 #include "UAbout.h"
 #include "uEditor.h"
@@ -14,13 +13,13 @@
 #include <QPalette>
 #include <QStyleFactory>
 
-Kestrelbook::Kestrelbook()
-    : m_launcher(std::make_unique<Tkb_form>())
+Kestrelbook::Kestrelbook(const kb::launch::MailSenderFactory& mailSenders)
+    : m_launcher(std::make_unique<Tkb_form>(mailSenders))
     , m_gameWindow(std::make_unique<TGameForm>())
-    , m_addressBook(std::make_unique<TfmAddress>(kb::address::mailSenderFactory<TGoToWeb>()))
+    , m_addressBook(std::make_unique<TfmAddress>(mailSenders))
     , m_firstRunDialog(std::make_unique<Tfminit>())
     , m_editor(std::make_unique<TfmEdit>())
-    , m_informationWindow(std::make_unique<TfmAbout>())
+    , m_informationWindow(std::make_unique<TfmAbout>(mailSenders))
 {
     kb::shell::LauncherTools tools;
     tools.firstRunDialog = m_firstRunDialog.get();
@@ -66,10 +65,16 @@ QPalette classicPalette()
 
 } // namespace
 
-void initialiseApplication()
+void identifyApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrelbook"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kb::shell::ApplicationVersion));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kb::shell::ApplicationId));
+}
+
+void initialiseApplication()
+{
+    identifyApplication();
     // Only the launcher's own close ends the program; hidden tool windows
     // must not keep it alive, nor a closed dialog end it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Mailer.h"
+
 #include <memory>
 
 class Tkb_form;
@@ -12,7 +14,8 @@ class TfmEdit;
 // The program's windows, created once in their order and kept to the end.
 class Kestrelbook {
 public:
-    Kestrelbook();
+    // mailSenders makes the mail hand-off of every window that sends mail.
+    explicit Kestrelbook(const kb::launch::MailSenderFactory& mailSenders);
     ~Kestrelbook();
     Kestrelbook(const Kestrelbook&) = delete;
     Kestrelbook& operator=(const Kestrelbook&) = delete;
@@ -35,5 +38,10 @@ private:
     std::unique_ptr<TfmAbout> m_informationWindow;
 };
 
-// Sets up the application object for the program: title, fonts.
+// Names the program to the desktop: the application title "Kestrelbook" on
+// the task bar, and the desktop entry that holds its icon. No display name is
+// set, since Qt on Linux would append it to every window title.
+void identifyApplication();
+
+// Sets up the application object for the program: its names, fonts and look.
 void initialiseApplication();

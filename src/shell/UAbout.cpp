@@ -30,8 +30,9 @@ CaptionLabel* caption(QWidget* parent, const char* name, const QString& text, co
 
 } // namespace
 
-TfmAbout::TfmAbout(QWidget* parent)
+TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_mailSenders(std::move(mailSenders))
 {
     setObjectName(QStringLiteral("fmAbout"));
     setWindowTitle(QStringLiteral("Kestrelbook 98 - Information"));
@@ -97,7 +98,7 @@ void TfmAbout::keyPressEvent(QKeyEvent* event)
 
 void TfmAbout::FormShow()
 {
-    About_GoToWeb = std::make_unique<TGoToWeb>();
+    About_GoToWeb = m_mailSenders();
 }
 
 void TfmAbout::FormClose()

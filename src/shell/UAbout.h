@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Mailer.h"
+
 #include <QDialog>
 
 #include <memory>
-
-class TGoToWeb;
 
 namespace kb::platform {
 class CaptionLabel;
@@ -17,12 +17,13 @@ class PictureBox;
 class TfmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfmAbout(QWidget* parent = nullptr);
+    // mailSenders makes the window's mail hand-off at each showing.
+    explicit TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent = nullptr);
     ~TfmAbout() override;
 
     // The window's own mail hand-off, which lives from each showing to the
     // following close; null while the window is hidden.
-    const TGoToWeb* aboutGoToWeb() const { return About_GoToWeb.get(); }
+    const kb::launch::MailSender* aboutGoToWeb() const { return About_GoToWeb.get(); }
 
     void done(int result) override;
 
@@ -41,5 +42,6 @@ private:
     kb::platform::CaptionLabel* Label3;
     kb::platform::CaptionLabel* Label4;
     kb::platform::CaptionLabel* Label1;
-    std::unique_ptr<TGoToWeb> About_GoToWeb;
+    kb::launch::MailSenderFactory m_mailSenders;
+    std::unique_ptr<kb::launch::MailSender> About_GoToWeb;
 };

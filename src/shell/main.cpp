@@ -1,3 +1,4 @@
+#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "uKestrelbook.h"
 
@@ -8,7 +9,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     initialiseApplication();
-    Kestrelbook program;
+    Kestrelbook program(kb::launch::goToWebFactory());
     // The message loop's first act is to show the launcher.
     QTimer::singleShot(0, &program.launcher(), [&program] { program.launcher().show(); });
     return app.exec();

@@ -1,10 +1,11 @@
 #include "uKestrelbook.h"
 
+#include "ApplicationInfo.h"
 #include "CaptionLabel.h"
 #include "DosPath.h"
 #include "Fonts.h"
-#include "GoToWeb.h"
 #include "HandlerGuard.h"
+#include "KeyboardTarget.h"
 #include "LauncherArt.h"
 #include "Latin1Text.h"
 #include "LongTime.h"
@@ -34,6 +35,7 @@ using kb::platform::PictureBox;
 using kb::platform::connectGuarded;
 using kb::platform::guarded;
 using kb::platform::layoutFont;
+using kb::shell::KeyboardTarget;
 
 namespace {
 
@@ -145,8 +147,9 @@ protected:
 
 } // namespace
 
-Tkb_form::Tkb_form(QWidget* parent)
+Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     : QWidget(parent)
+    , m_mailSenders(std::move(mailSenders))
     , m_longTimeSource([] { return kb::platform::longTimeText(QLocale::system(), QTime::currentTime()); })
 {
     setObjectName(QStringLiteral("kb_form"));
@@ -251,6 +254,9 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         auto click = [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); };
         connectGuarded(picture, &PictureBox::clicked, this, click);
         connectGuarded(face, &CaptionLabel::clicked, this, click);
+        auto* key = new KeyboardTarget(caption, 3, panel);
+        key->setGeometry(panel->rect());
+        connectGuarded(key, &KeyboardTarget::clicked, this, click);
         offerPopupMenu(picture);
         if (left || tag != RightTag::Editor)
             offerPopupMenu(face);
@@ -265,7 +271,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
 
     const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
     if (left) {
-        makeCaption(strip, QStringLiteral("Beta 1.980106"), titleFont, white, QPoint(8, 350));
+        makeCaption(strip, QStringLiteral("Beta ") + QString::fromLatin1(kb::shell::ApplicationVersion), titleFont, white, QPoint(8, 350));
     } else {
         CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, white, QPoint(62, 352));
         title->setObjectName(QStringLiteral("kb_label"));
@@ -283,6 +289,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     m_centralImage->setObjectName(QStringLiteral("Central_Image"));
     m_centralImage->setGeometry(0, 68, 105, 105);
     m_centralImage->setAutoSize(true);
+    m_centralImage->setAccessibleName(QStringLiteral("Picture of the tool"));
     offerPopupMenu(m_centralImage);
 
     (new WhiteLine(pane))->setGeometry(0, 343, centralPaneWidth, 1);
@@ -301,7 +308,11 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
     information->setPicture(kb::resources::informationPlate());
-    connectGuarded(information, &PictureBox::clicked, this, [this] { SystemButtonsClick(LeftTag::Information); });
+    const auto showInformation = [this] { SystemButtonsClick(LeftTag::Information); };
+    connectGuarded(information, &PictureBox::clicked, this, showInformation);
+    auto* informationKey = new KeyboardTarget(QStringLiteral("Information"), 1, pane);
+    informationKey->setGeometry(information->geometry());
+    connectGuarded(informationKey, &KeyboardTarget::clicked, this, showInformation);
 
     QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header->setObjectName(QStringLiteral("Header_Panel"));
@@ -319,6 +330,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     clockFace->setObjectName(QStringLiteral("Clock_Image"));
     clockFace->setGeometry(21, 20, 15, 13);
     clockFace->setPicture(kb::resources::clockFace());
+    clockFace->setAccessibleName(QStringLiteral("Clock"));
     offerPopupMenu(clockFace);
 
     m_timeLabel = makeCaption(header, QStringLiteral("12:00"),
@@ -376,7 +388,7 @@ void Tkb_form::FormShow()
     m_addressFile = kb::common::readAddressFile(m_dataDir);
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
-    Launcher_GoToWeb = std::make_unique<TGoToWeb>();
+    Launcher_GoToWeb = m_mailSenders();
 }
 
 void Tkb_form::loadConfiguration()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Mailer.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -20,7 +22,6 @@ class PictureBox;
 } // namespace kb::platform
 
 class Tfminit;
-class TGoToWeb;
 
 namespace kb::shell {
 
@@ -41,7 +42,8 @@ struct LauncherTools {
 class Tkb_form : public QWidget {
     Q_OBJECT
 public:
-    explicit Tkb_form(QWidget* parent = nullptr);
+    // mailSenders makes the launcher's mail hand-off at each showing.
+    explicit Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent = nullptr);
     ~Tkb_form() override;
 
     void setTools(kb::shell::LauncherTools tools);
@@ -56,7 +58,7 @@ public:
     const std::string& Address_File() const { return m_addressFile; }
     // The launcher's own mail hand-off: from the end of the show handler to
     // the closing of the window.
-    const TGoToWeb* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
+    const kb::launch::MailSender* launcherGoToWeb() const { return Launcher_GoToWeb.get(); }
 
     // Handlers, entered through the handler guard.
     void FormShow();
@@ -91,7 +93,8 @@ private:
     std::string m_dataDir;
     std::string m_systemDir;
     std::string m_addressFile;
-    std::unique_ptr<TGoToWeb> Launcher_GoToWeb;
+    kb::launch::MailSenderFactory m_mailSenders;
+    std::unique_ptr<kb::launch::MailSender> Launcher_GoToWeb;
 
     kb::shell::LauncherTools m_tools;
     std::function<QString()> m_longTimeSource;

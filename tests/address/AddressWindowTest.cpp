@@ -30,7 +30,7 @@ struct MailRecord {
     std::vector<std::string> sent;
 };
 
-class RecordingMailer final : public kb::address::MailSender {
+class RecordingMailer final : public kb::launch::MailSender {
 public:
     explicit RecordingMailer(std::shared_ptr<MailRecord> record) : m_record(std::move(record))
     {
@@ -364,6 +364,18 @@ TEST_F(AddressWindowTest, ASingleVisibleRowIsListedAndTheHeadingStaysLoose)
     EXPECT_FALSE(grid()->horizontalHeader()->isVisible());
     EXPECT_EQ(listed(0, 1), "Name");
     EXPECT_EQ(listed(1, 1), "Ann");
+}
+
+TEST_F(AddressWindowTest, ReturnOnARowOpensItLikeADoubleClick)
+{
+    open(heading + line({"a1", "Ann"}) + line({"b2", "Bob"}) + commas21 + "\r\n");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid()->setFocus();
+    grid()->selectRow(1);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    ASSERT_EQ(page(), "Edit");
+    EXPECT_EQ(field("Name_Edit"), "Bob");
 }
 
 } // namespace

@@ -272,6 +272,21 @@ TEST_F(EditorWindowTest, AltXIsTheExitButton)
     EXPECT_EQ(prompts.questions(), QStringList{"Save file before Exiting?"});
 }
 
+TEST_F(EditorWindowTest, CtrlOAndCtrlSOpenAndSaveLikeTheButtons)
+{
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    dir.write("keys.txt", "opened");
+    prompts.chooseFile(path("keys.txt"));
+    QTest::keyClick(memo(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(memoLines(), QStringList{"opened"});
+
+    type(" and saved");
+    prompts.chooseFile(path("saved.txt"));
+    QTest::keyClick(memo(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dir.read("saved.txt"), "opened and saved");
+}
+
 TEST_F(EditorWindowTest, CloseBoxHidesWithoutAQuestion)
 {
     type("kept");

@@ -107,6 +107,19 @@ FakeBrowser::FakeBrowser(std::string_view execArguments)
                            "# glob weights\n50:text/html:*.htm\n50:text/html:*.html\n");
 }
 
+void FakeBrowser::registerAsMailProgram(std::string_view execArguments, std::string_view earlierDefaults)
+{
+    IsolatedDesktop::write(m_desktop.dataHome() / "applications" / mailDesktopId,
+                           "[Desktop Entry]\n"
+                           "Type=Application\n"
+                           "Name=Fake Mail\n"
+                           "Exec=" + quotedForExec(m_program.string()) + " " + std::string(execArguments) + "\n"
+                           "MimeType=x-scheme-handler/mailto;\n");
+    IsolatedDesktop::write(m_desktop.configHome() / "mimeapps.list",
+                           std::string("[Default Applications]\ntext/html=") + desktopId + ";\n"
+                           "x-scheme-handler/mailto=" + std::string(earlierDefaults) + mailDesktopId + ";\n");
+}
+
 std::vector<FakeBrowser::Call> FakeBrowser::calls() const
 {
     std::vector<Call> calls;

@@ -69,10 +69,15 @@ public:
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
     std::vector<Call> calls() const;
 
+    // Registers the same recording program as the desktop's mail program,
+    // with its own Exec arguments, behind the given mailto defaults.
+    void registerAsMailProgram(std::string_view execArguments, std::string_view earlierDefaults = "");
+
     const std::filesystem::path& program() const { return m_program; }
     IsolatedDesktop& desktop() { return m_desktop; }
 
     static constexpr const char* desktopId = "kb-fake-browser.desktop";
+    static constexpr const char* mailDesktopId = "kb-fake-mail.desktop";
 
 private:
     IsolatedDesktop m_desktop;

@@ -23,11 +23,23 @@ protected:
     {
         IsolatedDesktop::write(desktop.dataDir() / "mime" / "globs2",
                                "50:text/html:*.htm\n50:text/html:*.html\n");
+        desktop.environment().set("PATH", programs().string());
     }
 
-    void install(const fs::path& dataDirectory, const std::string& relativePath, const std::string& content)
+    fs::path programs() const { return desktop.root() / "bin"; }
+
+    // Installs a desktop file and, unless told otherwise, the program its
+    // Exec line names, on the PATH.
+    void install(const fs::path& dataDirectory, const std::string& relativePath, const std::string& content,
+                 bool withProgram = true)
     {
         IsolatedDesktop::write(dataDirectory / "applications" / relativePath, content);
+        auto entry = kb::launch::parseDesktopFile(content)["Desktop Entry"];
+        const std::string program = kb::launch::splitFirstDesktopArgument(entry["Exec"]).first;
+        if (withProgram && !program.empty()) {
+            IsolatedDesktop::write(programs() / program, "#!/bin/sh\n");
+            fs::permissions(programs() / program, fs::perms::owner_all);
+        }
     }
 
     static void defaults(const fs::path& file, const std::string& htmlApplications)
@@ -73,6 +85,29 @@ TEST_F(FreedesktopAssociationsTest, TheUsersDefaultBeatsTheSystemsAndAnUninstall
 
     defaults(desktop.configHome() / "mimeapps.list", "gone.desktop;");
     EXPECT_EQ(value(".HTM"), "system.desktop") << "nothing installed in the user's list";
+}
+
+TEST_F(FreedesktopAssociationsTest, AnEntryWhoseProgramIsNotInstalledIsPassedOver)
+{
+    install(desktop.dataDir(), "stale.desktop", application("removed-browser %u"), false);
+    install(desktop.dataDir(), "probe.desktop", application("probed %u", "text/html;", "TryExec=not-there\n"));
+    install(desktop.dataDir(), "real.desktop", application(programs().string() + "/real %u"));
+    defaults(desktop.configHome() / "mimeapps.list", "stale.desktop;probe.desktop;real.desktop;");
+    EXPECT_EQ(value(".HTM"), "real.desktop");
+    EXPECT_EQ(value("stale.desktop\\shell\\open\\command"), std::nullopt);
+
+    fs::permissions(programs() / "real", fs::perms::owner_read);
+    EXPECT_EQ(value(".HTM"), "") << "a program that cannot be run is not installed either";
+}
+
+TEST_F(FreedesktopAssociationsTest, TheMailProgramIsTheDefaultForMailtoLinks)
+{
+    install(desktop.dataDir(), "mail.desktop", application("mailer -compose %u", "x-scheme-handler/mailto;"));
+    EXPECT_EQ(value("mailto\\shell\\open\\command"), std::nullopt) << "associated is not the default";
+
+    IsolatedDesktop::write(desktop.configHome() / "mimeapps.list",
+                           "[Default Applications]\nx-scheme-handler/mailto=mail.desktop;\n");
+    EXPECT_EQ(value("mailto\\shell\\open\\command"), "mailer -compose %u");
 }
 
 TEST_F(FreedesktopAssociationsTest, ADesktopSpecificListComesBeforeThePlainOne)
@@ -142,8 +177,8 @@ TEST_F(FreedesktopAssociationsTest, TheUsersDesktopFileHidesTheSystemOneOfTheSam
 
 TEST_F(FreedesktopAssociationsTest, DecodesTheExecLineAsAStringValue)
 {
-    install(desktop.dataDir(), "web.desktop", application(R"("/opt/my\sweb/run" --dir="C:\\\\x" %u)"));
-    EXPECT_EQ(value(".HTM\\shell\\open\\command"), R"("/opt/my web/run" --dir="C:\\x" %u)");
+    install(desktop.dataDir(), "web.desktop", application(R"("my\sweb" --dir="C:\\\\x" %u)"));
+    EXPECT_EQ(value(".HTM\\shell\\open\\command"), R"("my web" --dir="C:\\x" %u)");
 }
 
 TEST_F(FreedesktopAssociationsTest, RelativeBaseDirectoriesAreIgnored)

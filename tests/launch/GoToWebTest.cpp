@@ -212,6 +212,22 @@ TEST_F(GoToWebTest, ACommandWithoutAProgramSuffixSplitsAfterItsFirstWord)
     EXPECT_EQ(started->arguments, QStringList({"--profile", "a b", "mailto:x@y.z"}));
 }
 
+TEST_F(GoToWebTest, TheDesktopsMailProgramIsStartedInsteadOfTheBrowser)
+{
+    htmCommand("/usr/bin/browser --new-tab %u");
+    tree.key("mailto\\shell\\open\\command", "\"/opt/Mail Client/mail\" -compose \"%u\"");
+    auto web = goToWeb();
+    web.SetMail("a@b.c --x");
+    EXPECT_TRUE(web.SendMail());
+    EXPECT_EQ(started->program, QStringLiteral("/opt/Mail Client/mail"));
+    EXPECT_EQ(started->arguments, QStringList({"-compose", "", "mailto:a@b.c --x"}));
+    EXPECT_EQ(BrowserParams, "left over") << "the browser was not looked up";
+
+    started->result = false;
+    EXPECT_FALSE(web.SendMail());
+    EXPECT_EQ(started->starts, 2) << "a mail program that fails is not replaced by the browser";
+}
+
 TEST_F(GoToWebTest, NothingRegisteredGivesFalseAndStartsNothing)
 {
     auto web = goToWeb();

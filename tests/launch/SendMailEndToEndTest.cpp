@@ -40,6 +40,16 @@ TEST(SendMailEndToEnd, TheBrowsersQuotedArgumentsAreSplitByTheDesktopRules)
     EXPECT_EQ(mailWith(browser, "a@b.c"), Call({"--profile", "My Profile", "--title=say \"hi\"", "mailto:a@b.c"}));
 }
 
+TEST(SendMailEndToEnd, TheDesktopsMailProgramWinsAndAnUninstalledOneIsPassedOver)
+{
+    FakeBrowser browser;
+    kb::test::IsolatedDesktop::write(browser.desktop().dataHome() / "applications" / "gone-mail.desktop",
+                                     "[Desktop Entry]\nType=Application\nName=Gone\nExec=/nonexistent/mail %u\n"
+                                     "MimeType=x-scheme-handler/mailto;\n");
+    browser.registerAsMailProgram("--compose %u", "gone-mail.desktop;");
+    EXPECT_EQ(mailWith(browser, "a@b.c"), Call({"--compose", "mailto:a@b.c"}));
+}
+
 TEST(SendMailEndToEnd, ABrowserThatCannotStartGivesFalse)
 {
     FakeBrowser browser;

@@ -1,6 +1,8 @@
 #include "LauncherArt.h"
 #include "Palette16.h"
 
+#include <QPainter>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -32,8 +34,29 @@ TEST(LauncherArt, PicturesHaveTheLayoutSizes)
     EXPECT_EQ(continueArrow(true).size(), QSize(16, 16));
     EXPECT_EQ(continueArrow(false).size(), QSize(16, 16));
     const QList<QSize> iconSizes = applicationIcon().availableSizes();
-    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(iconSizes.contains(QSize(size, size))) << size;
+}
+
+TEST(LauncherArt, TheInstalledIconsShowTheWindowIconsPixels)
+{
+    const QImage small = applicationIconImage(16);
+    const QImage large = applicationIconImage(32);
+    EXPECT_EQ(applicationIconImage(48).pixel(47, 47), small.pixel(15, 15));
+    EXPECT_EQ(applicationIconImage(48).pixel(20, 20), small.pixel(6, 6));
+    EXPECT_EQ(applicationIconImage(256).pixel(100, 60), large.pixel(12, 7));
+
+    // The scalable icon, drawn back square by square, is the 32 x 32 picture.
+    QImage drawn(32, 32, QImage::Format_ARGB32);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    const QRegularExpression rect(
+        QStringLiteral(R"re(<rect x="(\d+)" y="(\d+)" width="(\d+)" height="1" fill="(#[0-9a-f]{6})"/>)re"));
+    for (const auto& match : rect.globalMatch(QString::fromLatin1(applicationIconSvg())))
+        painter.fillRect(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(), 1,
+                         QColor(match.captured(4)));
+    painter.end();
+    EXPECT_EQ(drawn, large.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST(LauncherArt, PicturesAreTheSameOnEveryCall)

@@ -1,6 +1,6 @@
-#include "FakeBrowser.h"
 #include "GoToWeb.h"
 #include "PictureBox.h"
+#include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "UAbout.h"
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using kb::test::FakeBrowser;
+using kb::launch::MailSender;
 
 class AboutWindowTest : public ::testing::Test {
 protected:
@@ -42,7 +42,8 @@ protected:
     }
 
     kb::test::PromptScript prompts;
-    TfmAbout about;
+    std::shared_ptr<kb::test::MailRecord> mail = std::make_shared<kb::test::MailRecord>();
+    TfmAbout about{kb::test::recordingMailSenders(mail)};
 };
 
 TEST_F(AboutWindowTest, ShowsThePictureAndCaptionsOfTheLayout)
@@ -104,7 +105,7 @@ TEST_F(AboutWindowTest, EachShowingHasAMailHandOffOfItsOwnUntilItCloses)
 {
     EXPECT_EQ(about.aboutGoToWeb(), nullptr);
     for (int showing = 0; showing < 2; ++showing) {
-        const TGoToWeb* during = nullptr;
+        const MailSender* during = nullptr;
         showModally([&] { during = about.aboutGoToWeb(); });
         EXPECT_NE(during, nullptr) << "showing " << showing;
         EXPECT_EQ(about.aboutGoToWeb(), nullptr) << "freed at closing " << showing;
@@ -113,9 +114,8 @@ TEST_F(AboutWindowTest, EachShowingHasAMailHandOffOfItsOwnUntilItCloses)
 
 TEST_F(AboutWindowTest, ClickingTheAuthorsNameMailsTheAuthorEveryTime)
 {
-    FakeBrowser browser;
-    const TGoToWeb* first = nullptr;
-    const TGoToWeb* second = nullptr;
+    const MailSender* first = nullptr;
+    const MailSender* second = nullptr;
     bool stayedOpen = false;
     showModally([&] {
         click("Label4");
@@ -126,20 +126,21 @@ TEST_F(AboutWindowTest, ClickingTheAuthorsNameMailsTheAuthorEveryTime)
     });
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(first, second);
-    const FakeBrowser::Call expected{"--new-window", std::string("mailto:") + AuthorMailAddress};
-    EXPECT_EQ(browser.waitForCalls(2), std::vector<FakeBrowser::Call>({expected, expected}));
+    EXPECT_EQ(mail->sent, std::vector<std::string>({AuthorMailAddress, AuthorMailAddress}));
+    EXPECT_EQ(mail->created, 1);
     EXPECT_TRUE(prompts.errors().isEmpty());
 }
 
 TEST_F(AboutWindowTest, AMailThatCannotBeHandedOverShowsNothingAndKeepsTheWindowOpen)
 {
-    kb::test::IsolatedDesktop nothingRegistered;
+    mail->result = false;
     bool stayedOpen = false;
     showModally([&] {
         click("Label4");
         stayedOpen = about.isVisible();
     });
     EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(mail->sent.size(), 1u);
     EXPECT_TRUE(prompts.errors().isEmpty());
     EXPECT_TRUE(prompts.results().isEmpty());
 }

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     std::optional<QApplication> app;
     if (!listingOnly) {
         app.emplace(argc, argv);
-        QApplication::setApplicationDisplayName(QStringLiteral("Kestrelbook"));
+        QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
         QApplication::setQuitOnLastWindowClosed(false);
         kb::platform::installFontSubstitutions();
     }

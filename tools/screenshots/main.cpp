@@ -5,6 +5,7 @@
 //
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
+#include "GoToWeb.h"
 #include "Kestrelbook.h"
 #include "Game_Main.h"
 #include "UAbout.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -80,7 +82,7 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     initialiseApplication();
-    Kestrelbook program;
+    Kestrelbook program(kb::launch::goToWebFactory());
     Tkb_form& launcher = program.launcher();
 
     QTimer::singleShot(300, &program.firstRunDialog(), [&] {
@@ -91,6 +93,15 @@ int main(int argc, char** argv)
         dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
     });
     QTimer::singleShot(0, &launcher, [&] { launcher.show(); });
+    // The keyboard's focus mark, four Tabs from the first button.
+    QTimer::singleShot(900, &launcher, [&] { launcher.activateWindow(); });
+    QTimer::singleShot(1000, &launcher, [&] {
+        for (int i = 0; i < 4; ++i) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(launcher.focusWidget() ? launcher.focusWidget() : &launcher, &tab);
+        }
+        save(launcher, out, "launcher-keyboard");
+    });
     QTimer::singleShot(1200, &launcher, [&] {
         save(launcher, out, "launcher");
         launcher.UserButtonsClick(5);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAbstractButton>
+
+namespace kb::shell {
+
+// The keyboard's and the screen reader's way to one of the launcher's picture
+// buttons: an invisible push button laid over the picture and its caption.
+// Tab reaches it, Return or Space presses it, and a dotted rectangle marks
+// it while it has the focus. The mouse passes through it to the picture and
+// caption beneath, which keep their own clicks and context menu.
+class KeyboardTarget : public QAbstractButton {
+    Q_OBJECT
+public:
+    // caption names the button to accessibility tools; the dotted rectangle
+    // is drawn focusInset pixels inside the target's edges.
+    KeyboardTarget(const QString& caption, int focusInset, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int m_focusInset;
+};
+
+} // namespace kb::shell
