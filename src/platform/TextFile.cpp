@@ -13,6 +13,7 @@ namespace kb::platform {
 namespace {
 
 constexpr char ctrlZ = 26;
+constexpr std::size_t firstChunkSize = 1 << 12;
 constexpr std::size_t chunkSize = 1 << 16;
 
 std::size_t readSome(int fd, char* buffer, std::size_t capacity, const std::string& nativePath)
@@ -70,20 +71,21 @@ bool TextFileReader::fill()
 {
     if (m_endOfFile)
         return false;
-    if (m_pos > 0) {
-        m_buffer.erase(0, m_pos);
-        m_pos = 0;
+    // Room for a chunk after the bytes not yet consumed: the consumed ones
+    // are dropped first, and the buffer grows only for a longer line. Chunks
+    // start small, so a short file or a first line costs little.
+    const std::size_t room = std::min(chunkSize, std::max(firstChunkSize, m_buffer.size()));
+    if (m_buffer.size() - m_end < room) {
+        if (m_pos > 0) {
+            m_buffer.erase(0, m_pos);
+            m_end -= m_pos;
+            m_pos = 0;
+        }
+        if (m_buffer.size() - m_end < room)
+            m_buffer.resize(m_end + room);
     }
-    const std::size_t before = m_buffer.size();
-    m_buffer.resize(before + chunkSize);
-    std::size_t got = 0;
-    try {
-        got = m_source->read(m_buffer.data() + before, chunkSize);
-    } catch (...) {
-        m_buffer.resize(before);
-        throw;
-    }
-    m_buffer.resize(before + got);
+    const std::size_t got = m_source->read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    m_end += got;
     m_endOfFile = got == 0;
     return got > 0;
 }
@@ -96,9 +98,8 @@ bool TextFileReader::readLine(std::string& line)
     std::size_t searchFrom = m_pos;
     for (;;) {
         const char* begin = m_buffer.data() + searchFrom;
-        const std::size_t count = m_buffer.size() - searchFrom;
-        const void* cr = std::memchr(begin, '\r', count);
-        const std::size_t crAt = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - m_buffer.data()) : m_buffer.size();
+        const void* cr = std::memchr(begin, '\r', m_end - searchFrom);
+        const std::size_t crAt = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - m_buffer.data()) : m_end;
         const void* z = std::memchr(begin, ctrlZ, crAt - searchFrom);
         if (z) {
             const auto zAt = static_cast<std::size_t>(static_cast<const char*>(z) - m_buffer.data());
@@ -110,20 +111,20 @@ bool TextFileReader::readLine(std::string& line)
         if (cr) {
             line.assign(m_buffer, m_pos, crAt - m_pos);
             m_pos = crAt + 1;
-            if (m_pos == m_buffer.size())
+            if (m_pos == m_end)
                 fill(); // to see whether an LF follows the CR
-            if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+            if (m_pos < m_end && m_buffer[m_pos] == '\n')
                 ++m_pos;
             return true;
         }
-        const std::size_t scanned = m_buffer.size() - m_pos;
+        const std::size_t scanned = m_end - m_pos;
         if (!fill()) {
-            if (m_pos >= m_buffer.size()) {
+            if (m_pos >= m_end) {
                 m_endOfText = true;
                 return false;
             }
-            line.assign(m_buffer, m_pos, std::string::npos);
-            m_pos = m_buffer.size();
+            line.assign(m_buffer, m_pos, m_end - m_pos);
+            m_pos = m_end;
             return true;
         }
         searchFrom = m_pos + scanned;

@@ -55,8 +55,9 @@ private:
     bool fill(); // appends a chunk; false at the end of the bytes
 
     std::unique_ptr<ByteSource> m_source;
-    std::string m_buffer;
+    std::string m_buffer;  // bytes read are [m_pos, m_end)
     std::size_t m_pos = 0;
+    std::size_t m_end = 0;
     bool m_endOfFile = false;
     bool m_endOfText = false; // a Ctrl-Z was met
 };
