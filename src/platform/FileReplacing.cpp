@@ -460,7 +460,8 @@ void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&
             throwFileError(errno, target);
         if (isReadOnly(directory, folder))
             throwFileError(EACCES, target);
-        replaceAtomically(target, nullptr, produce);
+        if (!replaceAtomically(target, nullptr, produce))
+            throwFileError(EBUSY, target); // something was mounted there meanwhile
         return;
     }
     if (S_ISDIR(existing.st_mode))

@@ -91,6 +91,9 @@ public:
 // it was for the DOS product, and is refused with "File access denied"; so
 // are directories, devices, FIFOs and sockets in the file's place. Raises
 // EInOutError with the DOS text; the old content is then still there.
+// produce runs once, or a second time when the file turns out to be a mount
+// point of its own (a file bind-mounted into a container), which only an
+// in-place rewrite can change.
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce);
 void writeFileReplacing(const FileName& name, std::string_view bytes);
 
