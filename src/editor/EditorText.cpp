@@ -27,11 +27,11 @@ std::string memoTextFromFileBytes(std::string_view bytes)
     return text;
 }
 
-std::string loadEditorText(std::string_view path, std::string_view shownName, std::size_t capacity)
+std::string loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity)
 {
     std::string bytes;
     try {
-        bytes = platform::readFileBytes(path);
+        bytes = platform::readFileBytes(file);
     } catch (const platform::EInOutError&) {
         throw platform::EFOpenError(std::string(shownName));
     }
@@ -41,10 +41,10 @@ std::string loadEditorText(std::string_view path, std::string_view shownName, st
     return text;
 }
 
-void saveEditorText(std::string_view path, std::string_view shownName, std::string_view text)
+void saveEditorText(const platform::FileName& file, std::string_view shownName, std::string_view text)
 {
     try {
-        platform::writeFileReplacing(path, text);
+        platform::writeFileReplacing(file, text);
     } catch (const platform::EInOutError&) {
         throw platform::EFCreateError(std::string(shownName));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileName.h"
+
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -22,14 +24,13 @@ public:
 // gives two), and the text ends at the first zero byte.
 std::string memoTextFromFileBytes(std::string_view bytes);
 
-// Reads the file at path whole and turns it into the editor's text. Raises
+// Reads the file whole and turns it into the editor's text. Raises
 // EFOpenError naming shownName when the file cannot be read, and
 // EMemoCapacityError when the text holds more than capacity characters.
-std::string loadEditorText(std::string_view path, std::string_view shownName, std::size_t capacity);
+std::string loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity);
 
-// Replaces the file at path with text, byte for byte, through a temporary
-// file, so a failure leaves the old file whole. Raises EFCreateError naming
-// shownName.
-void saveEditorText(std::string_view path, std::string_view shownName, std::string_view text);
+// Replaces the file's content with text, byte for byte; a failure leaves the
+// old content whole. Raises EFCreateError naming shownName.
+void saveEditorText(const platform::FileName& file, std::string_view shownName, std::string_view text);
 
 } // namespace kb::editor

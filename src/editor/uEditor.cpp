@@ -1,5 +1,6 @@
 #include "uEditor.h"
 
+#include "BusyCursor.h"
 #include "CaptionLabel.h"
 #include "EditorArt.h"
 #include "EditorFileDialog.h"
@@ -35,10 +36,11 @@ constexpr int memoHeight = 282;
 constexpr int toolBarHeight = 24;
 constexpr QSize toolButtonSize(71, 22);
 
-// The file system's spelling of a name the user picked.
-std::string pathOf(const QString& fileName)
+// A name the user picked in a file dialog, in the file system's spelling and
+// used exactly as chosen.
+kb::platform::FileName fileNameOf(const QString& fileName)
 {
-    return QFile::encodeName(fileName).toStdString();
+    return kb::platform::FileName::native(QFile::encodeName(fileName).toStdString());
 }
 
 // The name as error messages carry it: the program's text is Latin-1.
@@ -221,7 +223,8 @@ void TfmEdit::ToolButton7Click()
 
 void TfmEdit::loadMemoFrom(const QString& fileName)
 {
-    const std::string text = kb::editor::loadEditorText(pathOf(fileName), shownNameOf(fileName), m_memoCapacity);
+    const kb::platform::BusyCursor busy;
+    const std::string text = kb::editor::loadEditorText(fileNameOf(fileName), shownNameOf(fileName), m_memoCapacity);
     m_memo->setPlainText(kb::platform::textFromBytes(text));
     m_saveDialog->setFileName(fileName);
     m_filenameLabel->setText(fileName);
@@ -230,6 +233,7 @@ void TfmEdit::loadMemoFrom(const QString& fileName)
 
 void TfmEdit::saveMemoTo(const QString& fileName)
 {
-    kb::editor::saveEditorText(pathOf(fileName), shownNameOf(fileName),
+    const kb::platform::BusyCursor busy;
+    kb::editor::saveEditorText(fileNameOf(fileName), shownNameOf(fileName),
                                fileBytesFromMemo(m_memo->document()->toRawText()));
 }

@@ -12,6 +12,14 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_fd = other.release();
+        }
+        return *this;
+    }
     ~FileDescriptor() { reset(); }
 
     int get() const { return m_fd; }
@@ -33,8 +41,10 @@ private:
     int m_fd;
 };
 
-// Opens an existing file of nativePath for reading; raises EInOutError with
-// the DOS text when it cannot, or when it is no file that can be read whole.
+// Opens an existing file of nativePath for reading, without ever waiting;
+// raises EInOutError with the DOS text when it cannot. A directory, FIFO,
+// device or socket is no file that can be read whole: it is refused at once
+// with "File access denied", as the DOS product refused a directory.
 FileDescriptor openForReading(const std::string& nativePath);
 
 } // namespace kb::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 #include <memory>
@@ -38,5 +39,17 @@ std::unique_ptr<Prompter> setPrompter(std::unique_ptr<Prompter> replacement);
 
 // The error text as the box shows it: a full stop appended unless present.
 QString errorBoxText(const QString& message);
+
+// The most characters a message box shows. A longer text (a file name of a
+// megabyte) keeps its beginning and its end around an ellipsis, so that the
+// box comes up at once and still tells which file it means.
+inline constexpr int messageBoxTextLimit = 1000;
+QString shortenedForDisplay(const QString& text);
+
+// A message box as the prompter shows it: its text plain, never markup,
+// shortened, and free to wrap inside a long name; it comes up centred on its owner while that is visible, and on
+// the screen otherwise.
+std::unique_ptr<QMessageBox> createMessageBox(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                              QMessageBox::StandardButtons buttons, QWidget* owner);
 
 } // namespace kb::platform

@@ -33,8 +33,9 @@ TEST(EditorText, CountsTheCapacityInCharactersOfTheShownText)
 {
     kb::test::TempDir dir;
     dir.write("eight.txt", "abc\ndef"); // 7 bytes, 8 characters once the break is CR LF
-    EXPECT_EQ(kb::editor::loadEditorText(dir.file("eight.txt"), "eight.txt", 8), "abc\r\ndef");
-    EXPECT_THROW(kb::editor::loadEditorText(dir.file("eight.txt"), "eight.txt", 7), kb::editor::EMemoCapacityError);
+    const auto eight = kb::platform::FileName::native(dir.file("eight.txt"));
+    EXPECT_EQ(kb::editor::loadEditorText(eight, "eight.txt", 8), "abc\r\ndef");
+    EXPECT_THROW(kb::editor::loadEditorText(eight, "eight.txt", 7), kb::editor::EMemoCapacityError);
 }
 
 } // namespace

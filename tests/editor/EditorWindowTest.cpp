@@ -371,14 +371,20 @@ TEST_F(EditorWindowTest, FileThatCannotBeCreatedReportsAndUnderExitStaysOpen)
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
 }
 
-TEST_F(EditorWindowTest, FailedSaveLeavesTheOldFileWhole)
+TEST_F(EditorWindowTest, NamesFromTheDialogsAreUsedExactlyAsChosen)
 {
-    dir.write("sub/old.txt", "old");
-    std::filesystem::permissions(dir.path() / "sub", std::filesystem::perms(0555));
-    type("new");
-    saveAs("sub/old.txt");
-    EXPECT_EQ(prompts.errors().size(), 1);
-    EXPECT_EQ(dir.read("sub/old.txt"), "old");
+    dir.write("notes.txt", "lower");
+    type("upper");
+    EXPECT_EQ(saveAs("Notes.txt"), "upper");
+    EXPECT_EQ(dir.read("notes.txt"), "lower");
+
+    // A backslash is part of a Linux name, not a separator.
+    dir.write("a/b.txt", "in a folder");
+    EXPECT_EQ(saveAs("a\\b.txt"), "upper");
+    EXPECT_EQ(dir.read("a/b.txt"), "in a folder");
+    openWith("c\\d.txt", "backslash");
+    EXPECT_EQ(memoLines(), QStringList{"backslash"});
+    EXPECT_TRUE(prompts.errors().isEmpty());
 }
 
 } // namespace

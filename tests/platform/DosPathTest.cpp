@@ -1,4 +1,5 @@
 #include "DosPath.h"
+#include "FileName.h"
 #include "FileErrors.h"
 #include "TempDir.h"
 #include "TextFile.h"
@@ -67,6 +68,22 @@ TEST_F(DosPathTest, OpeningErrorsTellWhichPartIsMissing)
     EXPECT_EQ(errorOf([] { kb::platform::TextFileReader(""); }), "Invalid filename");
     EXPECT_EQ(errorOf([] { kb::platform::TextFileReader("c:\\kb\\Kestrelbook.Ini\\x"); }), "Invalid filename");
     EXPECT_EQ(errorOf([] { kb::platform::TextFileReader("c:\\kb\\data"); }), "File access denied");
+}
+
+TEST_F(DosPathTest, ChosenFilesUnderADriveGetTheirDosForm)
+{
+    using kb::platform::dosFormOf;
+    const std::string throughLink = (dir.path() / "prefix/dosdevices/c:/KB/Data/Address.csv").string();
+    const std::string throughTarget = (dir.path() / "drive/KB/Data/Address.csv").string();
+    EXPECT_EQ(dosFormOf(throughLink), "C:\\KB\\Data\\Address.csv");
+    EXPECT_EQ(dosFormOf(throughTarget), "C:\\KB\\Data\\Address.csv");
+    EXPECT_EQ(dosFormOf("/elsewhere/Anna.bmp"), "/elsewhere/Anna.bmp");
+
+    // A drive for the whole disk, as Wine makes "Z:", yields to the deeper "C:".
+    std::filesystem::create_directory_symlink("/", dir.path() / "prefix/dosdevices/z:");
+    EXPECT_EQ(dosFormOf("/elsewhere/Anna.bmp"), "Z:\\elsewhere\\Anna.bmp");
+    EXPECT_EQ(dosFormOf(throughTarget), "C:\\KB\\Data\\Address.csv");
+    EXPECT_EQ(dosFormOf("/elsewhere/back\\slash.bmp"), "/elsewhere/back\\slash.bmp");
 }
 
 TEST(FileErrorTextTest, MapsErrnoToTheDosWording)

@@ -1,12 +1,15 @@
 #include "FileErrors.h"
 #include "HandlerGuard.h"
 #include "PictureBox.h"
+#include "Prompter.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
 #include "WindowScaling.h"
 
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -32,6 +35,48 @@ TEST(HandlerGuardTest, AFailureStopsTheHandlerAndShowsTheErrorBoxOnce)
     EXPECT_EQ(prompts.errors().last(), "Index out of bounds.");
     EXPECT_TRUE(kb::platform::guarded(nullptr, [] {}));
     EXPECT_EQ(prompts.errors().size(), 2);
+}
+
+std::unique_ptr<QMessageBox> errorBox(const QString& text, QWidget* owner = nullptr)
+{
+    return kb::platform::createMessageBox(QMessageBox::Critical, QStringLiteral("Kestrelbook"), text,
+                                          QMessageBox::Ok, owner);
+}
+
+TEST(MessageBoxTest, ShowsMarkupAsPlainTextAndShortensAHugeName)
+{
+    auto box = errorBox(QStringLiteral("Delete <b>Bold</b> &amp; Co?"));
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "Delete <b>Bold</b> &amp; Co?");
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+
+    const QString name = QStringLiteral("/home/") + QString(1 << 20, QLatin1Char('x')) + QStringLiteral("/end.txt");
+    box = errorBox(kb::platform::errorBoxText(QStringLiteral("Cannot open file ") + name));
+    QString shown = box->text();
+    shown.remove(QChar(0x200B)); // where the long name may wrap
+    EXPECT_LT(shown.size(), 4096);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Cannot open file /home/xxx")));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("xxx/end.txt.")));
+    box->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+}
+
+TEST(MessageBoxTest, ComesUpCentredOnItsVisibleOwnerOrElseOnTheScreen)
+{
+    QWidget owner;
+    owner.setGeometry(420, 320, 360, 260); // away from the screen's centre
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    auto box = errorBox(QStringLiteral("File not found"), &owner);
+    box->show();
+    EXPECT_LE((box->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+
+    owner.hide();
+    box = errorBox(QStringLiteral("File not found"), &owner);
+    box->show();
+    const QPoint screenCentre = box->screen()->availableGeometry().center();
+    EXPECT_LE((box->frameGeometry().center() - screenCentre).manhattanLength(), 2);
 }
 
 class PictureBoxTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sys/stat.h>
 #include <vector>
 
@@ -11,44 +12,61 @@ namespace {
 
 using kb::platform::EInOutError;
 
-std::vector<std::string> linesOf(const kb::test::TempDir& dir, std::string_view bytes)
+using Lines = std::vector<std::string>;
+
+Lines linesOf(std::string_view bytes, std::size_t pieceSize)
 {
-    dir.write("t.txt", bytes);
-    kb::platform::TextFileReader reader(dir.file("t.txt"));
-    std::vector<std::string> lines;
+    kb::platform::TextFileReader reader(std::make_unique<kb::platform::MemoryByteSource>(bytes, pieceSize));
+    Lines lines;
     std::string line;
     while (reader.readLine(line))
         lines.push_back(line);
     return lines;
 }
 
-using Lines = std::vector<std::string>;
+// The lines whatever pieces the bytes arrive in: a line end may fall on any
+// boundary between two reads.
+Lines linesOf(std::string_view bytes)
+{
+    const Lines whole = linesOf(bytes, bytes.size());
+    for (const std::size_t pieceSize : {1, 2, 3})
+        EXPECT_EQ(linesOf(bytes, pieceSize), whole) << "in pieces of " << pieceSize;
+    return whole;
+}
 
 TEST(TextFileReaderTest, CarriageReturnsEndLinesAndLoneLineFeedsDoNot)
 {
-    kb::test::TempDir dir;
-    EXPECT_EQ(linesOf(dir, "a\r\nb\r\n"), (Lines{"a", "b"}));
-    EXPECT_EQ(linesOf(dir, "a\rb"), (Lines{"a", "b"}));
-    EXPECT_EQ(linesOf(dir, "a\nb\n"), (Lines{"a\nb\n"}));
-    EXPECT_EQ(linesOf(dir, "a\n\rb"), (Lines{"a\n", "b"}));
-    EXPECT_EQ(linesOf(dir, "\r\n\r\nx"), (Lines{"", "", "x"}));
-    EXPECT_EQ(linesOf(dir, ""), (Lines{}));
+    EXPECT_EQ(linesOf("a\r\nb\r\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(linesOf("a\rb"), (Lines{"a", "b"}));
+    EXPECT_EQ(linesOf("a\nb\n"), (Lines{"a\nb\n"}));
+    EXPECT_EQ(linesOf("a\n\rb"), (Lines{"a\n", "b"}));
+    EXPECT_EQ(linesOf("\r\n\r\nx"), (Lines{"", "", "x"}));
+    EXPECT_EQ(linesOf(""), (Lines{}));
 }
 
 TEST(TextFileReaderTest, CtrlZEndsTheText)
 {
-    kb::test::TempDir dir;
-    EXPECT_EQ(linesOf(dir, "a\r\nb\x1a" "c\r\nd"), (Lines{"a", "b"}));
-    EXPECT_EQ(linesOf(dir, "a\r\n\x1a" "b"), (Lines{"a"}));
+    EXPECT_EQ(linesOf("a\r\nb\x1a" "c\r\nd"), (Lines{"a", "b"}));
+    EXPECT_EQ(linesOf("a\r\n\x1a" "b"), (Lines{"a"}));
 }
 
 TEST(TextFileReaderTest, LinesAcrossReadChunksComeWhole)
 {
-    kb::test::TempDir dir;
+    // Longer than any chunk the reader asks for.
     const std::string longLine(200000, 'q');
-    // A CR at the very end of a chunk with its LF in the next one.
     const std::string padded(65535, 'p');
-    EXPECT_EQ(linesOf(dir, longLine + "\r\n" + padded + "\r\nz"), (Lines{longLine, padded, "z"}));
+    EXPECT_EQ(linesOf(longLine + "\r\n" + padded + "\r\nz"), (Lines{longLine, padded, "z"}));
+}
+
+TEST(TextFileReaderTest, ReadsAFile)
+{
+    kb::test::TempDir dir;
+    dir.write("t.txt", "a\r\nb");
+    kb::platform::TextFileReader reader(dir.file("t.txt"));
+    std::string line;
+    EXPECT_TRUE(reader.readLine(line) && line == "a");
+    EXPECT_TRUE(reader.readLine(line) && line == "b");
+    EXPECT_FALSE(reader.readLine(line));
 }
 
 TEST(WriteFileReplacingTest, ReplacesWholeAndKeepsPermissions)
