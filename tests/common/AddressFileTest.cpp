@@ -11,6 +11,7 @@
 
 namespace {
 
+using kb::common::AddressGrid;
 using Cells = std::vector<std::string>;
 
 class AddressFileTest : public ::testing::Test {
