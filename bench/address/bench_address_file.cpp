@@ -14,6 +14,8 @@
 
 namespace {
 
+using kb::common::AddressGrid;
+
 // One generated file per address count, removed at exit.
 class GeneratedFiles {
 public:

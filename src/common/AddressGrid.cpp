@@ -1,5 +1,7 @@
 #include "AddressGrid.h"
 
+#include "ByteScan.h"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -26,15 +28,17 @@ const char* endOfPackedCell(const char* at)
     return at;
 }
 
-std::string_view packedCell(const char* row, int column)
+std::string_view packedCell(const TextBuffer& text, const char* row, int column)
 {
+    ByteFinder<packedCellEnd, packedRowEnd> ends(text.data(), text.data() + text.size() - scanOverread);
+    const char* end = ends.next(row);
     for (; column > 0; --column) {
-        row = endOfPackedCell(row);
-        if (*row == packedRowEnd)
+        if (*end == packedRowEnd)
             return {};
-        ++row;
+        row = end + 1;
+        end = ends.next(row);
     }
-    return std::string_view(row, static_cast<std::size_t>(endOfPackedCell(row) - row));
+    return std::string_view(row, static_cast<std::size_t>(end - row));
 }
 
 } // namespace
@@ -84,7 +88,7 @@ std::string_view AddressGrid::cell(int column, int row) const
     checkRow(row);
     const RowCells cells = rowCells(row);
     if (cells.packed)
-        return packedCell(cells.packed, column);
+        return packedCell(m_text, cells.packed, column);
     return cells.changed ? cells.changed->cell(column) : std::string_view();
 }
 

@@ -107,11 +107,20 @@ private:
     void copyUpTo(const char* to)
     {
         const auto count = static_cast<std::size_t>(to - m_in);
-        if (m_out != m_in)
+        if (m_in - m_out >= chunk) {
+            // Whole chunks, a little past the end: with this gap no chunk
+            // reaches a byte not yet read, and the text's padding covers
+            // the read past its end.
+            for (std::size_t done = 0; done < count; done += chunk)
+                std::memcpy(m_out + done, m_in + done, chunk);
+        } else if (m_out != m_in) {
             std::memmove(m_out, m_in, count);
+        }
         m_out += count;
         m_in = to;
     }
+
+    static constexpr std::ptrdiff_t chunk = 16;
 
     void put(char c) { *m_out++ = c; }
     void endRow() { put(packedRowEnd); }
@@ -127,38 +136,43 @@ private:
 // Collects the written bytes and hands them on in pieces.
 class PieceWriter {
 public:
-    explicit PieceWriter(platform::ByteSink& sink) : m_sink(sink) { m_piece.reserve(pieceSize); }
+    explicit PieceWriter(platform::ByteSink& sink) : m_sink(sink) {}
 
     void append(const char* bytes, std::size_t count)
     {
-        if (m_piece.size() + count > pieceSize)
+        if (count > room()) {
             flush();
-        if (count > pieceSize) {
-            m_sink.write(std::string_view(bytes, count));
-            return;
+            if (count > pieceSize) {
+                m_sink.write(std::string_view(bytes, count));
+                return;
+            }
         }
-        m_piece.append(bytes, count);
+        std::memcpy(m_end, bytes, count);
+        m_end += count;
     }
     void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
     void put(char c)
     {
-        if (m_piece.size() == pieceSize)
+        if (room() == 0)
             flush();
-        m_piece += c;
+        *m_end++ = c;
     }
 
     void flush()
     {
-        if (!m_piece.empty())
-            m_sink.write(m_piece);
-        m_piece.clear();
+        if (m_end != m_piece.get())
+            m_sink.write(std::string_view(m_piece.get(), static_cast<std::size_t>(m_end - m_piece.get())));
+        m_end = m_piece.get();
     }
 
 private:
     static constexpr std::size_t pieceSize = 256 * 1024;
 
+    std::size_t room() const { return pieceSize - static_cast<std::size_t>(m_end - m_piece.get()); }
+
     platform::ByteSink& m_sink;
-    std::string m_piece;
+    std::unique_ptr<char[]> m_piece{new char[pieceSize]};
+    char* m_end = m_piece.get();
 };
 
 void putQuoted(PieceWriter& out, std::string_view value)
