@@ -268,15 +268,20 @@ void putChangedCell(PieceWriter& out, std::string_view value)
 
 AddressGrid readAddressText(TextBuffer bytes)
 {
-    const char* begin = bytes.data();
-    const void* stop = std::memchr(begin, ctrlZ, bytes.size()); // the text ends at a Ctrl-Z
-    const std::size_t length = stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - begin) : bytes.size();
+    const void* stop = std::memchr(bytes.data(), ctrlZ, bytes.size()); // the text ends at a Ctrl-Z
+    const std::size_t length =
+        stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - bytes.data()) : bytes.size();
     bytes.resize(length + padding);
     std::memset(bytes.data() + length, 0, padding);
 
     // Every line has a CR but perhaps the last, and no row has fewer than
     // one line: the offsets are allocated once.
-    const std::size_t lineEnds = countByte<carriageReturn>(bytes.data(), bytes.data() + length);
+    std::size_t lineEnds = 0;
+    const char* const end = bytes.data() + length;
+    for (const char* at = bytes.data();
+         (at = static_cast<const char*>(std::memchr(at, carriageReturn, static_cast<std::size_t>(end - at))));
+         ++at)
+        ++lineEnds;
     if (lineEnds >= static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw std::length_error("The address file has too many lines.");
     RowOffsets rows;

@@ -76,20 +76,4 @@ private:
     std::uint64_t m_mask = 0;
 };
 
-// How often byte occurs in [begin, end); reads up to scanOverread bytes beyond.
-template <char Byte>
-inline std::size_t countByte(const char* begin, const char* end)
-{
-    std::size_t count = 0;
-    const char* block = begin;
-    for (; block + 64 <= end; block += 64)
-        count += static_cast<std::size_t>(__builtin_popcountll(matchMask<Byte>(block)));
-    if (block < end) {
-        const auto tail = static_cast<unsigned>(end - block);
-        count += static_cast<std::size_t>(
-            __builtin_popcountll(matchMask<Byte>(block) & ((std::uint64_t(1) << tail) - 1)));
-    }
-    return count;
-}
-
 } // namespace kb::common
