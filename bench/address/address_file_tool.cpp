@@ -4,9 +4,11 @@
 //   address_file_tool generate-short <lines> <file> writes lines of one character
 //   address_file_tool load <file> <repeats>         LoadGridFromFile; also the peak memory it added
 //   address_file_tool save <file> <repeats>         SaveGridToFile of the loaded file
+//   address_file_tool write-text <file> <repeats>   the writer's pieces straight into a file, fsync'd
 //   address_file_tool read-floor <file> <repeats>   read() into one buffer and count the lines
 //   address_file_tool write-floor <file> <repeats>  write() the file's bytes anew and fsync
 #include "AddressFileGenerator.h"
+#include "AddressText.h"
 #include "BenchTiming.h"
 #include "PageAllocator.h"
 #include "TextFile.h"
@@ -74,6 +76,31 @@ void writeAndSync(const std::string& path, const Buffer& bytes)
         throw std::runtime_error("cannot sync " + path);
 }
 
+// Writes the pieces as they come, as a streaming whole-file replacement does.
+struct FileSink final : kb::platform::ByteSink {
+    int fd = -1;
+    void write(std::string_view piece) override
+    {
+        while (!piece.empty()) {
+            const ssize_t put = ::write(fd, piece.data(), piece.size());
+            if (put <= 0)
+                throw std::runtime_error("cannot write");
+            piece.remove_prefix(static_cast<std::size_t>(put));
+        }
+    }
+};
+
+void writeTextAndSync(const std::string& path, const AddressGrid& grid)
+{
+    FileSink sink;
+    sink.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (sink.fd < 0)
+        throw std::runtime_error("cannot create " + path);
+    kb::common::writeAddressText(grid, sink);
+    if (::fsync(sink.fd) != 0 || ::close(sink.fd) != 0)
+        throw std::runtime_error("cannot sync " + path);
+}
+
 volatile std::size_t sink;
 
 } // namespace
@@ -117,6 +144,14 @@ int main(int argc, char** argv)
             LoadGridFromFile(file, grid);
             const std::string target = file + ".saved";
             std::printf("%.6f\n", medianSeconds(repeats, [&] { SaveGridToFile(target, grid); }));
+            ::unlink(target.c_str());
+            return 0;
+        }
+        if (command == "write-text") {
+            AddressGrid grid;
+            LoadGridFromFile(file, grid);
+            const std::string target = file + ".streamed";
+            std::printf("%.6f\n", medianSeconds(repeats, [&] { writeTextAndSync(target, grid); }));
             ::unlink(target.c_str());
             return 0;
         }

@@ -3,6 +3,7 @@
 #include "ByteScan.h"
 #include "TextFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -133,6 +134,37 @@ private:
     ByteFinder<comma, quote, carriageReturn> m_specials;
 };
 
+// Copies count bytes with every packed cell end made a comma; returns how
+// many there were.
+std::size_t copyWithCommas(char* to, const char* from, std::size_t count)
+{
+    std::size_t cellEnds = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i cellEnd = _mm_set1_epi8(packedCellEnd);
+    const __m128i commas = _mm_set1_epi8(comma);
+    while (i + 16 <= count) {
+        // Each lane counts its hits up to 255 times before they are summed.
+        __m128i hits = _mm_setzero_si128();
+        for (int round = 0; round < 255 && i + 16 <= count; ++round, i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+            const __m128i ends = _mm_cmpeq_epi8(bytes, cellEnd);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                             _mm_or_si128(_mm_andnot_si128(ends, bytes), _mm_and_si128(ends, commas)));
+            hits = _mm_sub_epi8(hits, ends);
+        }
+        const __m128i sums = _mm_sad_epu8(hits, _mm_setzero_si128());
+        cellEnds += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+    }
+#endif
+    for (; i < count; ++i) {
+        const bool end = from[i] == packedCellEnd;
+        cellEnds += end;
+        to[i] = end ? comma : from[i];
+    }
+    return cellEnds;
+}
+
 // Collects the written bytes and hands them on in pieces.
 class PieceWriter {
 public:
@@ -141,8 +173,8 @@ public:
     void append(const char* bytes, std::size_t count)
     {
         if (count > room()) {
-            flush();
-            if (count > pieceSize) {
+            makeRoom(count);
+            if (count > room()) {
                 m_sink.write(std::string_view(bytes, count));
                 return;
             }
@@ -151,27 +183,67 @@ public:
         m_end += count;
     }
     void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+
+    // Appends packed cells with each cell end written as a comma; returns
+    // how many cell ends there were.
+    std::size_t appendWithCommas(const char* bytes, std::size_t count)
+    {
+        std::size_t cellEnds = 0;
+        while (count > 0) {
+            if (count > room())
+                makeRoom(count);
+            const std::size_t part = std::min(count, room());
+            cellEnds += copyWithCommas(m_end, bytes, part);
+            m_end += part;
+            bytes += part;
+            count -= part;
+        }
+        return cellEnds;
+    }
+
     void put(char c)
     {
         if (room() == 0)
-            flush();
+            makeRoom(1);
         *m_end++ = c;
     }
 
     void flush()
     {
-        if (m_end != m_piece.get())
-            m_sink.write(std::string_view(m_piece.get(), static_cast<std::size_t>(m_end - m_piece.get())));
+        if (used() > 0)
+            m_sink.write(std::string_view(m_piece.get(), used()));
         m_end = m_piece.get();
     }
 
 private:
+    static constexpr std::size_t firstPieceSize = 4 * 1024;
     static constexpr std::size_t pieceSize = 256 * 1024;
 
-    std::size_t room() const { return pieceSize - static_cast<std::size_t>(m_end - m_piece.get()); }
+    std::size_t used() const { return static_cast<std::size_t>(m_end - m_piece.get()); }
+    std::size_t room() const { return m_capacity - used(); }
+
+    // The piece grows to its full size before it is handed on, so that a
+    // small file needs no big buffer.
+    void makeRoom(std::size_t wanted)
+    {
+        std::size_t capacity = m_capacity;
+        while (capacity < pieceSize && capacity - used() < wanted)
+            capacity *= 2;
+        if (capacity != m_capacity) {
+            std::unique_ptr<char[]> grown(new char[capacity]);
+            const std::size_t kept = used();
+            std::memcpy(grown.get(), m_piece.get(), kept);
+            m_piece = std::move(grown);
+            m_end = m_piece.get() + kept;
+            m_capacity = capacity;
+        }
+        if (room() < wanted)
+            flush();
+    }
 
     platform::ByteSink& m_sink;
-    std::unique_ptr<char[]> m_piece{new char[pieceSize]};
+    std::size_t m_capacity = firstPieceSize;
+    std::unique_ptr<char[]> m_piece{new char[firstPieceSize]};
     char* m_end = m_piece.get();
 };
 
@@ -191,48 +263,40 @@ void putQuoted(PieceWriter& out, std::string_view value)
 }
 
 // Writes the cells of packed rows, which hold no line breaks but lone LFs
-// and no Ctrl-Z, so only commas and quotes need care.
+// and no Ctrl-Z, so only commas and quotes need care. Runs of cells without
+// either are copied whole; only a cell that holds one is written on its own.
 class PackedRowWriter {
 public:
     PackedRowWriter(const TextBuffer& text, PieceWriter& out)
         : m_out(out)
-        , m_specials(text.data(), text.data() + text.size() - scanOverread)
+        , m_textEnd(text.data() + text.size() - scanOverread)
+        , m_needQuotes(text.data(), m_textEnd)
     {
     }
 
     // The cells of the row; returns how many it holds.
-    int write(const char* row)
+    std::size_t write(const char* row)
     {
-        int cells = 0;
-        const char* cell = row;
-        const char* at = row;
-        bool needsQuotes = false;
-        for (;;) {
-            const char* special = m_specials.next(at);
-            const char c = *special;
-            at = special + 1;
-            if (c == comma || c == quote) {
-                needsQuotes = true;
-                continue;
-            }
-            if (cells > 0)
-                m_out.put(comma);
-            const std::string_view value(cell, static_cast<std::size_t>(special - cell));
-            if (needsQuotes)
-                putQuoted(m_out, value);
-            else
-                m_out.append(value);
-            ++cells;
-            if (c == packedRowEnd)
-                return cells;
-            cell = at;
-            needsQuotes = false;
+        const char* rowEnd =
+            static_cast<const char*>(std::memchr(row, packedRowEnd, static_cast<std::size_t>(m_textEnd - row)));
+        std::size_t cells = 1;
+        const char* run = row;
+        for (const char* special = m_needQuotes.next(row); special < rowEnd; special = m_needQuotes.next(special)) {
+            const void* before = ::memrchr(run, packedCellEnd, static_cast<std::size_t>(special - run));
+            const char* cell = before ? static_cast<const char*>(before) + 1 : run;
+            const void* after = std::memchr(special, packedCellEnd, static_cast<std::size_t>(rowEnd - special));
+            const char* cellEnd = after ? static_cast<const char*>(after) : rowEnd;
+            cells += m_out.appendWithCommas(run, static_cast<std::size_t>(cell - run));
+            putQuoted(m_out, std::string_view(cell, static_cast<std::size_t>(cellEnd - cell)));
+            run = special = cellEnd;
         }
+        return cells + m_out.appendWithCommas(run, static_cast<std::size_t>(rowEnd - run));
     }
 
 private:
     PieceWriter& m_out;
-    ByteFinder<comma, quote, packedCellEnd, packedRowEnd> m_specials;
+    const char* m_textEnd;
+    ByteFinder<comma, quote> m_needQuotes;
 };
 
 // A changed cell can hold any byte. Line breaks are written as lone LFs,
@@ -299,7 +363,7 @@ void writeAddressText(const AddressGrid& grid, platform::ByteSink& sink)
     const char* const commas = ",,,,,,,,,,,,,,,,,,,,,";
     for (int r = 0; r <= grid.rowCount(); ++r) {
         const RowCells cells = grid.rowCells(r);
-        int written = 0;
+        std::size_t written = 0;
         if (cells.packed) {
             if (!packed)
                 packed = std::make_unique<PackedRowWriter>(grid.packedText(), out);
@@ -312,8 +376,8 @@ void writeAddressText(const AddressGrid& grid, platform::ByteSink& sink)
             }
             written = AddressGrid::ColumnCount;
         }
-        const int missingCommas = written == 0 ? lastColumn : AddressGrid::ColumnCount - written;
-        out.append(commas, static_cast<std::size_t>(missingCommas));
+        const std::size_t missingCommas = written == 0 ? lastColumn : AddressGrid::ColumnCount - written;
+        out.append(commas, missingCommas);
         out.append("\r\n", 2);
     }
     out.flush();
