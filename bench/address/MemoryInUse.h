@@ -1,13 +1,17 @@
 #pragma once
 
-#include <malloc.h>
-
 #include <cstddef>
+#include <fstream>
+#include <unistd.h>
 
-// Bytes the heap has handed out and not taken back, for measuring what a
-// data structure adds.
-inline std::size_t heapBytesInUse()
+// The process's resident memory now, for measuring what a data structure
+// adds. Counts what the heap does not see, such as the address table's
+// page-mapped buffers.
+inline std::size_t residentBytes()
 {
-    const struct mallinfo2 info = ::mallinfo2();
-    return info.uordblks + info.hblkhd;
+    std::ifstream statm("/proc/self/statm");
+    std::size_t total = 0;
+    std::size_t resident = 0;
+    statm >> total >> resident;
+    return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }

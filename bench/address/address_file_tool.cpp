@@ -1,38 +1,172 @@
-// Helper of the comparison with Python's csv module:
-//   address_file_tool generate <count> <file>   writes a generated address file
-//   address_file_tool load <file> [repeats]     prints the best load time in seconds
+// Helper of bench/address/compare_address_file.py; each command prints the
+// median time of its runs in seconds:
+//   address_file_tool generate <count> <file>       writes a generated address file
+//   address_file_tool generate-short <lines> <file> writes lines of one character
+//   address_file_tool load <file> <repeats>         LoadGridFromFile; also the peak memory it added
+//   address_file_tool save <file> <repeats>         SaveGridToFile of the loaded file
+//   address_file_tool write-text <file> <repeats>   the writer's pieces straight into a file, fsync'd
+//   address_file_tool read-floor <file> <repeats>   read() into one buffer and count the lines
+//   address_file_tool write-floor <file> <repeats>  write() the file's bytes anew and fsync
 #include "AddressFileGenerator.h"
+#include "AddressText.h"
+#include "BenchTiming.h"
+#include "PageAllocator.h"
 #include "TextFile.h"
 #include "uCommon.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <fcntl.h>
+#include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using kb::common::AddressGrid;
+using Buffer = std::vector<char, kb::common::PageAllocator<char>>;
+
+Buffer readWhole(const char* path)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0)
+        throw std::runtime_error(std::string("cannot open ") + path);
+    Buffer bytes;
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t length = 0;
+    while (length < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + length, bytes.size() - length);
+        if (got <= 0)
+            break;
+        length += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    bytes.resize(length);
+    return bytes;
+}
+
+std::size_t countLines(const Buffer& bytes)
+{
+    std::size_t lines = 0;
+    const char* at = bytes.data();
+    const char* end = at + bytes.size();
+    while (const void* cr = std::memchr(at, '\r', static_cast<std::size_t>(end - at))) {
+        ++lines;
+        at = static_cast<const char*>(cr) + 1;
+    }
+    return lines;
+}
+
+void writeAndSync(const std::string& path, const Buffer& bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("cannot create " + path);
+    constexpr std::size_t piece = 256 * 1024;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const ssize_t put = ::write(fd, bytes.data() + at, std::min(piece, bytes.size() - at));
+        if (put <= 0)
+            throw std::runtime_error("cannot write " + path);
+        at += static_cast<std::size_t>(put);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0)
+        throw std::runtime_error("cannot sync " + path);
+}
+
+// Writes the pieces as they come, as a streaming whole-file replacement does.
+struct FileSink final : kb::platform::ByteSink {
+    int fd = -1;
+    void write(std::string_view piece) override
+    {
+        while (!piece.empty()) {
+            const ssize_t put = ::write(fd, piece.data(), piece.size());
+            if (put <= 0)
+                throw std::runtime_error("cannot write");
+            piece.remove_prefix(static_cast<std::size_t>(put));
+        }
+    }
+};
+
+void writeTextAndSync(const std::string& path, const AddressGrid& grid)
+{
+    FileSink sink;
+    sink.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (sink.fd < 0)
+        throw std::runtime_error("cannot create " + path);
+    kb::common::writeAddressText(grid, sink);
+    if (::fsync(sink.fd) != 0 || ::close(sink.fd) != 0)
+        throw std::runtime_error("cannot sync " + path);
+}
+
+volatile std::size_t sink;
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     try {
         const std::string command = argc > 1 ? argv[1] : "";
-        if (command == "generate" && argc == 4) {
-            kb::platform::writeFileReplacing(argv[3], generateAddressFile(std::stoul(argv[2])));
+        if (argc != 4) {
+            std::fprintf(stderr, "usage: %s generate|generate-short|load|save|read-floor|write-floor ...\n", argv[0]);
+            return 2;
+        }
+        const std::string file = argv[command.rfind("generate", 0) == 0 ? 3 : 2];
+        if (command == "generate") {
+            kb::platform::writeFileReplacing(file, generateAddressFile(std::stoul(argv[2])));
             return 0;
         }
-        if (command == "load" && (argc == 3 || argc == 4)) {
-            const int repeats = argc == 4 ? std::stoi(argv[3]) : 5;
-            double best = 1e9;
-            for (int i = 0; i < repeats; ++i) {
-                const auto start = std::chrono::steady_clock::now();
+        if (command == "generate-short") {
+            std::string bytes;
+            for (unsigned long i = std::stoul(argv[2]); i > 0; --i)
+                bytes += "x\r\n";
+            kb::platform::writeFileReplacing(file, bytes);
+            return 0;
+        }
+        const int repeats = std::stoi(argv[3]);
+        if (command == "load") {
+            const long long before = peakResidentBytes();
+            long long added = 0;
+            const double seconds = medianSeconds(repeats, [&] {
                 AddressGrid grid;
-                LoadGridFromFile(argv[2], grid);
-                const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-                best = std::min(best, took.count());
-            }
-            std::printf("%.6f\n", best);
+                LoadGridFromFile(file, grid);
+                sink = grid.storedRowCount();
+                if (added == 0)
+                    added = peakResidentBytes() - before;
+            });
+            std::printf("%.6f %lld\n", seconds, added);
             return 0;
         }
-        std::fprintf(stderr, "usage: %s generate <count> <file> | load <file> [repeats]\n", argv[0]);
+        if (command == "save") {
+            AddressGrid grid;
+            LoadGridFromFile(file, grid);
+            const std::string target = file + ".saved";
+            std::printf("%.6f\n", medianSeconds(repeats, [&] { SaveGridToFile(target, grid); }));
+            ::unlink(target.c_str());
+            return 0;
+        }
+        if (command == "write-text") {
+            AddressGrid grid;
+            LoadGridFromFile(file, grid);
+            const std::string target = file + ".streamed";
+            std::printf("%.6f\n", medianSeconds(repeats, [&] { writeTextAndSync(target, grid); }));
+            ::unlink(target.c_str());
+            return 0;
+        }
+        if (command == "read-floor") {
+            std::printf("%.6f\n", medianSeconds(repeats, [&] { sink = countLines(readWhole(file.c_str())); }));
+            return 0;
+        }
+        if (command == "write-floor") {
+            const Buffer bytes = readWhole(file.c_str());
+            const std::string target = file + ".written";
+            std::printf("%.6f\n", medianSeconds(repeats, [&] { writeAndSync(target, bytes); }));
+            ::unlink(target.c_str());
+            return 0;
+        }
+        std::fprintf(stderr, "unknown command %s\n", command.c_str());
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -14,6 +14,8 @@
 
 namespace {
 
+using kb::common::AddressGrid;
+
 // One generated file per address count, removed at exit.
 class GeneratedFiles {
 public:
@@ -64,13 +66,13 @@ void BM_LoadAddressFile(benchmark::State& state)
     std::size_t tableBytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const std::size_t before = heapBytesInUse();
+        const std::size_t before = residentBytes();
         state.ResumeTiming();
         {
             AddressGrid grid;
             LoadGridFromFile(file.path, grid);
             state.PauseTiming();
-            tableBytes = heapBytesInUse() - before;
+            tableBytes = residentBytes() - before;
             benchmark::DoNotOptimize(grid.rowCount());
         }
         state.ResumeTiming();

@@ -2,6 +2,8 @@
 
 #include "uCommon.h"
 
+#include <stdexcept>
+
 namespace kb::address {
 namespace {
 
@@ -12,8 +14,9 @@ QString shown(std::string_view bytes)
 
 } // namespace
 
-AddressTableModel::AddressTableModel(QObject* parent)
+AddressTableModel::AddressTableModel(int maxListedRows, QObject* parent)
     : QAbstractTableModel(parent)
+    , m_maxListedRows(maxListedRows)
 {
 }
 
@@ -31,6 +34,7 @@ void AddressTableModel::load(std::string_view fileName)
 {
     AddressGrid loaded;
     LoadGridFromFile(fileName, loaded);
+    checkRoomForRows(loaded.rowCount());
     beginResetModel();
     m_grid = std::move(loaded);
     noteRowCount();
@@ -55,10 +59,33 @@ void AddressTableModel::setCell(int column, int gridRow, std::string_view text)
 
 void AddressTableModel::appendTrailerRow()
 {
+    checkRoomForRows(m_grid.rowCount() + 1);
     const int listRow = rowCount();
     beginInsertRows({}, listRow, listRow);
     m_grid.setRowCount(m_grid.rowCount() + 1);
     endInsertRows();
+}
+
+void AddressTableModel::insertRowBeforeTrailer()
+{
+    checkRoomForRows(m_grid.rowCount() + 1);
+    const int listRow = rowCount();
+    beginInsertRows({}, listRow, listRow);
+    m_grid.insertRow(m_grid.rowCount());
+    endInsertRows();
+}
+
+int AddressTableModel::findListedRow(const std::array<std::string, AddressGrid::ColumnCount>& cells,
+                                     int preferredRow) const
+{
+    const int first = firstListedRow();
+    if (preferredRow >= first && preferredRow < m_grid.rowCount() && rowHolds(preferredRow, cells))
+        return preferredRow;
+    for (int row = first; row < m_grid.rowCount(); ++row) {
+        if (rowHolds(row, cells))
+            return row;
+    }
+    return -1;
 }
 
 void AddressTableModel::removeGridRow(int gridRow)
@@ -102,6 +129,25 @@ QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation,
         section >= AddressGrid::DisplayedColumnCount)
         return {};
     return shown(m_grid.cell(section, 0));
+}
+
+void AddressTableModel::checkRoomForRows(int gridRowCount) const
+{
+    // The heading row is listed only once it has come loose, when the
+    // count has dropped to a single row.
+    const int listed = m_headingFixed && gridRowCount > 1 ? gridRowCount - 1 : gridRowCount;
+    if (listed > m_maxListedRows)
+        throw std::length_error("The address list can show at most " + std::to_string(m_maxListedRows) +
+                                " addresses; this address file holds " + std::to_string(listed));
+}
+
+bool AddressTableModel::rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const
+{
+    for (int column = 0; column < AddressGrid::ColumnCount; ++column) {
+        if (m_grid.cell(column, gridRow) != cells[static_cast<std::size_t>(column)])
+            return false;
+    }
+    return true;
 }
 
 void AddressTableModel::noteRowCount()

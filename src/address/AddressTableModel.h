@@ -4,9 +4,13 @@
 
 #include <QAbstractTableModel>
 
+#include <array>
+#include <string>
 #include <string_view>
 
 namespace kb::address {
+
+using common::AddressGrid;
 
 // The address grid as the list shows it: the 21 displayed columns, row 0's
 // values as column titles while the heading row is fixed, and the visible
@@ -16,7 +20,9 @@ namespace kb::address {
 class AddressTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit AddressTableModel(QObject* parent = nullptr);
+    // The list shows at most maxListedRows rows: a longer file is refused
+    // when loaded, and no row is added beyond it.
+    explicit AddressTableModel(int maxListedRows, QObject* parent = nullptr);
 
     const AddressGrid& grid() const { return m_grid; }
     bool headingFixed() const { return m_headingFixed; }
@@ -26,14 +32,21 @@ public:
     QModelIndex indexOfGridRow(int gridRow) const;
     int firstListedRow() const { return m_headingFixed ? 1 : 0; }
 
-    // Replaces the grid with the file's content; on failure nothing changes.
+    // Replaces the grid with the file's content; on failure, also for a file
+    // of more rows than the list can show, nothing changes.
     void load(std::string_view fileName);
     void save(std::string_view fileName) const;
 
     void setCell(int column, int gridRow, std::string_view text);
     // Shows the trailer row as the new last row; a new trailer follows it.
     void appendTrailerRow();
+    // Adds an empty address as the last visible row, before the trailer.
+    void insertRowBeforeTrailer();
     void removeGridRow(int gridRow);
+
+    // A listed row whose cells are exactly cells: preferredRow if it is one,
+    // else the first such row; -1 where none is.
+    int findListedRow(const std::array<std::string, AddressGrid::ColumnCount>& cells, int preferredRow) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,8 +55,11 @@ public:
 
 private:
     void noteRowCount();
+    void checkRoomForRows(int gridRowCount) const;
+    bool rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const;
 
     AddressGrid m_grid;
+    int m_maxListedRows;
     bool m_headingFixed = true;
 };
 

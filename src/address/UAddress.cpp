@@ -2,6 +2,8 @@
 
 #include "AddressArt.h"
 #include "AddressTableModel.h"
+#include "AltKeyGuard.h"
+#include "BusyCursor.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
 #include "PhotoPanel.h"
@@ -27,6 +29,8 @@
 #include <QToolButton>
 
 #include <limits>
+
+using kb::common::AddressGrid;
 
 namespace {
 
@@ -135,7 +139,8 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
     windowPalette.setColor(QPalette::WindowText, Qt::black);
     setPalette(windowPalette);
 
-    m_model = new kb::address::AddressTableModel(this);
+    // The list's height in pixels must fit the int its view counts in.
+    m_model = new kb::address::AddressTableModel(std::numeric_limits<int>::max() / rowHeight, this);
     m_notebook = new QStackedWidget(this);
     m_notebook->setObjectName(QStringLiteral("Address_Notebook"));
     m_notebook->setGeometry(0, 0, clientWidth, clientHeight);
@@ -229,6 +234,7 @@ void TfmAddress::createEditPage()
 
 void TfmAddress::createEditFields(QWidget* panel)
 {
+    auto* altKeys = new kb::address::AltKeyGuard(this);
     QWidget* previous = nullptr;
     int labelNumber = 1;
     for (const EditField& field : editFields) {
@@ -256,6 +262,9 @@ void TfmAddress::createEditFields(QWidget* panel)
             control = edit;
         }
         control->setObjectName(QLatin1String(field.name));
+        altKeys->watch(control);
+        if (control == m_category)
+            altKeys->watch(m_category->lineEdit());
 
         auto* label = new QLabel(QString::fromLatin1(field.label), panel);
         label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
@@ -328,7 +337,11 @@ void TfmAddress::Show(const std::string& fileName)
 {
     m_addressFileName = fileName;
     const int keptRow = selectedRow();
-    m_model->load(m_addressFileName);
+    {
+        const kb::platform::BusyCursor busy;
+        m_model->load(m_addressFileName);
+    }
+    m_opened.reloaded = true;
     showHeadingAsTheGridHoldsIt();
     selectRow(keptRow);
     if (isMinimized())
@@ -373,6 +386,7 @@ void TfmAddress::Address_GridDblClick()
     hidePhoto();
     m_photoEdit->setText(textOf(grid.cell(photoColumn, row)));
     m_memo->setPlainText(textOf(grid.cell(memoColumn, row)));
+    noteOpenedRow(row);
     selectPage(editPage);
 }
 
@@ -385,12 +399,13 @@ void TfmAddress::NewAddress_ButtonClick()
     hidePhoto();
     m_memo->clear();
     selectRow(lastRow);
+    noteOpenedRow(lastRow);
     selectPage(editPage);
 }
 
 void TfmAddress::Del_ToolButtonClick()
 {
-    const int row = selectedRow();
+    const int row = highlightedRow();
     // Row 0 is the file's heading: it is never deleted, even when it is
     // listed as an ordinary row.
     if (row <= 0)
@@ -408,13 +423,16 @@ void TfmAddress::Del_ToolButtonClick()
 
 void TfmAddress::Address_Exit_ButtonClick()
 {
-    m_model->save(m_addressFileName);
+    {
+        const kb::platform::BusyCursor busy;
+        m_model->save(m_addressFileName);
+    }
     close();
 }
 
 void TfmAddress::Address_Edit_Save_ButtonClick()
 {
-    const int row = selectedRow();
+    const int row = rowToStoreInto();
     if (row >= 0) {
         for (int column = 0; column <= photoColumn; ++column)
             m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
@@ -434,8 +452,13 @@ void TfmAddress::Picture_PanelDblClick()
 {
     const QString chosen = kb::platform::prompter().chooseFileToOpen(
         this, {QStringLiteral("Open Photo"), QString(), QStringLiteral("bmp")});
-    if (!chosen.isEmpty())
-        m_photoEdit->setText(textOf(QFile::encodeName(chosen).toStdString()));
+    if (chosen.isEmpty())
+        return;
+    // The file is loaded by the name the dialog gave; the address file keeps
+    // the name the DOS product can find it by.
+    const std::string path = QFile::encodeName(chosen).toStdString();
+    m_chosenPhoto = kb::platform::FileName::native(path);
+    m_photoEdit->setText(textOf(kb::platform::dosFormOf(path)));
 }
 
 void TfmAddress::Photo_EditChange()
@@ -444,7 +467,8 @@ void TfmAddress::Photo_EditChange()
     if (path.isEmpty())
         return;
     try {
-        const QImage photo = kb::platform::loadPictureFile(bytesOf(path));
+        const QImage photo = kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto
+                                                                         : kb::platform::FileName(bytesOf(path)));
         m_photoBitmap->setPixmap(QPixmap::fromImage(photo));
         m_photoBitmap->show();
     } catch (const std::exception&) {
@@ -472,6 +496,39 @@ int TfmAddress::selectedRow() const
     return m_model->gridRowOf(m_grid->selectionModel()->currentIndex());
 }
 
+int TfmAddress::highlightedRow() const
+{
+    const QModelIndex current = m_grid->selectionModel()->currentIndex();
+    if (!current.isValid() || !m_grid->selectionModel()->isRowSelected(current.row(), {}))
+        return -1;
+    return m_model->gridRowOf(current);
+}
+
+void TfmAddress::noteOpenedRow(int gridRow)
+{
+    m_opened.row = gridRow;
+    for (int column = 0; column < AddressGrid::ColumnCount; ++column)
+        m_opened.cells[static_cast<std::size_t>(column)] = m_model->grid().cell(column, gridRow);
+    m_opened.reloaded = false;
+}
+
+// The row opened on the Edit page. After a reload it is the row that still
+// holds the address as it was opened, or a new one when none does.
+int TfmAddress::rowToStoreInto()
+{
+    if (!m_opened.reloaded || m_opened.row < 0)
+        return m_opened.row;
+    int row = m_model->findListedRow(m_opened.cells, m_opened.row);
+    if (row < 0) {
+        m_model->insertRowBeforeTrailer();
+        showHeadingAsTheGridHoldsIt();
+        row = m_model->grid().rowCount() - 1;
+    }
+    m_opened = {row, {}, false};
+    selectRow(row);
+    return row;
+}
+
 void TfmAddress::selectRow(int gridRow)
 {
     const int listed = m_model->rowCount();
@@ -491,6 +548,7 @@ void TfmAddress::showHeadingAsTheGridHoldsIt()
 
 void TfmAddress::hidePhoto()
 {
+    m_chosenPhoto.reset();
     m_photoBitmap->hide();
     m_photoEdit->clear();
 }

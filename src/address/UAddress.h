@@ -1,11 +1,14 @@
 #pragma once
 
+#include "AddressGrid.h"
+#include "FileName.h"
 #include "Mailer.h"
 
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -63,6 +66,9 @@ private:
 
     void selectPage(const QString& name);
     int selectedRow() const;
+    int highlightedRow() const;
+    void noteOpenedRow(int gridRow);
+    int rowToStoreInto();
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
     void hidePhoto();
@@ -72,6 +78,16 @@ private:
     kb::launch::MailSenderFactory m_mailerFactory;
     std::unique_ptr<kb::launch::MailSender> m_mailer;
     std::string m_addressFileName;
+
+    // The address on the Edit page as it was when opened, so that after a
+    // reload "S&ave" finds it again instead of writing over another.
+    struct OpenedAddress {
+        int row = -1;
+        std::array<std::string, kb::common::AddressGrid::ColumnCount> cells;
+        bool reloaded = false;
+    };
+    OpenedAddress m_opened;
+    std::optional<kb::platform::FileName> m_chosenPhoto; // from the photo dialog
 
     kb::address::AddressTableModel* m_model = nullptr;
     QStackedWidget* m_notebook = nullptr;

@@ -1,9 +1,12 @@
 #include "AddressGrid.h"
 
+#include "ByteScan.h"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
+namespace kb::common {
 namespace {
 
 void checkColumn(int column)
@@ -18,7 +21,25 @@ void checkRow(int row)
         throw std::out_of_range("Index out of bounds.");
 }
 
-const AddressRow emptyRow;
+const char* endOfPackedCell(const char* at)
+{
+    while (*at != packedCellEnd && *at != packedRowEnd)
+        ++at;
+    return at;
+}
+
+std::string_view packedCell(const TextBuffer& text, const char* row, int column)
+{
+    ByteFinder<packedCellEnd, packedRowEnd> ends(text.data(), text.data() + text.size() - scanOverread);
+    const char* end = ends.next(row);
+    for (; column > 0; --column) {
+        if (*end == packedRowEnd)
+            return {};
+        row = end + 1;
+        end = ends.next(row);
+    }
+    return std::string_view(row, static_cast<std::size_t>(end - row));
+}
 
 } // namespace
 
@@ -36,23 +57,24 @@ void AddressRow::setCell(int column, std::string_view text)
     const std::size_t oldLength = m_ends[column] - from;
     if (m_bytes.size() - oldLength + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("An address may not exceed 4 GB.");
-    if (from == m_bytes.size()) {
-        // This and every later cell are empty: the usual case while reading.
-        m_bytes.append(text);
-        std::fill(m_ends.begin() + column, m_ends.end(), static_cast<std::uint32_t>(m_bytes.size()));
-        return;
-    }
     m_bytes.replace(from, oldLength, text);
-    const std::uint32_t grown = static_cast<std::uint32_t>(text.size());
-    const std::uint32_t shrunk = static_cast<std::uint32_t>(oldLength);
+    const auto grown = static_cast<std::uint32_t>(text.size());
+    const auto shrunk = static_cast<std::uint32_t>(oldLength);
     for (int c = column; c < ColumnCount; ++c)
         m_ends[c] = m_ends[c] - shrunk + grown;
 }
 
 void AddressRow::clear()
 {
-    m_bytes.clear();
+    std::string().swap(m_bytes);
     m_ends.fill(0);
+}
+
+AddressGrid::AddressGrid(TextBuffer text, RowOffsets rows, int rowCount)
+    : m_text(std::move(text))
+    , m_rows(std::move(rows))
+    , m_rowCount(rowCount)
+{
 }
 
 void AddressGrid::setRowCount(int count)
@@ -63,49 +85,90 @@ void AddressGrid::setRowCount(int count)
 std::string_view AddressGrid::cell(int column, int row) const
 {
     checkColumn(column);
-    return this->row(row).cell(column);
+    checkRow(row);
+    const RowCells cells = rowCells(row);
+    if (cells.packed)
+        return packedCell(m_text, cells.packed, column);
+    return cells.changed ? cells.changed->cell(column) : std::string_view();
 }
 
 void AddressGrid::setCell(int column, int row, std::string_view text)
 {
     checkColumn(column);
     checkRow(row);
-    if (text.empty() && static_cast<std::size_t>(row) >= m_rows.size())
+    if (text.empty() && handle(row) == noRow)
         return; // already empty; no need to make room for it
-    rowForWriting(row).setCell(column, text);
+    changedRowFor(row).setCell(column, text);
 }
 
-const AddressRow& AddressGrid::row(int row) const
+RowCells AddressGrid::rowCells(int row) const
 {
-    checkRow(row);
-    return static_cast<std::size_t>(row) < m_rows.size() ? m_rows[row] : emptyRow;
+    const std::uint64_t at = handle(row);
+    if (at == noRow)
+        return {};
+    if (at & changedRow)
+        return {nullptr, &m_changed[at & ~changedRow]};
+    return {m_text.data() + at, nullptr};
 }
 
-void AddressGrid::setRow(int row, AddressRow cells)
+void AddressGrid::insertRow(int row)
 {
     checkRow(row);
-    rowForWriting(row) = std::move(cells);
+    if (static_cast<std::size_t>(row) < m_rows.size())
+        m_rows.insert(m_rows.begin() + row, noRow);
+    ++m_rowCount;
 }
 
 void AddressGrid::removeRow(int row)
 {
     checkRow(row);
-    if (static_cast<std::size_t>(row) < m_rows.size())
+    if (static_cast<std::size_t>(row) < m_rows.size()) {
+        const std::uint64_t at = m_rows[row];
+        if (at != noRow && (at & changedRow)) {
+            m_changed[at & ~changedRow].clear();
+            m_freeChanged.push_back(at & ~changedRow);
+        }
         m_rows.erase(m_rows.begin() + row);
+    }
     if (m_rowCount > 1)
         --m_rowCount;
 }
 
-void AddressGrid::clear()
+std::uint64_t AddressGrid::handle(int row) const
 {
-    m_rows.clear();
-    m_rows.shrink_to_fit();
-    m_rowCount = 1;
+    return static_cast<std::size_t>(row) < m_rows.size() ? m_rows[row] : noRow;
 }
 
-AddressRow& AddressGrid::rowForWriting(int row)
+AddressRow& AddressGrid::changedRowFor(int row)
 {
     if (static_cast<std::size_t>(row) >= m_rows.size())
-        m_rows.resize(static_cast<std::size_t>(row) + 1);
-    return m_rows[row];
+        m_rows.resize(static_cast<std::size_t>(row) + 1, noRow);
+    std::uint64_t& at = m_rows[row];
+    if (at != noRow && (at & changedRow))
+        return m_changed[at & ~changedRow];
+
+    AddressRow moved;
+    if (at != noRow) {
+        const char* cell = m_text.data() + at;
+        for (int column = 0; column < ColumnCount; ++column) {
+            const char* end = endOfPackedCell(cell);
+            moved.setCell(column, std::string_view(cell, static_cast<std::size_t>(end - cell)));
+            if (*end == packedRowEnd)
+                break;
+            cell = end + 1;
+        }
+    }
+    std::size_t slot;
+    if (!m_freeChanged.empty()) {
+        slot = m_freeChanged.back();
+        m_freeChanged.pop_back();
+        m_changed[slot] = std::move(moved);
+    } else {
+        slot = m_changed.size();
+        m_changed.push_back(std::move(moved));
+    }
+    at = changedRow | slot;
+    return m_changed[slot];
 }
+
+} // namespace kb::common

@@ -16,13 +16,14 @@ std::string ReadDataFileName(std::string_view fileName);
 // last row index (at least 1) so that the last line is the trailer row.
 // The grid is emptied first. Raises EInOutError when the file cannot be
 // opened or read ("Invalid filename" for an empty name), and then leaves
-// the grid as it was.
+// the grid as it was. The file is read whole into one buffer, which the
+// grid keeps: its memory is about the file's size plus 8 bytes a line.
 //
 // Beyond the DOS product's reader, so that nothing read is lost:
 // - fields after the 22nd are joined, comma-separated, onto column 21;
 // - a quoted value still open at the end of the file keeps what was read,
 //   and its row becomes the trailer row, which is written back.
-void LoadGridFromFile(std::string_view fileName, AddressGrid& grid);
+void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid);
 
 // Writes rows 0..R (R the visible row count) of grid to fileName, 22 fields
 // each, quoting a value only where it holds a comma or a double quote,
@@ -33,4 +34,4 @@ void LoadGridFromFile(std::string_view fileName, AddressGrid& grid);
 // A line break inside a value is written as a lone LF, which the reader
 // keeps inside the value; a CR LF or a lone CR in a value becomes a lone LF.
 // A Ctrl-Z in a value is left out, since the reader ends the file there.
-void SaveGridToFile(std::string_view fileName, const AddressGrid& grid);
+void SaveGridToFile(std::string_view fileName, const kb::common::AddressGrid& grid);

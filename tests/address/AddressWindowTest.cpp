@@ -1,8 +1,10 @@
+#include "AddressTableModel.h"
 #include "FileErrors.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
 #include "UAddress.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
@@ -236,6 +238,71 @@ TEST_F(AddressWindowTest, DeleteAsksByNameAndRemovesOnlyOnYes)
     EXPECT_EQ(fileBytes(), heading + line({"c3", "Cleo"}) + commas21 + "\r\n");
 }
 
+TEST_F(AddressWindowTest, DeleteWithoutAHighlightedRowDoesNothing)
+{
+    open(heading + line({"a1", "Ann"}) + line({"b2", "Bob"}) + commas21 + "\r\n");
+    doubleClickListRow(1);
+    click("ToolButton2");
+    grid()->clearSelection();
+    prompts.answerYes();
+    click("Del_ToolButton");
+    EXPECT_TRUE(prompts.questions().isEmpty());
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+}
+
+TEST_F(AddressWindowTest, AltKeysNeverTypeIntoTheEditPage)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    auto* name = control<QLineEdit>("Name_Edit");
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_X, Qt::AltModifier);
+    QTest::keyClick(name, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(name->text(), "Ann");
+    EXPECT_EQ(page(), "Edit");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(fileBytes(), original);
+}
+
+TEST_F(AddressWindowTest, SaveAfterAReloadNeverWritesOverAnotherAddress)
+{
+    open(heading + line({"a1", "Ann"}) + line({"b2", "Bob"}) + line({"c3", "Cleo"}) + commas21 + "\r\n");
+    doubleClickListRow(1);
+    // Ann is gone from the file: Bob moved up a row.
+    dir.write("Address.csv", heading + line({"b2", "Bob"}) + line({"c3", "Cleo"}) + commas21 + "\r\n");
+    window.Show(fileName());
+    type("Name_Edit", "Bobby");
+    click("Address_Edit_Save_Button");
+    EXPECT_EQ(listed(0, 1), "Bobby");
+    EXPECT_EQ(listed(1, 1), "Cleo");
+
+    doubleClickListRow(1);
+    // Cleo is gone altogether: her edit becomes a new address.
+    dir.write("Address.csv", heading + line({"d4", "Dan"}) + commas21 + "\r\n");
+    window.Show(fileName());
+    type("Name_Edit", "Cleo B.");
+    click("Address_Edit_Save_Button");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), heading + line({"d4", "Dan"}) + line({"c3", "Cleo B."}) + commas21 + "\r\n");
+}
+
+TEST(AddressTableModelTest, RefusesMoreRowsThanTheListCanShow)
+{
+    kb::test::TempDir dir;
+    dir.write("Address.csv", heading + line({"a1"}) + line({"b2"}) + commas21 + "\r\n");
+    kb::address::AddressTableModel model(2);
+    model.load(dir.file("Address.csv"));
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_THROW(model.appendTrailerRow(), std::length_error);
+
+    dir.write("Address.csv", heading + line({"a1"}) + line({"b2"}) + line({"c3"}) + commas21 + "\r\n");
+    EXPECT_THROW(model.load(dir.file("Address.csv")), std::length_error);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.index(1, 0).data().toString(), "b2");
+}
+
 TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)
 {
     const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
@@ -276,6 +343,7 @@ TEST_F(AddressWindowTest, AFileThatCannotBeReadKeepsTheWindowHidden)
     }
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(mail->created, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy pointer is gone again
 }
 
 TEST_F(AddressWindowTest, ExitOnAReadOnlyFileKeepsTheWindowOpenAndTheFileWhole)
@@ -313,7 +381,7 @@ TEST_F(AddressWindowTest, APhotoChosenOnThePanelIsShownAndStoredWithSave)
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    const std::string photo = dir.file("face.bmp");
+    const std::string photo = dir.file("face\\1.bmp"); // a native name, never a DOS one
     ASSERT_TRUE(picture.save(QString::fromStdString(photo), "BMP"));
     open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
     doubleClickListRow(0);

@@ -11,6 +11,7 @@
 
 namespace {
 
+using kb::common::AddressGrid;
 using Cells = std::vector<std::string>;
 
 class AddressFileTest : public ::testing::Test {
@@ -276,6 +277,37 @@ TEST(AddressGridTest, CellsReadEmptyUntilSetAnywhere)
     EXPECT_EQ(grid.cell(21, 7), "last");
     EXPECT_THROW(grid.setCell(22, 0, "x"), std::out_of_range);
     EXPECT_THROW(grid.cell(0, -1), std::out_of_range);
+}
+
+TEST_F(AddressFileTest, ChangedRowsLiveBesideTheLoadedText)
+{
+    AddressGrid grid = load("h\r\n\"a,1\",Ann,x\r\nb2,Bob\r\nc3,\"Cleo \"\"C\"\"\"\r\n" + blankLine);
+    grid.setCell(2, 1, "friend, old");
+    grid.insertRow(2);
+    grid.setCell(1, 2, "Dan");
+    grid.removeRow(3); // Bob
+    grid.setCell(0, 3, "c4");
+    EXPECT_EQ(grid.rowCount(), 4);
+    EXPECT_EQ(rowCells(grid, 1), (Cells{"a,1", "Ann", "friend, old"}));
+    EXPECT_EQ(rowCells(grid, 2), (Cells{"", "Dan"}));
+    EXPECT_EQ(rowCells(grid, 3), (Cells{"c4", "Cleo \"C\""}));
+    EXPECT_EQ(rowCells(grid, 4), Cells{});
+    EXPECT_EQ(save(grid), "h" + std::string(21, ',') + "\r\n\"a,1\",Ann,\"friend, old\"" + std::string(19, ',') +
+                              "\r\n,Dan" + std::string(20, ',') + "\r\nc4,\"Cleo \"\"C\"\"\"" +
+                              std::string(20, ',') + "\r\n" + blankLine);
+}
+
+TEST_F(AddressFileTest, RowsOfOneCharacterTakeOneOffsetEach)
+{
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += i % 2 ? "x\r\n" : "y\r";
+    const AddressGrid grid = load(bytes);
+    EXPECT_EQ(grid.rowCount(), 99999);
+    EXPECT_EQ(grid.storedRowCount(), 100000u);
+    EXPECT_EQ(grid.cell(0, 99998), "y");
+    EXPECT_EQ(grid.cell(0, 99999), "x");
+    EXPECT_EQ(grid.cell(1, 99999), "");
 }
 
 TEST(AddressGridTest, RemovingARowMovesTheRowsBelowUp)

@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using kb::common::AddressGrid;
+
 std::string readBytes(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
