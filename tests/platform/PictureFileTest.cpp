@@ -39,6 +39,8 @@ std::string drawnMetafile(MetafileKind kind)
     constexpr int unitsPerPixel = unitsPerInch / 96;
     auto canvas = makeMetafileCanvas(kind, QSize(2 * unitsPerInch, unitsPerInch), unitsPerInch);
     canvas->setPen(QColor());
+    canvas->setBrush(Qt::white);
+    canvas->rectangle(QRect(0, 0, 2 * unitsPerInch, unitsPerInch));
     canvas->setBrush(Qt::red);
     canvas->rectangle(QRect(0, 0, unitsPerInch / 2, unitsPerInch / 2));
     canvas->setPen(Qt::black, unitsPerPixel);
