@@ -5,6 +5,7 @@
 #include <libwmf/gd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -16,13 +17,35 @@ namespace {
     throw EInvalidGraphic("Metafile is not valid");
 }
 
+// No single block that the player asks for may pass this: a bitmap record
+// declaring a huge image is refused instead of exhausting memory.
+constexpr std::size_t largestAllocation = 256 * 1024 * 1024;
+
+void* boundedMalloc(void*, std::size_t size)
+{
+    return size > largestAllocation ? nullptr : std::malloc(size);
+}
+
+void* boundedRealloc(void*, void* memory, std::size_t size)
+{
+    return size > largestAllocation ? nullptr : std::realloc(memory, size);
+}
+
+void plainFree(void*, void* memory)
+{
+    std::free(memory);
+}
+
 class WmfPlayer {
 public:
     WmfPlayer()
     {
         wmfAPI_Options options{};
         options.function = wmf_gd_function;
-        const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        options.malloc = boundedMalloc;
+        options.realloc = boundedRealloc;
+        options.free = plainFree;
+        const unsigned long flags = WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
             if (m_api)
                 wmf_api_destroy(m_api);
@@ -106,6 +129,19 @@ std::optional<QSizeF> windowExtentSize(std::string_view bytes)
     return std::nullopt;
 }
 
+// libwmf allocates what the header promises before it reads a record; a
+// header promising more than the file holds is refused first.
+void checkHeader(std::string_view bytes)
+{
+    constexpr std::size_t headerBytes = 18;
+    const std::size_t at = placeableSize(bytes) ? 22 : 0;
+    if (bytes.size() < at + headerBytes || little(bytes, at + 2, 2) != 9)
+        invalidMetafile();
+    const std::uint64_t largestRecordBytes = std::uint64_t(little(bytes, at + 12, 4)) * 2;
+    if (largestRecordBytes > bytes.size() - at)
+        invalidMetafile();
+}
+
 int appendTo(void* context, char* buffer, int length)
 {
     static_cast<std::string*>(context)->append(buffer, std::size_t(length));
@@ -116,6 +152,7 @@ int appendTo(void* context, char* buffer, int length)
 
 QImage drawWindowsMetafile(std::string_view bytes)
 {
+    checkHeader(bytes);
     WmfPlayer player;
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
