@@ -1,12 +1,11 @@
 #include "FileErrors.h"
 #include "Metafile.h"
+#include "WindowsMetafileRecords.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace kb::platform {
@@ -85,63 +84,6 @@ private:
     long m_records = 0;
 };
 
-std::uint32_t little(std::string_view bytes, std::size_t at, int width)
-{
-    std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | static_cast<std::uint8_t>(bytes[at + std::size_t(i)]);
-    return value;
-}
-
-// The size that the placeable header gives: its bounding box in units of
-// which "inch" make an inch.
-std::optional<QSizeF> placeableSize(std::string_view bytes)
-{
-    if (bytes.size() < 22 || little(bytes, 0, 4) != 0x9AC6CDD7)
-        return std::nullopt;
-    const auto coordinate = [&](std::size_t at) { return static_cast<std::int16_t>(little(bytes, at, 2)); };
-    const double unitsPerInch = little(bytes, 14, 2);
-    if (unitsPerInch == 0)
-        invalidMetafile();
-    return QSizeF(std::abs(coordinate(10) - coordinate(6)), std::abs(coordinate(12) - coordinate(8))) * 96.0
-        / unitsPerInch;
-}
-
-// A metafile without that header has no size of its own. Its window extent
-// is the nearest thing: read in twips (1440 an inch), the usual unit of such
-// files, it gives a sensible size and the right shape.
-std::optional<QSizeF> windowExtentSize(std::string_view bytes)
-{
-    constexpr std::size_t headerBytes = 18;
-    constexpr std::uint32_t setWindowExtent = 0x020C;
-    for (std::size_t at = headerBytes; at < bytes.size() && bytes.size() - at >= 6;) {
-        const std::size_t recordBytes = std::size_t(little(bytes, at, 4)) * 2;
-        if (recordBytes < 6 || recordBytes > bytes.size() - at)
-            break;
-        if (little(bytes, at + 4, 2) == setWindowExtent && recordBytes >= 10) {
-            const auto extent = [&](std::size_t offset) {
-                return std::abs(static_cast<std::int16_t>(little(bytes, at + offset, 2)));
-            };
-            return QSizeF(extent(8), extent(6)) * 96.0 / 1440.0;
-        }
-        at += recordBytes;
-    }
-    return std::nullopt;
-}
-
-// libwmf allocates what the header promises before it reads a record; a
-// header promising more than the file holds is refused first.
-void checkHeader(std::string_view bytes)
-{
-    constexpr std::size_t headerBytes = 18;
-    const std::size_t at = placeableSize(bytes) ? 22 : 0;
-    if (bytes.size() < at + headerBytes || little(bytes, at + 2, 2) != 9)
-        invalidMetafile();
-    const std::uint64_t largestRecordBytes = std::uint64_t(little(bytes, at + 12, 4)) * 2;
-    if (largestRecordBytes > bytes.size() - at)
-        invalidMetafile();
-}
-
 int appendTo(void* context, char* buffer, int length)
 {
     static_cast<std::string*>(context)->append(buffer, std::size_t(length));
@@ -152,7 +94,7 @@ int appendTo(void* context, char* buffer, int length)
 
 QImage drawWindowsMetafile(std::string_view bytes)
 {
-    checkHeader(bytes);
+    const WindowsMetafileOutline outline = outlineWindowsMetafile(bytes);
     WmfPlayer player;
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
@@ -162,10 +104,7 @@ QImage drawWindowsMetafile(std::string_view bytes)
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));
 
-    std::optional<QSizeF> declared = placeableSize(bytes);
-    if (!declared)
-        declared = windowExtentSize(bytes);
-    const QSize size = metafileDisplaySize(declared.value_or(QSizeF()));
+    const QSize size = metafileDisplaySize(outline.pixels.value_or(QSizeF()));
 
     std::string png;
     wmf_gd_t* device = WMF_GD_GetData(player.get());
@@ -175,7 +114,14 @@ QImage drawWindowsMetafile(std::string_view bytes)
     device->sink.function = appendTo;
     device->width = unsigned(size.width());
     device->height = unsigned(size.height());
-    device->bbox = box;
+    // The frame fills the picture; only a file without one is fitted to
+    // what it draws.
+    if (outline.deviceFrame) {
+        device->bbox.TL = {float(outline.deviceFrame->left()), float(outline.deviceFrame->top())};
+        device->bbox.BR = {float(outline.deviceFrame->right()), float(outline.deviceFrame->bottom())};
+    } else {
+        device->bbox = box;
+    }
     player.check(wmf_play(player.get(), 0, &box));
 
     QImage image;

@@ -78,6 +78,23 @@ TEST_P(MetafileTest, ShowsAtItsOwnSizeWithItsShapesAndBitmap)
     EXPECT_EQ(picture.pixelColor(148, 48), QColor(Qt::green));
 }
 
+TEST_P(MetafileTest, ASmallShapeKeepsItsPlaceInTheFrame)
+{
+    // Nothing is drawn near the frame's edges, so a picture fitted to its
+    // drawing rather than to its frame would show the square stretched.
+    auto canvas = makeMetafileCanvas(GetParam().kind, QSize(2880, 1440), 1440);
+    canvas->setPen(QColor());
+    canvas->setBrush(Qt::red);
+    canvas->rectangle(QRect(720, 360, 720, 360));
+    const QImage picture = loadPictureFile(save(canvas->bytes()));
+    ASSERT_EQ(picture.size(), QSize(192, 96));
+    EXPECT_EQ(picture.pixelColor(50, 26), QColor(Qt::red));
+    EXPECT_EQ(picture.pixelColor(94, 46), QColor(Qt::red));
+    EXPECT_EQ(picture.pixelColor(44, 30), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(100, 30), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(60, 52), QColor(Qt::white));
+}
+
 TEST_P(MetafileTest, DamagedFilesAreNotValid)
 {
     const std::string whole = drawnMetafile(GetParam().kind);
@@ -94,17 +111,30 @@ TEST_P(MetafileTest, DamagedFilesAreNotValid)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, MetafileTest,
                          ::testing::Values(Format{MetafileKind::PlaceableWindows, "Photo.WMF"},
+                                           Format{MetafileKind::Windows, "bare.wmf"},
                                            Format{MetafileKind::Enhanced, "Photo.Emf"}),
-                         [](const auto& info) { return info.param.kind == MetafileKind::Enhanced ? "Enhanced" : "Windows"; });
+                         [](const auto& info) {
+                             switch (info.param.kind) {
+                             case MetafileKind::Windows:
+                                 return "Bare";
+                             case MetafileKind::PlaceableWindows:
+                                 return "Placeable";
+                             case MetafileKind::Enhanced:
+                                 break;
+                             }
+                             return "Enhanced";
+                         });
 
-TEST(WindowsMetafileTest, WithoutAPlaceableHeaderItIsDrawnAtItsWindowExtent)
+TEST_P(MetafileTest, ABitmapPromisingMoreThanItHoldsIsRefusedAtOnce)
 {
-    kb::test::TempDir dir;
-    dir.write("bare.wmf", drawnMetafile(MetafileKind::Windows));
-    const QImage picture = loadPictureFile(dir.file("bare.wmf"));
-    // Its window extent, read in twips, gives the size.
-    EXPECT_EQ(picture.size(), QSize(192, 96));
-    EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
+    std::string bytes = drawnMetafile(GetParam().kind);
+    const std::string header("\x28\0\0\0\x20\0\0\0\x20\0\0\0", 12);
+    const std::size_t at = bytes.find(header);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at + 8, 4, "\xff\xff\xff\x0f");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(loadPictureFile(save(bytes)), EInvalidGraphic);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
