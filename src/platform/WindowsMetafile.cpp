@@ -5,7 +5,11 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace kb::platform {
@@ -84,6 +88,27 @@ private:
     long m_records = 0;
 };
 
+// The raster device stamps a pen's whole square at every pixel of a line, so
+// a hostile width would keep it busy for minutes. No picture needs a pen
+// wider than this many pixels; wider ones are drawn this wide.
+constexpr double maxPenPixels = 32;
+
+void narrowPens(std::string& bytes, const std::vector<WindowsMetafilePen>& pens, double pixelsPerDevice)
+{
+    for (const WindowsMetafilePen& pen : pens) {
+        const double limit = maxPenPixels / (pen.devicePerUnit * pixelsPerDevice);
+        const auto widest = static_cast<std::uint16_t>(limit >= 1 ? std::min(std::floor(limit), 65535.0) : 0);
+        // The pen's size: a width and a height the player may use as one.
+        for (std::size_t at : {pen.widthAt, pen.widthAt + 2}) {
+            const auto low = static_cast<std::uint8_t>(bytes[at]), high = static_cast<std::uint8_t>(bytes[at + 1]);
+            if ((high << 8 | low) > widest) {
+                bytes[at] = static_cast<char>(widest & 0xFF);
+                bytes[at + 1] = static_cast<char>(widest >> 8);
+            }
+        }
+    }
+}
+
 int appendTo(void* context, char* buffer, int length)
 {
     static_cast<std::string*>(context)->append(buffer, std::size_t(length));
@@ -98,9 +123,10 @@ QImage drawWindowsMetafile(std::string_view bytes)
     WmfPlayer player;
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
-    // The player only reads the bytes it is given.
-    player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
-                              long(bytes.size())));
+    // The player reads the records from this copy, in which the pens are
+    // narrowed once the scale of the picture is known.
+    std::string playable(bytes);
+    player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));
 
@@ -122,6 +148,12 @@ QImage drawWindowsMetafile(std::string_view bytes)
     } else {
         device->bbox = box;
     }
+    const double frameWidth = double(device->bbox.BR.x) - device->bbox.TL.x;
+    const double frameHeight = double(device->bbox.BR.y) - device->bbox.TL.y;
+    const double pixelsPerDevice = frameWidth > 0 && frameHeight > 0
+        ? std::max(size.width() / frameWidth, size.height() / frameHeight)
+        : std::numeric_limits<double>::infinity();
+    narrowPens(playable, outline.pens, pixelsPerDevice);
     player.check(wmf_play(player.get(), 0, &box));
 
     QImage image;

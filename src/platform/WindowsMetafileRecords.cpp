@@ -4,6 +4,8 @@
 
 #include <QPointF>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace kb::platform {
@@ -35,6 +37,7 @@ constexpr std::size_t recordHeaderBytes = 6;
 enum Function : std::uint16_t {
     endOfFile = 0x0000,
     setMapMode = 0x0103,
+    createPenIndirect = 0x02FA,
     setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
     setViewportOrg = 0x020D,
@@ -236,6 +239,13 @@ public:
         return QPointF(fromOrigin.x() * scale->x(), fromOrigin.y() * scale->y()) - m_viewportOrigin;
     }
 
+    // Device units per logical unit along the wider axis, one when unknown.
+    double devicePerUnit() const
+    {
+        const std::optional<QPointF> scale = deviceScale();
+        return scale ? std::max(std::abs(scale->x()), std::abs(scale->y())) : 1.0;
+    }
+
 private:
     // Device units (points) per logical unit on each axis.
     std::optional<QPointF> deviceScale() const
@@ -307,6 +317,7 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
                               QPointF(signed16(bytes, 10), signed16(bytes, 12)));
     }
 
+    WindowsMetafileOutline outline;
     Mapping mapping(placeable, unitsPerInch);
     std::optional<Mapping> drawingMapping;
     std::uint64_t brushPixels = 0;
@@ -324,6 +335,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
             if (function == dibCreatePatternBrush && (brushPixels += pixels) > maxMetafileBitmapPixels)
                 invalidMetafile();
         }
+        if (function == createPenIndirect && record.size() >= 12)
+            outline.pens.push_back({at + 8, mapping.devicePerUnit()});
         if (draws(function) && !drawingMapping)
             drawingMapping = mapping;
         mapping.follow(record, function);
@@ -331,7 +344,6 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
     }
     const Mapping& frameMapping = drawingMapping ? *drawingMapping : mapping;
 
-    WindowsMetafileOutline outline;
     std::optional<QRectF> logicalFrame;
     if (placeable) {
         outline.pixels = placeableBox.normalized().size() * (96.0 / unitsPerInch);

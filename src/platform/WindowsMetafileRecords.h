@@ -6,8 +6,16 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kb::platform {
+
+// Where a pen's width lies in the file, and how many device units one of its
+// logical units made when it was created.
+struct WindowsMetafilePen {
+    std::size_t widthAt;
+    double devicePerUnit;
+};
 
 // What one walk over a Windows metafile's records tells before any library
 // plays them.
@@ -18,6 +26,7 @@ struct WindowsMetafileOutline {
     // That same frame in the player's device units (points, origin at the
     // viewport), so that the frame rather than the drawing fills the picture.
     std::optional<QRectF> deviceFrame;
+    std::vector<WindowsMetafilePen> pens;
 };
 
 // The largest bitmap a record may embed, and all pattern brushes together:
