@@ -109,6 +109,27 @@ void narrowPens(std::string& bytes, const std::vector<WindowsMetafilePen>& pens,
     }
 }
 
+// The text renderer fails on a font thousands of times wider than it is
+// high; no real face is even a few times so, so wider ones are narrowed.
+constexpr int maxFontWidthPerHeight = 16;
+
+void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights)
+{
+    const auto signed16 = [&](std::size_t at) {
+        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+    };
+    for (std::size_t heightAt : fontHeights) {
+        const int height = std::abs(int(signed16(heightAt)));
+        const int width = signed16(heightAt + 2);
+        const int widest = maxFontWidthPerHeight * std::max(height, 1);
+        if (std::abs(width) > widest) {
+            const auto narrowed = static_cast<std::uint16_t>(width < 0 ? -widest : widest);
+            bytes[heightAt + 2] = static_cast<char>(narrowed & 0xFF);
+            bytes[heightAt + 3] = static_cast<char>(narrowed >> 8);
+        }
+    }
+}
+
 int appendTo(void* context, char* buffer, int length)
 {
     static_cast<std::string*>(context)->append(buffer, std::size_t(length));
@@ -126,6 +147,7 @@ QImage drawWindowsMetafile(std::string_view bytes)
     // The player reads the records from this copy, in which the pens are
     // narrowed once the scale of the picture is known.
     std::string playable(bytes);
+    narrowFonts(playable, outline.fontHeights);
     player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));

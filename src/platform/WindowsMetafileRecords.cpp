@@ -38,6 +38,7 @@ enum Function : std::uint16_t {
     endOfFile = 0x0000,
     setMapMode = 0x0103,
     createPenIndirect = 0x02FA,
+    createFontIndirect = 0x02FB,
     setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
     setViewportOrg = 0x020D,
@@ -337,6 +338,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
         }
         if (function == createPenIndirect && record.size() >= 12)
             outline.pens.push_back({at + 8, mapping.devicePerUnit()});
+        if (function == createFontIndirect && record.size() >= 10)
+            outline.fontHeights.push_back(at + 6);
         if (draws(function) && !drawingMapping)
             drawingMapping = mapping;
         mapping.follow(record, function);

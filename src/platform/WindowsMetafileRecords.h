@@ -27,6 +27,8 @@ struct WindowsMetafileOutline {
     // viewport), so that the frame rather than the drawing fills the picture.
     std::optional<QRectF> deviceFrame;
     std::vector<WindowsMetafilePen> pens;
+    // Where each font's height lies in the file; its width follows.
+    std::vector<std::size_t> fontHeights;
 };
 
 // The largest bitmap a record may embed, and all pattern brushes together:

@@ -7,8 +7,11 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -16,6 +19,7 @@ namespace {
 using kb::platform::EFOpenError;
 using kb::platform::EInvalidGraphic;
 using kb::platform::loadPictureFile;
+using kb::platform::PictureFormat;
 
 // Four plain quarters, so that a test can tell where each pixel came from.
 QImage quarters()
@@ -145,6 +149,23 @@ TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
     canvas->rectangle(QRect(0, 0, 32000, 16000));
     dir.write("huge.wmf", canvas->bytes());
     EXPECT_EQ(loadPictureFile(dir.file("huge.wmf")).size(), QSize(4096, 2048));
+}
+
+TEST(MetafileLimitsTest, HostileFilesFoundByFuzzingAreDrawnOrRefused)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(KB_PICTURE_FUZZ_CORPUS)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        for (const auto format : {PictureFormat::WindowsMetafile, PictureFormat::EnhancedMetafile}) {
+            const auto start = std::chrono::steady_clock::now();
+            try {
+                const QImage picture = kb::platform::decodePicture(bytes, format);
+                EXPECT_LE(std::max(picture.width(), picture.height()), kb::platform::MetafileLimits::maxSide);
+            } catch (const EInvalidGraphic&) {
+            }
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << entry.path();
+        }
+    }
 }
 
 TEST(PictureFileTest, OnlyRegularFilesOfASaneSizeAreRead)
