@@ -325,7 +325,10 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
     for (std::size_t at = start + headerBytes; bytes.size() - at >= recordHeaderBytes;) {
         const std::uint64_t recordBytes = std::uint64_t(little(bytes, at, 4)) * 2;
         const auto function = static_cast<std::uint16_t>(little(bytes, at + 4, 2));
-        if (recordBytes < recordHeaderBytes || recordBytes > bytes.size() - at || function == endOfFile)
+        // The player stops only at a bare end record; so does the walk, lest
+        // it miss a record that the player would play.
+        if (recordBytes < recordHeaderBytes || recordBytes > bytes.size() - at
+            || (recordBytes == recordHeaderBytes && function == endOfFile))
             break;
         const std::string_view record = bytes.substr(at, std::size_t(recordBytes));
         if (const std::optional<EmbeddedBitmap> bitmap = embeddedBitmap(record, function)) {
