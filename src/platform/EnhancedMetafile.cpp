@@ -21,6 +21,9 @@ namespace {
 }
 
 constexpr std::size_t headerSize = 88;
+// Drawing the SVG cannot be interrupted, so its size bounds the time instead:
+// a photo's SVG is a few hundred kilobytes.
+constexpr std::size_t maxSvgBytes = 16 * 1024 * 1024;
 constexpr std::uint32_t headerRecord = 1, endOfFileRecord = 14;
 constexpr std::uint32_t signature = 0x464D4520; // " EMF"
 
@@ -95,7 +98,7 @@ QImage drawEnhancedMetafile(std::string_view bytes)
     std::size_t svgLength = 0;
     const int converted = emf2svg(input.data(), input.size(), &svg, &svgLength, &options);
     const std::unique_ptr<char, decltype(&std::free)> svgOwner(svg, &std::free);
-    if (!converted || !svg)
+    if (!converted || !svg || svgLength > maxSvgBytes)
         invalidMetafile();
 
     QSvgRenderer renderer(QByteArray::fromRawData(svg, qsizetype(svgLength)));
