@@ -1,56 +1,9 @@
 #include "PictureBox.h"
 
-#include "FileErrors.h"
-#include "TextFile.h"
-
-#include <QByteArray>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace kb::platform {
-namespace {
-
-std::string lowerExtension(std::string_view name)
-{
-    const auto dot = name.find_last_of('.');
-    const auto separator = name.find_last_of("\\/");
-    if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator))
-        return {};
-    std::string extension(name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
-    return extension;
-}
-
-} // namespace
-
-QImage loadPictureFile(const FileName& name)
-{
-    const std::string extension = lowerExtension(name.text());
-    std::string bytes;
-    try {
-        bytes = readFileBytes(name);
-    } catch (const EInOutError&) {
-        throw EFOpenError(name.text());
-    }
-
-    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QImage image;
-    if (extension == ".bmp") {
-        if (!image.loadFromData(data, "BMP"))
-            throw EInvalidGraphic("Bitmap image is not valid");
-    } else if (extension == ".ico") {
-        if (!image.loadFromData(data, "ICO"))
-            throw EInvalidGraphic("Icon image is not valid");
-    } else if (extension == ".wmf" || extension == ".emf") {
-        throw EInvalidGraphic("Metafile is not valid");
-    } else {
-        throw EInvalidGraphic("Unknown picture file extension (" + extension + ")");
-    }
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
 
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileName.h"
+#include "PictureFile.h"
 
 #include <QImage>
 #include <QWidget>
@@ -12,11 +13,6 @@
 class QPainter;
 
 namespace kb::platform {
-
-// Decodes a picture file by its extension (.bmp, .ico; metafiles are not
-// readable yet). Raises EFOpenError "Cannot open file <name>" when the file
-// cannot be opened, EInvalidGraphic when it is not a valid picture.
-QImage loadPictureFile(const FileName& name);
 
 // A picture control: shows its picture at its own size from the top-left
 // corner (or stretched), can size itself to the picture, and offers a

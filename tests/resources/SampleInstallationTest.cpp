@@ -1,4 +1,5 @@
 #include "DosPath.h"
+#include "PictureFile.h"
 #include "TempDir.h"
 #include "uCommon.h"
 
@@ -139,7 +140,7 @@ TEST_F(SampleInstallation, PhotosAreThereExceptForOneMissingAndOneAddressWithout
             ++without;
         } else if (kb::platform::dosFileExists(photo)) {
             ++shown;
-            const QImage image(QString::fromStdString(kb::platform::resolveDosPath(photo)), "BMP");
+            const QImage image = kb::platform::loadPictureFile(photo);
             ASSERT_FALSE(image.isNull()) << photo;
             // The address book shows a photo unscaled in a 193 x 109 panel.
             EXPECT_LE(image.width(), 193) << photo;

@@ -87,7 +87,7 @@ const std::vector<SampleAddress>& sampleAddresses()
         {"Sam", "Samantha O'Neill", "Friends", "07700 900123", "", "M20 2RN",
          "9 Lapwing Lane, Didsbury, Manchester", "30/09/1972", "Northern Lights Theatre", "Box Office",
          "Manager", "0161 496 0222", "", "M1 4BT", "Oldham Street, Manchester",
-         "sam.oneill@example.net", "SAM.BMP", "Met at college, 1990.", true,
+         "sam.oneill@example.net", "SAM.WMF", "Met at college, 1990.", true,
          portrait(QColor(200, 170, 110), fair, ginger, QColor(40, 110, 80), HairStyle::Long)},
         {"Jonty", "Jonathan Ashcroft-Blake", "Friends", "020 7946 0318", "020 7946 0319", "NW3 2PN",
          "Flat 3, 27 Belsize Park Gardens, London", "1 April 1969", "Ashcroft Blake Architects", "",
@@ -144,7 +144,7 @@ const std::vector<SampleAddress>& sampleAddresses()
          portrait(QColor(180, 160, 130), rosy, grey, QColor(70, 90, 110), HairStyle::Bob, true)},
         {"Marco", "Marco Bellini", "Friends", "0114 496 0166", "", "S11 8YA", "20 Ecclesall Road, Sheffield", "",
          "Bellini's Trattoria", "", "Owner", "0114 496 0170", "", "S1 2GD", "Division Street, Sheffield",
-         "marco@bellinis.example.com", "MARCO.BMP", "Birthday table: ask for the one by the window.", true,
+         "marco@bellinis.example.com", "MARCO.EMF", "Birthday table: ask for the one by the window.", true,
          portrait(QColor(190, 120, 90), olive, black, QColor(240, 240, 236), HairStyle::Curly, false, true)},
     };
     return addresses;

@@ -6,6 +6,7 @@
 
 #include "AddressBook.h"
 #include "GamePictures.h"
+#include "PhotoCards.h"
 #include "Portraits.h"
 #include "Quantise.h"
 #include "Scenes.h"
@@ -71,8 +72,13 @@ void writeData(const QDir& data)
     for (const SampleAddress& address : sampleAddresses()) {
         if (address.photoFile.empty() || !address.photoShipped)
             continue;
-        writeBitmap(toIndexed(drawPortrait(address.portrait), 128, true),
-                    photos.filePath(QString::fromStdString(address.photoFile)));
+        const QString file = photos.filePath(QString::fromStdString(address.photoFile));
+        if (file.endsWith(".WMF"))
+            writeBytes(photoCard(address, MetafileKind::PlaceableWindows), file);
+        else if (file.endsWith(".EMF"))
+            writeBytes(photoCard(address, MetafileKind::Enhanced), file);
+        else
+            writeBitmap(toIndexed(drawPortrait(address.portrait), 128, true), file);
     }
 }
 

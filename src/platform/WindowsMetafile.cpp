@@ -1,0 +1,187 @@
+#include "FileErrors.h"
+#include "Metafile.h"
+#include "WindowsMetafileRecords.h"
+
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace kb::platform {
+namespace {
+
+[[noreturn]] void invalidMetafile()
+{
+    throw EInvalidGraphic("Metafile is not valid");
+}
+
+// No single block that the player asks for may pass this: a bitmap record
+// declaring a huge image is refused instead of exhausting memory.
+constexpr std::size_t largestAllocation = 256 * 1024 * 1024;
+
+void* boundedMalloc(void*, std::size_t size)
+{
+    return size > largestAllocation ? nullptr : std::malloc(size);
+}
+
+void* boundedRealloc(void*, void* memory, std::size_t size)
+{
+    return size > largestAllocation ? nullptr : std::realloc(memory, size);
+}
+
+void plainFree(void*, void* memory)
+{
+    std::free(memory);
+}
+
+class WmfPlayer {
+public:
+    WmfPlayer()
+    {
+        wmfAPI_Options options{};
+        options.function = wmf_gd_function;
+        options.malloc = boundedMalloc;
+        options.realloc = boundedRealloc;
+        options.free = plainFree;
+        const unsigned long flags = WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
+            if (m_api)
+                wmf_api_destroy(m_api);
+            m_api = nullptr;
+            invalidMetafile();
+        }
+    }
+    WmfPlayer(const WmfPlayer&) = delete;
+    WmfPlayer& operator=(const WmfPlayer&) = delete;
+    ~WmfPlayer() { wmf_api_destroy(m_api); }
+
+    wmfAPI* operator->() const { return m_api; }
+    wmfAPI* get() const { return m_api; }
+    void check(wmf_error_t result) const
+    {
+        if (result != wmf_E_None || m_api->err != wmf_E_None)
+            invalidMetafile();
+    }
+
+private:
+    wmfAPI* m_api = nullptr;
+};
+
+// Stops the player once a file has taken more records or time than any
+// picture of ours would.
+class Watchdog {
+public:
+    static int expired(void* context, float)
+    {
+        auto* self = static_cast<Watchdog*>(context);
+        return ++self->m_records > MetafileLimits::maxRecords
+            || std::chrono::steady_clock::now() - self->m_start > MetafileLimits::maxDrawingTime;
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    long m_records = 0;
+};
+
+// The raster device stamps a pen's whole square at every pixel of a line, so
+// a hostile width would keep it busy for minutes. No picture needs a pen
+// wider than this many pixels; wider ones are drawn this wide.
+constexpr double maxPenPixels = 32;
+
+void narrowPens(std::string& bytes, const std::vector<WindowsMetafilePen>& pens, double pixelsPerDevice)
+{
+    for (const WindowsMetafilePen& pen : pens) {
+        const double limit = maxPenPixels / (pen.devicePerUnit * pixelsPerDevice);
+        const auto widest = static_cast<std::uint16_t>(limit >= 1 ? std::min(std::floor(limit), 65535.0) : 0);
+        // The pen's size: a width and a height the player may use as one.
+        for (std::size_t at : {pen.widthAt, pen.widthAt + 2}) {
+            const auto low = static_cast<std::uint8_t>(bytes[at]), high = static_cast<std::uint8_t>(bytes[at + 1]);
+            if ((high << 8 | low) > widest) {
+                bytes[at] = static_cast<char>(widest & 0xFF);
+                bytes[at + 1] = static_cast<char>(widest >> 8);
+            }
+        }
+    }
+}
+
+// The text renderer fails on a font thousands of times wider than it is
+// high; no real face is even a few times so, so wider ones are narrowed.
+constexpr int maxFontWidthPerHeight = 16;
+
+void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights)
+{
+    const auto signed16 = [&](std::size_t at) {
+        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+    };
+    for (std::size_t heightAt : fontHeights) {
+        const int height = std::abs(int(signed16(heightAt)));
+        const int width = signed16(heightAt + 2);
+        const int widest = maxFontWidthPerHeight * std::max(height, 1);
+        if (std::abs(width) > widest) {
+            const auto narrowed = static_cast<std::uint16_t>(width < 0 ? -widest : widest);
+            bytes[heightAt + 2] = static_cast<char>(narrowed & 0xFF);
+            bytes[heightAt + 3] = static_cast<char>(narrowed >> 8);
+        }
+    }
+}
+
+int appendTo(void* context, char* buffer, int length)
+{
+    static_cast<std::string*>(context)->append(buffer, std::size_t(length));
+    return length;
+}
+
+} // namespace
+
+QImage drawWindowsMetafile(std::string_view bytes)
+{
+    const WindowsMetafileOutline outline = outlineWindowsMetafile(bytes);
+    WmfPlayer player;
+    Watchdog watchdog;
+    wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
+    // The player reads the records from this copy, in which the pens are
+    // narrowed once the scale of the picture is known.
+    std::string playable(bytes);
+    narrowFonts(playable, outline.fontHeights);
+    player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
+    wmfD_Rect box{};
+    player.check(wmf_scan(player.get(), 0, &box));
+
+    const QSize size = metafileDisplaySize(outline.pixels.value_or(QSizeF()));
+
+    std::string png;
+    wmf_gd_t* device = WMF_GD_GetData(player.get());
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = appendTo;
+    device->width = unsigned(size.width());
+    device->height = unsigned(size.height());
+    // The frame fills the picture; only a file without one is fitted to
+    // what it draws.
+    if (outline.deviceFrame) {
+        device->bbox.TL = {float(outline.deviceFrame->left()), float(outline.deviceFrame->top())};
+        device->bbox.BR = {float(outline.deviceFrame->right()), float(outline.deviceFrame->bottom())};
+    } else {
+        device->bbox = box;
+    }
+    const double frameWidth = double(device->bbox.BR.x) - device->bbox.TL.x;
+    const double frameHeight = double(device->bbox.BR.y) - device->bbox.TL.y;
+    const double pixelsPerDevice = frameWidth > 0 && frameHeight > 0
+        ? std::max(size.width() / frameWidth, size.height() / frameHeight)
+        : std::numeric_limits<double>::infinity();
+    narrowPens(playable, outline.pens, pixelsPerDevice);
+    player.check(wmf_play(player.get(), 0, &box));
+
+    QImage image;
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG"))
+        invalidMetafile();
+    return image;
+}
+
+} // namespace kb::platform
