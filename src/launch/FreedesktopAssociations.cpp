@@ -1,7 +1,9 @@
 #include "FreedesktopAssociations.h"
 
+#include "AsciiCase.h"
+#include "Environment.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -20,16 +22,6 @@ constexpr std::string_view kMailtoKey = "mailto";
 constexpr const char* kMailtoHandler = "x-scheme-handler/mailto";
 // Deep enough for vendor subfolders, shallow enough to stop symlink loops.
 constexpr int kMaxApplicationDepth = 8;
-
-std::string lowered(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
-}
 
 bool endsWith(std::string_view text, std::string_view suffix)
 {
@@ -63,7 +55,7 @@ bool isShellOpenCommand(const std::vector<std::string_view>& components)
     if (components.size() != 4)
         return false;
     for (std::size_t i = 0; i < 3; ++i) {
-        if (lowered(components[i + 1]) != kShellOpenCommand[i])
+        if (kb::platform::asciiLowered(components[i + 1]) != kShellOpenCommand[i])
             return false;
     }
     return true;
@@ -97,8 +89,8 @@ bool programFound(const std::string& program)
         return false;
     if (program.find('/') != std::string::npos)
         return isExecutableFile(program);
-    const char* path = std::getenv("PATH");
-    std::string_view directories = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
+    const std::string path = kb::platform::environmentOr("PATH", "/usr/local/bin:/usr/bin:/bin");
+    std::string_view directories = path;
     while (true) {
         const auto end = directories.find(':');
         const std::string_view directory = directories.substr(0, end);
@@ -201,7 +193,7 @@ void FreedesktopAssociations::readGlobs(const std::vector<fs::path>& dataDirecto
             } catch (const std::exception&) {
                 continue;
             }
-            m_globs.push_back({weight, mimeType, lowered(pattern)});
+            m_globs.push_back({weight, mimeType, kb::platform::asciiLowered(pattern)});
         }
         withoutLowerGlobs.insert(clearedHere.begin(), clearedHere.end());
     }
@@ -263,7 +255,7 @@ std::optional<std::string> FreedesktopAssociations::execOf(const std::string& de
 
 std::optional<std::string> FreedesktopAssociations::mimeTypeOfExtension(std::string_view extension) const
 {
-    const std::string pattern = "*" + lowered(extension);
+    const std::string pattern = "*" + kb::platform::asciiLowered(extension);
     const Glob* best = nullptr;
     for (const auto& glob : m_globs) {
         if (glob.pattern == pattern && (!best || glob.weight > best->weight))
@@ -343,7 +335,7 @@ std::optional<std::string> FreedesktopAssociations::defaultValue(const std::stri
         return std::nullopt;
 
     const std::string owner(components.front());
-    if (lowered(owner) == kMailtoKey) {
+    if (kb::platform::asciiLowered(owner) == kMailtoKey) {
         const auto mailProgram = defaultApplication(kMailtoHandler);
         return mailProgram ? execOf(*mailProgram) : std::nullopt;
     }

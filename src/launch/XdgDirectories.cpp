@@ -1,18 +1,14 @@
 #include "XdgDirectories.h"
 
-#include <cstdlib>
+#include "AsciiCase.h"
+#include "Environment.h"
+
 #include <pwd.h>
 #include <string_view>
 #include <unistd.h>
 
 namespace kb::launch {
 namespace {
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 std::vector<std::string> splitColons(std::string_view text)
 {
@@ -28,7 +24,7 @@ std::vector<std::string> splitColons(std::string_view text)
 
 std::filesystem::path homeDirectory()
 {
-    std::filesystem::path home = environment("HOME");
+    std::filesystem::path home = kb::platform::environmentValue("HOME");
     if (home.is_absolute())
         return home;
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
@@ -41,7 +37,7 @@ std::filesystem::path homeDirectory()
 
 std::filesystem::path homeBased(const char* variable, const char* relativeDefault)
 {
-    const std::filesystem::path value = environment(variable);
+    const std::filesystem::path value = kb::platform::environmentValue(variable);
     if (value.is_absolute())
         return value;
     const std::filesystem::path home = homeDirectory();
@@ -51,7 +47,7 @@ std::filesystem::path homeBased(const char* variable, const char* relativeDefaul
 std::vector<std::filesystem::path> directoryList(const char* variable, std::string_view fallback)
 {
     std::vector<std::filesystem::path> directories;
-    for (const auto& entry : splitColons(environment(variable))) {
+    for (const auto& entry : splitColons(kb::platform::environmentValue(variable))) {
         const std::filesystem::path directory = entry;
         if (directory.is_absolute())
             directories.push_back(directory);
@@ -66,14 +62,9 @@ std::vector<std::filesystem::path> directoryList(const char* variable, std::stri
 std::vector<std::string> desktopNames()
 {
     std::vector<std::string> names;
-    for (auto name : splitColons(environment("XDG_CURRENT_DESKTOP"))) {
-        if (name.empty())
-            continue;
-        for (char& c : name) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-        names.push_back(std::move(name));
+    for (auto name : splitColons(kb::platform::environmentValue("XDG_CURRENT_DESKTOP"))) {
+        if (!name.empty())
+            names.push_back(kb::platform::asciiLowered(name));
     }
     return names;
 }
