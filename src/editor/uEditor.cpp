@@ -20,7 +20,6 @@
 #include <QTextDocument>
 #include <QToolButton>
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -49,23 +48,6 @@ std::string shownNameOf(const QString& fileName)
     return kb::platform::bytesFromText(fileName);
 }
 
-// The text area's text as file bytes, every line break written as CR LF.
-std::string fileBytesFromMemo(const QString& rawText)
-{
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(rawText.size()) + static_cast<std::size_t>(rawText.size()) / 32);
-    const auto isLineBreak = [](QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; };
-    auto lineStart = rawText.cbegin();
-    for (;;) {
-        const auto lineEnd = std::find_if(lineStart, rawText.cend(), isLineBreak);
-        bytes += kb::platform::bytesFromText(QStringView(lineStart, lineEnd));
-        if (lineEnd == rawText.cend())
-            return bytes;
-        bytes += "\r\n";
-        lineStart = lineEnd + 1;
-    }
-}
-
 } // namespace
 
 TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
@@ -76,10 +58,7 @@ TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
     setWindowTitle(QStringLiteral("Kestrelbook 98 - Editor"));
     setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::editorIcon())));
     setFixedSize(clientWidth, clientHeight);
-    setFont(layoutFont(QStringLiteral("Times New Roman"), 13));
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(windowPalette);
+    kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
     createTitleStrip();
     createMemo();
@@ -235,5 +214,5 @@ void TfmEdit::saveMemoTo(const QString& fileName)
 {
     const kb::platform::BusyCursor busy;
     kb::editor::saveEditorText(fileNameOf(fileName), shownNameOf(fileName),
-                               fileBytesFromMemo(m_memo->document()->toRawText()));
+                               kb::platform::bytesFromDocumentText(m_memo->document()->toRawText(), "\r\n"));
 }
