@@ -11,6 +11,7 @@
 #include "PictureBox.h"
 #include "Prompter.h"
 #include "ShowHandler.h"
+#include "ToolBarButton.h"
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -293,14 +294,7 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
 {
-    auto* button = new QToolButton(toolBar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(QRect(QPoint(left, toolButtonTop), toolButtonSize));
-    return button;
+    return kb::platform::addToolBarButton(*toolBar, name, caption, QRect(QPoint(left, toolButtonTop), toolButtonSize));
 }
 
 void TfmAddress::Show(const std::string& fileName)

@@ -9,6 +9,7 @@
 #include "Latin1Text.h"
 #include "PictureBox.h"
 #include "Prompter.h"
+#include "ToolBarButton.h"
 #include "WindowPlacement.h"
 
 #include <QFile>
@@ -155,18 +156,14 @@ void TfmEdit::createToolBar()
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)
 {
-    auto* button = new QToolButton(m_toolBar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
+    auto* button = kb::platform::addToolBarButton(
+        *m_toolBar, name, caption,
+        QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()), toolButtonSize));
     button->setIcon(QIcon(QPixmap::fromImage(kb::resources::editorToolPicture(picture))));
     button->setIconSize(QSize(16, 16));
     // A 13-pixel caption cannot stand under a 16-pixel picture in a 22-pixel
     // button, so it stands beside it and stays readable.
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()),
-                              toolButtonSize));
     return button;
 }
 

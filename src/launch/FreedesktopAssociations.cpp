@@ -38,18 +38,6 @@ bool isExtension(std::string_view name)
     return name.size() > 1 && name.front() == '.' && !isDesktopId(name);
 }
 
-std::vector<std::string_view> keyComponents(std::string_view path)
-{
-    std::vector<std::string_view> components;
-    while (true) {
-        const auto separator = path.find('\\');
-        components.push_back(path.substr(0, separator));
-        if (separator == std::string_view::npos)
-            return components;
-        path.remove_prefix(separator + 1);
-    }
-}
-
 bool isShellOpenCommand(const std::vector<std::string_view>& components)
 {
     if (components.size() != 4)
@@ -90,16 +78,11 @@ bool programFound(const std::string& program)
     if (program.find('/') != std::string::npos)
         return isExecutableFile(program);
     const std::string path = kb::platform::environmentOr("PATH", "/usr/local/bin:/usr/bin:/bin");
-    std::string_view directories = path;
-    while (true) {
-        const auto end = directories.find(':');
-        const std::string_view directory = directories.substr(0, end);
+    for (const auto directory : splitAt(path, ':')) {
         if (!directory.empty() && isExecutableFile(fs::path(directory) / program))
             return true;
-        if (end == std::string_view::npos)
-            return false;
-        directories.remove_prefix(end + 1);
     }
+    return false;
 }
 
 // Whether the entry's program is there, as the desktop-entry specification
@@ -324,7 +307,7 @@ std::optional<std::string> FreedesktopAssociations::defaultApplication(const std
 
 std::optional<std::string> FreedesktopAssociations::defaultValue(const std::string& keyPath) const
 {
-    const auto components = keyComponents(keyPath);
+    const auto components = splitAt(keyPath, '\\');
     if (components.size() == 1 && isExtension(components.front())) {
         const auto mimeType = mimeTypeOfExtension(components.front());
         if (!mimeType)

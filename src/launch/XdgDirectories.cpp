@@ -1,6 +1,7 @@
 #include "XdgDirectories.h"
 
 #include "AsciiCase.h"
+#include "DesktopEntry.h"
 #include "Environment.h"
 
 #include <pwd.h>
@@ -9,18 +10,6 @@
 
 namespace kb::launch {
 namespace {
-
-std::vector<std::string> splitColons(std::string_view text)
-{
-    std::vector<std::string> parts;
-    while (true) {
-        const auto colon = text.find(':');
-        parts.emplace_back(text.substr(0, colon));
-        if (colon == std::string_view::npos)
-            return parts;
-        text.remove_prefix(colon + 1);
-    }
-}
 
 std::filesystem::path homeDirectory()
 {
@@ -47,13 +36,14 @@ std::filesystem::path homeBased(const char* variable, const char* relativeDefaul
 std::vector<std::filesystem::path> directoryList(const char* variable, std::string_view fallback)
 {
     std::vector<std::filesystem::path> directories;
-    for (const auto& entry : splitColons(kb::platform::environmentValue(variable))) {
+    const std::string value = kb::platform::environmentValue(variable);
+    for (const auto entry : splitAt(value, ':')) {
         const std::filesystem::path directory = entry;
         if (directory.is_absolute())
             directories.push_back(directory);
     }
     if (directories.empty()) {
-        for (const auto& entry : splitColons(fallback))
+        for (const auto entry : splitAt(fallback, ':'))
             directories.emplace_back(entry);
     }
     return directories;
@@ -62,7 +52,8 @@ std::vector<std::filesystem::path> directoryList(const char* variable, std::stri
 std::vector<std::string> desktopNames()
 {
     std::vector<std::string> names;
-    for (auto name : splitColons(kb::platform::environmentValue("XDG_CURRENT_DESKTOP"))) {
+    const std::string desktops = kb::platform::environmentValue("XDG_CURRENT_DESKTOP");
+    for (const auto name : splitAt(desktops, ':')) {
         if (!name.empty())
             names.push_back(kb::platform::asciiLowered(name));
     }
