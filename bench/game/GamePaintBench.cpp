@@ -11,11 +11,13 @@
 
 namespace {
 
+using kb::game::DrawGrid;
+
 TGameForm* g_form = nullptr;
 
-TDrawGrid* grid()
+DrawGrid* grid()
 {
-    return g_form->findChild<TDrawGrid*>(QStringLiteral("PuzzleGrid"));
+    return g_form->findChild<DrawGrid*>(QStringLiteral("PuzzleGrid"));
 }
 
 void paintWholeBoard(benchmark::State& state)

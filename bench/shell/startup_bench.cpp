@@ -62,7 +62,7 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    initialiseApplication();
+    kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());
     FirstPaintWatcher watcher;
     program.launcher().installEventFilter(&watcher);

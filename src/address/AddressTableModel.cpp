@@ -1,18 +1,11 @@
 #include "AddressTableModel.h"
 
+#include "Latin1Text.h"
 #include "uCommon.h"
 
 #include <stdexcept>
 
 namespace kb::address {
-namespace {
-
-QString shown(std::string_view bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-} // namespace
 
 AddressTableModel::AddressTableModel(int maxListedRows, QObject* parent)
     : QAbstractTableModel(parent)
@@ -120,7 +113,7 @@ QVariant AddressTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return shown(m_grid.cell(index.column(), gridRowOf(index)));
+    return kb::platform::textFromBytes(m_grid.cell(index.column(), gridRowOf(index)));
 }
 
 QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -128,7 +121,7 @@ QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !m_headingFixed || section < 0 ||
         section >= AddressGrid::DisplayedColumnCount)
         return {};
-    return shown(m_grid.cell(section, 0));
+    return kb::platform::textFromBytes(m_grid.cell(section, 0));
 }
 
 void AddressTableModel::checkRoomForRows(int gridRowCount) const

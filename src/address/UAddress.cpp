@@ -6,14 +6,17 @@
 #include "BusyCursor.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
+#include "Latin1Text.h"
 #include "PhotoPanel.h"
 #include "PictureBox.h"
 #include "Prompter.h"
+#include "ShowHandler.h"
+#include "ToolBarButton.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -21,7 +24,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
@@ -31,6 +33,7 @@
 #include <limits>
 
 using kb::common::AddressGrid;
+using kb::platform::connectGuarded;
 
 namespace {
 
@@ -38,7 +41,6 @@ using kb::platform::layoutFont;
 
 constexpr int clientWidth = 569;
 constexpr int clientHeight = 399;
-constexpr QSize outerSize(577, 426);
 constexpr int toolBarHeight = 26;
 constexpr int listHeight = clientHeight - toolBarHeight;
 constexpr QSize toolButtonSize(95, 22);
@@ -87,31 +89,15 @@ const EditField editFields[] = {
     {"Dept.", {364, 223}, "Station_Edit", 9, {408, 218, 145, 0}},
 };
 
-QString textOf(std::string_view bytes)
+// A field's text as cell bytes; the note's line breaks become the lone LFs
+// the address file keeps inside a value.
+std::string bytesOf(QStringView text)
 {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// A field's text as cell bytes: each character is the byte of the same code
-// point. A character beyond Latin-1 can only have come from a paste; it
-// becomes '?', as the desktop's code-page conversion does.
-std::string bytesOf(const QString& text)
-{
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator)
-            bytes += '\n';
-        else
-            bytes += code <= 0xFF ? static_cast<char>(code) : '?';
-    }
-    return bytes;
+    return kb::platform::bytesFromDocumentText(text, "\n");
 }
 
 // The note as typed. The document's raw text keeps every character (its
-// plain text would turn no-break spaces into spaces); paragraph ends are
-// written as the lone LFs the address file keeps inside a value.
+// plain text would turn no-break spaces into spaces).
 std::string memoBytes(const QPlainTextEdit& memo)
 {
     return bytesOf(memo.document()->toRawText());
@@ -134,10 +120,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
     setWindowTitle(QStringLiteral("Kestrelbook - Address"));
     setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::addressIcon())));
     setFixedSize(clientWidth, clientHeight);
-    setFont(layoutFont(QStringLiteral("Times New Roman"), 13));
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(windowPalette);
+    kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
     // The list's height in pixels must fit the int its view counts in.
     m_model = new kb::address::AddressTableModel(std::numeric_limits<int>::max() / rowHeight, this);
@@ -147,8 +130,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
     createMainPage();
     createEditPage();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(outerSize.width() / 2, outerSize.height() / 2));
+    kb::platform::centreOnScreen(*this);
 }
 
 TfmAddress::~TfmAddress() = default;
@@ -187,27 +169,25 @@ void TfmAddress::createMainPage()
         const auto c = static_cast<std::size_t>(column);
         m_grid->setColumnWidth(column, c < leadingColumnWidths.size() ? leadingColumnWidths[c] : otherColumnWidth);
     }
-    connect(m_grid, &QTableView::doubleClicked, this,
-            [this] { kb::platform::guarded(this, [this] { Address_GridDblClick(); }); });
+    connectGuarded(m_grid, &QTableView::doubleClicked, this, &TfmAddress::Address_GridDblClick);
     // Return on a row opens it as a double-click does.
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* open = new QShortcut(QKeySequence(key), m_grid);
         open->setContext(Qt::WidgetShortcut);
-        connect(open, &QShortcut::activated, this,
-                [this] { kb::platform::guarded(this, [this] { Address_GridDblClick(); }); });
+        connectGuarded(open, &QShortcut::activated, this, &TfmAddress::Address_GridDblClick);
     }
 
     auto* toolBar = new QWidget(page);
     toolBar->setObjectName(QStringLiteral("ToolBar2"));
     toolBar->setGeometry(0, listHeight, clientWidth, toolBarHeight);
-    connectHandler(addToolButton(toolBar, "NewAddress_Button", QStringLiteral("&Add"), 0),
+    connectGuarded(addToolButton(toolBar, "NewAddress_Button", QStringLiteral("&Add"), 0), &QToolButton::clicked, this,
                    &TfmAddress::NewAddress_ButtonClick);
-    connectHandler(addToolButton(toolBar, "Del_ToolButton", QStringLiteral("&Delete"), toolButtonSize.width()),
-                   &TfmAddress::Del_ToolButtonClick);
+    connectGuarded(addToolButton(toolBar, "Del_ToolButton", QStringLiteral("&Delete"), toolButtonSize.width()),
+                   &QToolButton::clicked, this, &TfmAddress::Del_ToolButtonClick);
     constexpr int separator = 8;
-    connectHandler(addToolButton(toolBar, "Address_Exit_Button", QStringLiteral("E&xit"),
-                                 2 * toolButtonSize.width() + separator),
-                   &TfmAddress::Address_Exit_ButtonClick);
+    connectGuarded(
+        addToolButton(toolBar, "Address_Exit_Button", QStringLiteral("E&xit"), 2 * toolButtonSize.width() + separator),
+        &QToolButton::clicked, this, &TfmAddress::Address_Exit_ButtonClick);
 }
 
 void TfmAddress::createEditPage()
@@ -225,11 +205,11 @@ void TfmAddress::createEditPage()
     auto* toolBar = new QWidget(page);
     toolBar->setObjectName(QStringLiteral("Address_Edit_Toolbar"));
     toolBar->setGeometry(0, listHeight, clientWidth, toolBarHeight);
-    connectHandler(addToolButton(toolBar, "Address_Edit_Save_Button", QStringLiteral("S&ave"), 0),
-                   &TfmAddress::Address_Edit_Save_ButtonClick);
+    connectGuarded(addToolButton(toolBar, "Address_Edit_Save_Button", QStringLiteral("S&ave"), 0),
+                   &QToolButton::clicked, this, &TfmAddress::Address_Edit_Save_ButtonClick);
     constexpr int separator = 2;
-    connectHandler(addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator),
-                   &TfmAddress::ToolButton2Click);
+    connectGuarded(addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator),
+                   &QToolButton::clicked, this, &TfmAddress::ToolButton2Click);
 }
 
 void TfmAddress::createEditFields(QWidget* panel)
@@ -287,8 +267,7 @@ void TfmAddress::createEditFields(QWidget* panel)
     m_sendButton->setIcon(sendPicture);
     m_sendButton->setIconSize(QSize(16, 16));
     setTabOrder(previous, m_sendButton);
-    connect(m_sendButton, &QPushButton::clicked, this,
-            [this] { kb::platform::guarded(this, [this] { Send_Email_ButtonClick(); }); });
+    connectGuarded(m_sendButton, &QPushButton::clicked, this, &TfmAddress::Send_Email_ButtonClick);
 }
 
 void TfmAddress::createPhotoPanel(QWidget* panel)
@@ -297,8 +276,7 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_picturePanel->setObjectName(QStringLiteral("Picture_Panel"));
     m_picturePanel->setAccessibleName(QStringLiteral("Photo"));
     m_picturePanel->setGeometry(368, 256, 193, 109);
-    connect(m_picturePanel, &kb::address::PhotoPanel::doubleClicked, this,
-            [this] { kb::platform::guarded(this, [this] { Picture_PanelDblClick(); }); });
+    connectGuarded(m_picturePanel, &kb::address::PhotoPanel::doubleClicked, this, &TfmAddress::Picture_PanelDblClick);
 
     m_photoBitmap = new QLabel(m_picturePanel);
     m_photoBitmap->setObjectName(QStringLiteral("Photo_Bitmap"));
@@ -311,26 +289,12 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoEdit->setObjectName(QStringLiteral("Photo_Edit"));
     m_photoEdit->hide();
     m_fieldOfColumn[photoColumn] = m_photoEdit;
-    connect(m_photoEdit, &QLineEdit::textChanged, this,
-            [this] { kb::platform::guarded(this, [this] { Photo_EditChange(); }); });
+    connectGuarded(m_photoEdit, &QLineEdit::textChanged, this, &TfmAddress::Photo_EditChange);
 }
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
 {
-    auto* button = new QToolButton(toolBar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(QRect(QPoint(left, toolButtonTop), toolButtonSize));
-    return button;
-}
-
-void TfmAddress::connectHandler(QToolButton* button, void (TfmAddress::*handler)())
-{
-    connect(button, &QToolButton::clicked, this,
-            [this, handler] { kb::platform::guarded(this, [this, handler] { (this->*handler)(); }); });
+    return kb::platform::addToolBarButton(*toolBar, name, caption, QRect(QPoint(left, toolButtonTop), toolButtonSize));
 }
 
 void TfmAddress::Show(const std::string& fileName)
@@ -354,8 +318,7 @@ void TfmAddress::Show(const std::string& fileName)
 void TfmAddress::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        kb::platform::guarded(this, [this] { FormShow(); });
+    kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
 }
 
 void TfmAddress::closeEvent(QCloseEvent* event)
@@ -382,10 +345,10 @@ void TfmAddress::Address_GridDblClick()
         return;
     const AddressGrid& grid = m_model->grid();
     for (int column = 0; column < photoColumn; ++column)
-        m_fieldOfColumn[static_cast<std::size_t>(column)]->setText(textOf(grid.cell(column, row)));
+        m_fieldOfColumn[static_cast<std::size_t>(column)]->setText(kb::platform::textFromBytes(grid.cell(column, row)));
     hidePhoto();
-    m_photoEdit->setText(textOf(grid.cell(photoColumn, row)));
-    m_memo->setPlainText(textOf(grid.cell(memoColumn, row)));
+    m_photoEdit->setText(kb::platform::textFromBytes(grid.cell(photoColumn, row)));
+    m_memo->setPlainText(kb::platform::textFromBytes(grid.cell(memoColumn, row)));
     noteOpenedRow(row);
     selectPage(editPage);
 }
@@ -413,7 +376,7 @@ void TfmAddress::Del_ToolButtonClick()
     const std::string_view name = m_model->grid().cell(nameColumn, row);
     const QString question = name.empty()
         ? QStringLiteral("Delete Address?")
-        : QStringLiteral("Delete Address for \"") + textOf(name) + QStringLiteral("\" ?");
+        : QStringLiteral("Delete Address for \"") + kb::platform::textFromBytes(name) + QStringLiteral("\" ?");
     if (!kb::platform::prompter().askYesNo(this, question))
         return;
     m_model->removeGridRow(row);
@@ -458,7 +421,7 @@ void TfmAddress::Picture_PanelDblClick()
     // the name the DOS product can find it by.
     const std::string path = QFile::encodeName(chosen).toStdString();
     m_chosenPhoto = kb::platform::FileName::native(path);
-    m_photoEdit->setText(textOf(kb::platform::dosFormOf(path)));
+    m_photoEdit->setText(kb::platform::textFromBytes(kb::platform::dosFormOf(path)));
 }
 
 void TfmAddress::Photo_EditChange()

@@ -50,7 +50,6 @@ private:
     void createEditFields(QWidget* panel);
     void createPhotoPanel(QWidget* panel);
     QToolButton* addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left);
-    void connectHandler(QToolButton* button, void (TfmAddress::*handler)());
 
     void FormShow();
     void FormClose();

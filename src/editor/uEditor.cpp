@@ -9,6 +9,7 @@
 #include "Latin1Text.h"
 #include "PictureBox.h"
 #include "Prompter.h"
+#include "ToolBarButton.h"
 #include "WindowPlacement.h"
 
 #include <QFile>
@@ -20,7 +21,6 @@
 #include <QTextDocument>
 #include <QToolButton>
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -49,23 +49,6 @@ std::string shownNameOf(const QString& fileName)
     return kb::platform::bytesFromText(fileName);
 }
 
-// The text area's text as file bytes, every line break written as CR LF.
-std::string fileBytesFromMemo(const QString& rawText)
-{
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(rawText.size()) + static_cast<std::size_t>(rawText.size()) / 32);
-    const auto isLineBreak = [](QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; };
-    auto lineStart = rawText.cbegin();
-    for (;;) {
-        const auto lineEnd = std::find_if(lineStart, rawText.cend(), isLineBreak);
-        bytes += kb::platform::bytesFromText(QStringView(lineStart, lineEnd));
-        if (lineEnd == rawText.cend())
-            return bytes;
-        bytes += "\r\n";
-        lineStart = lineEnd + 1;
-    }
-}
-
 } // namespace
 
 TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
@@ -76,10 +59,7 @@ TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
     setWindowTitle(QStringLiteral("Kestrelbook 98 - Editor"));
     setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::editorIcon())));
     setFixedSize(clientWidth, clientHeight);
-    setFont(layoutFont(QStringLiteral("Times New Roman"), 13));
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(windowPalette);
+    kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
     createTitleStrip();
     createMemo();
@@ -176,18 +156,14 @@ void TfmEdit::createToolBar()
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)
 {
-    auto* button = new QToolButton(m_toolBar);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
+    auto* button = kb::platform::addToolBarButton(
+        *m_toolBar, name, caption,
+        QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()), toolButtonSize));
     button->setIcon(QIcon(QPixmap::fromImage(kb::resources::editorToolPicture(picture))));
     button->setIconSize(QSize(16, 16));
     // A 13-pixel caption cannot stand under a 16-pixel picture in a 22-pixel
     // button, so it stands beside it and stays readable.
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()),
-                              toolButtonSize));
     return button;
 }
 
@@ -235,5 +211,5 @@ void TfmEdit::saveMemoTo(const QString& fileName)
 {
     const kb::platform::BusyCursor busy;
     kb::editor::saveEditorText(fileNameOf(fileName), shownNameOf(fileName),
-                               fileBytesFromMemo(m_memo->document()->toRawText()));
+                               kb::platform::bytesFromDocumentText(m_memo->document()->toRawText(), "\r\n"));
 }

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 
-TDrawGrid::TDrawGrid(QWidget* parent)
+namespace kb::game {
+
+DrawGrid::DrawGrid(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
@@ -17,7 +19,7 @@ TDrawGrid::TDrawGrid(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TDrawGrid::SetSize(int colCount, int rowCount)
+void DrawGrid::SetSize(int colCount, int rowCount)
 {
     m_colCount = colCount;
     m_rowCount = rowCount;
@@ -36,7 +38,7 @@ void TDrawGrid::SetSize(int colCount, int rowCount)
     InvalidateGrid();
 }
 
-void TDrawGrid::SetCol(int col)
+void DrawGrid::SetCol(int col)
 {
     if (col == m_col || col < 0 || col >= m_colCount)
         return;
@@ -45,7 +47,7 @@ void TDrawGrid::SetCol(int col)
     InvalidateCurrentCell();
 }
 
-void TDrawGrid::SetRow(int row)
+void DrawGrid::SetRow(int row)
 {
     if (row == m_row || row < 0 || row >= m_rowCount)
         return;
@@ -54,7 +56,7 @@ void TDrawGrid::SetRow(int row)
     InvalidateCurrentCell();
 }
 
-void TDrawGrid::MouseToCell(QPoint point, int& col, int& row) const
+void DrawGrid::MouseToCell(QPoint point, int& col, int& row) const
 {
     const QPoint inside = point - QPoint(FrameWidth, FrameWidth);
     if (inside.x() < 0 || inside.y() < 0 || inside.x() >= m_colCount * CellSize || inside.y() >= m_rowCount * CellSize) {
@@ -66,22 +68,22 @@ void TDrawGrid::MouseToCell(QPoint point, int& col, int& row) const
     row = inside.y() / CellSize;
 }
 
-QRect TDrawGrid::CellRect(int col, int row) const
+QRect DrawGrid::CellRect(int col, int row) const
 {
     return QRect(col * CellSize, row * CellSize, CellSize, CellSize);
 }
 
-void TDrawGrid::InvalidateGrid()
+void DrawGrid::InvalidateGrid()
 {
     update();
 }
 
-void TDrawGrid::InvalidateCurrentCell()
+void DrawGrid::InvalidateCurrentCell()
 {
     update(CellRect(m_col, m_row).translated(FrameWidth, FrameWidth));
 }
 
-void TDrawGrid::paintEvent(QPaintEvent* event)
+void DrawGrid::paintEvent(QPaintEvent* event)
 {
     kb::platform::guarded(this, [&] { PaintCells(event->region()); });
     QPainter painter(this);
@@ -91,7 +93,7 @@ void TDrawGrid::paintEvent(QPaintEvent* event)
 
 // Cells are painted row by row from the top-left cell, the order the
 // draw-cell handler relies on to know when a whole painting ends.
-void TDrawGrid::PaintCells(const QRegion& region)
+void DrawGrid::PaintCells(const QRegion& region)
 {
     if (!m_drawCell)
         return;
@@ -112,7 +114,7 @@ void TDrawGrid::PaintCells(const QRegion& region)
 
 // The 2-pixel sunken frame around the cells, on the widget's outermost two
 // pixel lines, so it never covers a cell.
-void TDrawGrid::DrawFrame(QPainter& painter)
+void DrawGrid::DrawFrame(QPainter& painter)
 {
     const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
@@ -128,17 +130,17 @@ void TDrawGrid::DrawFrame(QPainter& painter)
     edge(inner, palette().color(QPalette::Shadow), palette().color(QPalette::Midlight));
 }
 
-void TDrawGrid::mouseMoveEvent(QMouseEvent* event)
+void DrawGrid::mouseMoveEvent(QMouseEvent* event)
 {
     emit MouseMoved(event->position().toPoint());
 }
 
-void TDrawGrid::mouseReleaseEvent(QMouseEvent* event)
+void DrawGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     emit MouseReleased(event->position().toPoint());
 }
 
-void TDrawGrid::keyPressEvent(QKeyEvent* event)
+void DrawGrid::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Left: SetCol(m_col - 1); break;
@@ -151,10 +153,12 @@ void TDrawGrid::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TDrawGrid::keyReleaseEvent(QKeyEvent* event)
+void DrawGrid::keyReleaseEvent(QKeyEvent* event)
 {
     // A held key repeats its press only; the move is made once, on release.
     if (event->isAutoRepeat())
         return;
     emit KeyReleased(event->key());
 }
+
+} // namespace kb::game

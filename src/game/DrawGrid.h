@@ -5,11 +5,13 @@
 
 #include <functional>
 
+namespace kb::game {
+
 // A grid of owner-drawn fixed-size cells with a current cell. It paints
 // nothing of its own inside the frame: every cell that needs painting is
 // handed to the draw-cell handler, which draws on a canvas that keeps its
 // pixels between paintings.
-class TDrawGrid : public QWidget {
+class DrawGrid : public QWidget {
     Q_OBJECT
 public:
     static constexpr int CellSize = 32;
@@ -19,7 +21,7 @@ public:
     // selected tells whether it is the current cell.
     using DrawCellHandler = std::function<void(QPainter& canvas, int col, int row, const QRect& rect, bool selected)>;
 
-    explicit TDrawGrid(QWidget* parent = nullptr);
+    explicit DrawGrid(QWidget* parent = nullptr);
 
     int ColCount() const { return m_colCount; }
     int RowCount() const { return m_rowCount; }
@@ -62,3 +64,5 @@ private:
     QImage m_canvas;
     DrawCellHandler m_drawCell;
 };
+
+} // namespace kb::game

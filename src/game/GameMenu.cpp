@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
+#include <utility>
+
 namespace kb::game {
 
 GameMenuItems buildGameMenu(QMainWindow& window, const GameMenuHandlers& handlers)
@@ -19,8 +21,7 @@ GameMenuItems buildGameMenu(QMainWindow& window, const GameMenuHandlers& handler
         return item;
     };
     const auto onTrigger = [&window](QAction* item, std::function<void()> handler) {
-        QObject::connect(item, &QAction::triggered, &window,
-                         [&window, handler] { kb::platform::guarded(&window, handler); });
+        kb::platform::connectGuarded(item, &QAction::triggered, &window, std::move(handler));
         return item;
     };
     const auto addSeparator = [](QMenu* menu, const char* name) {

@@ -9,24 +9,26 @@
 #include "HandlerGuard.h"
 #include "PictureBox.h"
 #include "Prompter.h"
+#include "ShowHandler.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QDateTime>
-#include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 
 #include <algorithm>
 
+using kb::game::DrawGrid;
 using kb::game::GameStatusBar;
 using kb::game::LevelTable;
 using kb::game::NumberOrDefault;
 using kb::game::SetDefaultScreenCursor;
 using kb::game::SetScreenCursor;
+using kb::platform::connectGuarded;
 
 namespace {
 
@@ -53,19 +55,16 @@ TGameForm::TGameForm(QWidget* parent)
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_puzzleGrid = new TDrawGrid(m_client);
+    m_puzzleGrid = new DrawGrid(m_client);
     m_puzzleGrid->setObjectName(QStringLiteral("PuzzleGrid"));
     m_puzzleGrid->setAccessibleName(QStringLiteral("Puzzle board"));
     m_puzzleGrid->move(8, GridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, bool selected) {
         PuzzleGridDrawCell(canvas, x, y, r, selected);
     });
-    connect(m_puzzleGrid, &TDrawGrid::MouseMoved, this,
-            [this](QPoint p) { kb::platform::guarded(this, [&] { PuzzleGridMouseMove(p); }); });
-    connect(m_puzzleGrid, &TDrawGrid::MouseReleased, this,
-            [this](QPoint p) { kb::platform::guarded(this, [&] { PuzzleGridMouseUp(p); }); });
-    connect(m_puzzleGrid, &TDrawGrid::KeyReleased, this,
-            [this](int key) { kb::platform::guarded(this, [&] { PuzzleGridKeyUp(key); }); });
+    connectGuarded(m_puzzleGrid, &DrawGrid::MouseMoved, this, &TGameForm::PuzzleGridMouseMove);
+    connectGuarded(m_puzzleGrid, &DrawGrid::MouseReleased, this, &TGameForm::PuzzleGridMouseUp);
+    connectGuarded(m_puzzleGrid, &DrawGrid::KeyReleased, this, &TGameForm::PuzzleGridKeyUp);
 
     m_blocks = new kb::platform::PictureBox(m_client);
     m_blocks->setObjectName(QStringLiteral("Blocks"));
@@ -78,7 +77,7 @@ TGameForm::TGameForm(QWidget* parent)
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(125);
-    connect(m_timer1, &QTimer::timeout, this, [this] { kb::platform::guarded(this, [this] { AnimateMap(); }); });
+    connectGuarded(m_timer1, &QTimer::timeout, this, &TGameForm::AnimateMap);
 
     m_settingsForm = new TSettingsForm(this);
 
@@ -134,10 +133,9 @@ void TGameForm::Show(const std::string& dir)
 void TGameForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (event->spontaneous())
-        return;
-    kb::platform::guarded(this, [this] { FormShow(); });
-    PlaceOnScreen();
+    kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
+    if (!event->spontaneous())
+        PlaceOnScreen();
 }
 
 // Centred the first time it is shown, at the size it then has rather than
@@ -147,8 +145,7 @@ void TGameForm::PlaceOnScreen()
     if (m_placed)
         return;
     m_placed = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    kb::platform::centreOnScreen(*this);
 }
 
 void TGameForm::FormShow()
@@ -181,14 +178,14 @@ void TGameForm::SizeToBoard()
         m_painted.forget(columns, rows);
     m_puzzleGrid->SetSize(columns, rows);
 
-    const int gridWidth = columns * TDrawGrid::CellSize + 2 * TDrawGrid::FrameWidth;
+    const int gridWidth = columns * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
     int gridLeft = 8;
     int clientWidth = gridLeft * 2 + gridWidth;
     if (gridWidth < NarrowestGrid) {
         gridLeft = (NarrowestGrid - gridWidth) / 2 + 8;
         clientWidth = NarrowClientWidth;
     }
-    const int gridHeight = rows * TDrawGrid::CellSize + 2 * TDrawGrid::FrameWidth;
+    const int gridHeight = rows * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
     const QSize client(clientWidth, gridHeight + 2 * GridTop + GameStatusBar::Height);
 
     m_puzzleGrid->move(gridLeft, GridTop);

@@ -97,7 +97,7 @@ private:
     kb::game::PaintedCells m_painted;
 
     QWidget* m_client = nullptr;
-    TDrawGrid* m_puzzleGrid = nullptr;
+    kb::game::DrawGrid* m_puzzleGrid = nullptr;
     kb::game::GameStatusBar* m_statusBar = nullptr;
     kb::platform::PictureBox* m_blocks = nullptr;
     QTimer* m_timer1 = nullptr;

@@ -1,18 +1,19 @@
 #include "Settings.h"
 
 #include "Fonts.h"
-#include "HandlerGuard.h"
+#include "Latin1Text.h"
+#include "ShowHandler.h"
+#include "WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -43,8 +44,8 @@ namespace kb::game {
 
 int NumberOrDefault(const QString& text, int defaultValue)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char* first = bytes.constData();
+    const std::string bytes = kb::platform::bytesFromText(text);
+    const char* first = bytes.data();
     const char* last = first + bytes.size();
     if (first != last && *first == '+')
         ++first;
@@ -94,14 +95,11 @@ TSettingsForm::TSettingsForm(QWidget* parent)
 void TSettingsForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    if (!m_placed) {
+    if (!event->spontaneous() && !m_placed) {
         m_placed = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        kb::platform::centreOnScreen(*this);
     }
-    kb::platform::guarded(this, [this] { FormShow(); });
+    kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
 }
 
 void TSettingsForm::FormShow()

@@ -126,6 +126,18 @@ std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file)
     return parseDesktopFile(text);
 }
 
+std::vector<std::string_view> splitAt(std::string_view text, char separator)
+{
+    std::vector<std::string_view> pieces;
+    while (true) {
+        const auto end = text.find(separator);
+        pieces.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return pieces;
+        text.remove_prefix(end + 1);
+    }
+}
+
 std::vector<std::string> splitDesktopList(std::string_view value)
 {
     std::vector<std::string> items;

@@ -1,7 +1,9 @@
 #include "FreedesktopAssociations.h"
 
+#include "AsciiCase.h"
+#include "Environment.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -21,16 +23,6 @@ constexpr const char* kMailtoHandler = "x-scheme-handler/mailto";
 // Deep enough for vendor subfolders, shallow enough to stop symlink loops.
 constexpr int kMaxApplicationDepth = 8;
 
-std::string lowered(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
-}
-
 bool endsWith(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
@@ -46,24 +38,12 @@ bool isExtension(std::string_view name)
     return name.size() > 1 && name.front() == '.' && !isDesktopId(name);
 }
 
-std::vector<std::string_view> keyComponents(std::string_view path)
-{
-    std::vector<std::string_view> components;
-    while (true) {
-        const auto separator = path.find('\\');
-        components.push_back(path.substr(0, separator));
-        if (separator == std::string_view::npos)
-            return components;
-        path.remove_prefix(separator + 1);
-    }
-}
-
 bool isShellOpenCommand(const std::vector<std::string_view>& components)
 {
     if (components.size() != 4)
         return false;
     for (std::size_t i = 0; i < 3; ++i) {
-        if (lowered(components[i + 1]) != kShellOpenCommand[i])
+        if (kb::platform::asciiLowered(components[i + 1]) != kShellOpenCommand[i])
             return false;
     }
     return true;
@@ -97,17 +77,12 @@ bool programFound(const std::string& program)
         return false;
     if (program.find('/') != std::string::npos)
         return isExecutableFile(program);
-    const char* path = std::getenv("PATH");
-    std::string_view directories = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
-    while (true) {
-        const auto end = directories.find(':');
-        const std::string_view directory = directories.substr(0, end);
+    const std::string path = kb::platform::environmentOr("PATH", "/usr/local/bin:/usr/bin:/bin");
+    for (const auto directory : splitAt(path, ':')) {
         if (!directory.empty() && isExecutableFile(fs::path(directory) / program))
             return true;
-        if (end == std::string_view::npos)
-            return false;
-        directories.remove_prefix(end + 1);
     }
+    return false;
 }
 
 // Whether the entry's program is there, as the desktop-entry specification
@@ -201,7 +176,7 @@ void FreedesktopAssociations::readGlobs(const std::vector<fs::path>& dataDirecto
             } catch (const std::exception&) {
                 continue;
             }
-            m_globs.push_back({weight, mimeType, lowered(pattern)});
+            m_globs.push_back({weight, mimeType, kb::platform::asciiLowered(pattern)});
         }
         withoutLowerGlobs.insert(clearedHere.begin(), clearedHere.end());
     }
@@ -263,7 +238,7 @@ std::optional<std::string> FreedesktopAssociations::execOf(const std::string& de
 
 std::optional<std::string> FreedesktopAssociations::mimeTypeOfExtension(std::string_view extension) const
 {
-    const std::string pattern = "*" + lowered(extension);
+    const std::string pattern = "*" + kb::platform::asciiLowered(extension);
     const Glob* best = nullptr;
     for (const auto& glob : m_globs) {
         if (glob.pattern == pattern && (!best || glob.weight > best->weight))
@@ -332,7 +307,7 @@ std::optional<std::string> FreedesktopAssociations::defaultApplication(const std
 
 std::optional<std::string> FreedesktopAssociations::defaultValue(const std::string& keyPath) const
 {
-    const auto components = keyComponents(keyPath);
+    const auto components = splitAt(keyPath, '\\');
     if (components.size() == 1 && isExtension(components.front())) {
         const auto mimeType = mimeTypeOfExtension(components.front());
         if (!mimeType)
@@ -343,7 +318,7 @@ std::optional<std::string> FreedesktopAssociations::defaultValue(const std::stri
         return std::nullopt;
 
     const std::string owner(components.front());
-    if (lowered(owner) == kMailtoKey) {
+    if (kb::platform::asciiLowered(owner) == kMailtoKey) {
         const auto mailProgram = defaultApplication(kMailtoHandler);
         return mailProgram ? execOf(*mailProgram) : std::nullopt;
     }

@@ -1,7 +1,9 @@
 #include "GoToWeb.h"
 
+#include "AsciiCase.h"
 #include "DesktopEntry.h"
 #include "FreedesktopAssociations.h"
+#include "Latin1Text.h"
 
 #include <algorithm>
 #include <optional>
@@ -68,21 +70,16 @@ std::string withoutPlaceholders(std::string command)
     return command;
 }
 
-char upperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The length of the command up to the end of its last ".EXE", ".BAT" or
 // ".COM", whatever their case; nothing when it names none.
 std::optional<std::size_t> endOfProgramFile(const std::string& command)
 {
     for (std::size_t p = command.size(); p >= 4; --p) {
-        std::string ending = command.substr(p - 4, 4);
-        for (char& c : ending)
-            c = upperAscii(c);
-        if (ending == ".EXE" || ending == ".BAT" || ending == ".COM")
-            return p;
+        const std::string_view ending = std::string_view(command).substr(p - 4, 4);
+        for (const std::string_view suffix : {".EXE", ".BAT", ".COM"}) {
+            if (kb::platform::equalsIgnoringAsciiCase(ending, suffix))
+                return p;
+        }
     }
     return std::nullopt;
 }
@@ -202,7 +199,7 @@ bool TGoToWeb::startWithAddress(const std::string& program, const std::string& o
         arguments << QString::fromLocal8Bit(argument);
     // The address is one argument whatever it holds, so it can never add an
     // option of its own. It is the program's single-byte text.
-    arguments << QStringLiteral("mailto:") + QString::fromLatin1(FMail.data(), static_cast<qsizetype>(FMail.size()));
+    arguments << QStringLiteral("mailto:") + kb::platform::textFromBytes(FMail);
     return m_starter->start(QString::fromLocal8Bit(program), arguments);
 }
 

@@ -1,6 +1,9 @@
 #include "XdgDirectories.h"
 
-#include <cstdlib>
+#include "AsciiCase.h"
+#include "DesktopEntry.h"
+#include "Environment.h"
+
 #include <pwd.h>
 #include <string_view>
 #include <unistd.h>
@@ -8,27 +11,9 @@
 namespace kb::launch {
 namespace {
 
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
-std::vector<std::string> splitColons(std::string_view text)
-{
-    std::vector<std::string> parts;
-    while (true) {
-        const auto colon = text.find(':');
-        parts.emplace_back(text.substr(0, colon));
-        if (colon == std::string_view::npos)
-            return parts;
-        text.remove_prefix(colon + 1);
-    }
-}
-
 std::filesystem::path homeDirectory()
 {
-    std::filesystem::path home = environment("HOME");
+    std::filesystem::path home = kb::platform::environmentValue("HOME");
     if (home.is_absolute())
         return home;
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
@@ -41,7 +26,7 @@ std::filesystem::path homeDirectory()
 
 std::filesystem::path homeBased(const char* variable, const char* relativeDefault)
 {
-    const std::filesystem::path value = environment(variable);
+    const std::filesystem::path value = kb::platform::environmentValue(variable);
     if (value.is_absolute())
         return value;
     const std::filesystem::path home = homeDirectory();
@@ -51,13 +36,14 @@ std::filesystem::path homeBased(const char* variable, const char* relativeDefaul
 std::vector<std::filesystem::path> directoryList(const char* variable, std::string_view fallback)
 {
     std::vector<std::filesystem::path> directories;
-    for (const auto& entry : splitColons(environment(variable))) {
+    const std::string value = kb::platform::environmentValue(variable);
+    for (const auto entry : splitAt(value, ':')) {
         const std::filesystem::path directory = entry;
         if (directory.is_absolute())
             directories.push_back(directory);
     }
     if (directories.empty()) {
-        for (const auto& entry : splitColons(fallback))
+        for (const auto entry : splitAt(fallback, ':'))
             directories.emplace_back(entry);
     }
     return directories;
@@ -66,14 +52,10 @@ std::vector<std::filesystem::path> directoryList(const char* variable, std::stri
 std::vector<std::string> desktopNames()
 {
     std::vector<std::string> names;
-    for (auto name : splitColons(environment("XDG_CURRENT_DESKTOP"))) {
-        if (name.empty())
-            continue;
-        for (char& c : name) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-        names.push_back(std::move(name));
+    const std::string desktops = kb::platform::environmentValue("XDG_CURRENT_DESKTOP");
+    for (const auto name : splitAt(desktops, ':')) {
+        if (!name.empty())
+            names.push_back(kb::platform::asciiLowered(name));
     }
     return names;
 }

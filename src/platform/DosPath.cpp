@@ -1,7 +1,9 @@
 #include "DosPath.h"
 
+#include "AsciiCase.h"
+#include "Environment.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <dirent.h>
 #include <memory>
 #include <sys/stat.h>
@@ -9,24 +11,6 @@
 
 namespace kb::platform {
 namespace {
-
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
-
-std::string environmentOr(const char* name, const std::string& fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? std::string(value) : fallback;
-}
 
 std::string homeDirectory()
 {
@@ -86,6 +70,11 @@ std::string join(const std::string& base, std::string_view component)
 
 } // namespace
 
+std::string dosDevicesDirectory()
+{
+    return environmentOr("WINEPREFIX", homeDirectory() + "/.wine") + "/dosdevices";
+}
+
 std::string resolveDosPath(std::string_view dosName)
 {
     std::string name(dosName);
@@ -96,8 +85,7 @@ std::string resolveDosPath(std::string_view dosName)
     const bool hasDrive = rest.size() >= 2 && rest[1] == ':'
         && ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'));
     if (hasDrive) {
-        const std::string prefix = environmentOr("WINEPREFIX", homeDirectory() + "/.wine");
-        base = prefix + "/dosdevices/" + std::string(1, asciiLower(rest[0])) + ":";
+        base = dosDevicesDirectory() + "/" + std::string(1, asciiLower(rest[0])) + ":";
         rest.remove_prefix(2);
     } else if (rest.size() >= 2 && rest[0] == '~' && rest[1] == '/') {
         base = homeDirectory();

@@ -5,6 +5,10 @@
 
 namespace kb::platform {
 
+// Where Wine keeps the links of the DOS drive letters:
+// $WINEPREFIX/dosdevices (default ~/.wine).
+std::string dosDevicesDirectory();
+
 // Turns a name written the DOS way into a Linux path:
 // - a backslash separates directories, like a slash;
 // - "X:" at the start is the directory $WINEPREFIX/dosdevices/x: (default ~/.wine);

@@ -11,12 +11,6 @@
 namespace kb::platform {
 namespace {
 
-std::string environmentOr(const char* name, const std::string& fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? std::string(value) : fallback;
-}
-
 std::string realPathOf(const std::string& path)
 {
     struct Free {
@@ -59,8 +53,7 @@ std::string dosFormOf(std::string_view nativePath)
     // A backslash in a Linux name has no DOS spelling.
     if (path.empty() || path[0] != '/' || path.find('\\') != std::string::npos)
         return path;
-    const std::string home = environmentOr("HOME", "/");
-    const std::string devices = environmentOr("WINEPREFIX", home + "/.wine") + "/dosdevices";
+    const std::string devices = dosDevicesDirectory();
     struct DirCloser {
         void operator()(DIR* dir) const { ::closedir(dir); }
     };

@@ -2,6 +2,7 @@
 // half-written (see writeFileReplacing in TextFile.h).
 #include "TextFile.h"
 
+#include "Environment.h"
 #include "FileDescriptor.h"
 #include "FileErrors.h"
 #include "FileSystemCalls.h"
@@ -328,8 +329,8 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
 
 std::string environmentPath(const char* name)
 {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? std::string(value) : std::string();
+    std::string value = environmentValue(name);
+    return !value.empty() && value[0] == '/' ? value : std::string();
 }
 
 void makeDirectories(const std::string& path, const std::string& errorPath)

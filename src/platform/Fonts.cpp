@@ -1,5 +1,8 @@
 #include "Fonts.h"
 
+#include <QPalette>
+#include <QWidget>
+
 namespace kb::platform {
 
 QFont layoutFont(const QString& family, int pixelHeight, FontStyle style)
@@ -10,6 +13,14 @@ QFont layoutFont(const QString& family, int pixelHeight, FontStyle style)
     font.setItalic(style == FontStyle::Italic || style == FontStyle::BoldItalic);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
+}
+
+void setWindowFont(QWidget& window, const QFont& font)
+{
+    window.setFont(font);
+    QPalette blackText = window.palette();
+    blackText.setColor(QPalette::WindowText, Qt::black);
+    window.setPalette(blackText);
 }
 
 void installFontSubstitutions()

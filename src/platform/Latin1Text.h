@@ -16,4 +16,8 @@ QString textFromBytes(std::string_view bytes);
 // becomes '?', as the desktop's code-page conversion does.
 std::string bytesFromText(QStringView text);
 
+// The raw text of a text document, whose line breaks are paragraph and line
+// separators, as bytes with every line break written as lineBreak.
+std::string bytesFromDocumentText(QStringView text, std::string_view lineBreak);
+
 } // namespace kb::platform

@@ -65,11 +65,13 @@ QPalette classicPalette()
 
 } // namespace
 
+namespace kb::shell {
+
 void identifyApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kb::shell::ApplicationVersion));
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kb::shell::ApplicationId));
+    QApplication::setApplicationVersion(QString::fromLatin1(ApplicationVersion));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
 }
 
 void initialiseApplication()
@@ -84,3 +86,5 @@ void initialiseApplication()
         QApplication::setStyle(classic);
     QApplication::setPalette(classicPalette());
 }
+
+} // namespace kb::shell

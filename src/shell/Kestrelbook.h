@@ -38,6 +38,8 @@ private:
     std::unique_ptr<TfmAbout> m_informationWindow;
 };
 
+namespace kb::shell {
+
 // Names the program to the desktop: the application title "Kestrelbook" on
 // the task bar, and the desktop entry that holds its icon. No display name is
 // set, since Qt on Linux would append it to every window title.
@@ -45,3 +47,5 @@ void identifyApplication();
 
 // Sets up the application object for the program: its names, fonts and look.
 void initialiseApplication();
+
+} // namespace kb::shell

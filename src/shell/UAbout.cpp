@@ -37,10 +37,7 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     setObjectName(QStringLiteral("fmAbout"));
     setWindowTitle(QStringLiteral("Kestrelbook 98 - Information"));
     setFixedSize(251, 201);
-    setFont(layoutFont(QStringLiteral("Arial"), 11));
-    QPalette blackText = palette();
-    blackText.setColor(QPalette::WindowText, Qt::black);
-    setPalette(blackText);
+    kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Arial"), 11));
 
     // The picture first, so that the captions lie over it.
     Image1 = new kb::platform::PictureBox(this);

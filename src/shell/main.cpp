@@ -8,7 +8,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    initialiseApplication();
+    kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());
     // The message loop's first act is to show the launcher.
     QTimer::singleShot(0, &program.launcher(), [&program] { program.launcher().show(); });

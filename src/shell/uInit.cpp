@@ -3,17 +3,16 @@
 #include "CaptionLabel.h"
 #include "Fonts.h"
 #include "HandlerGuard.h"
-#include "LauncherArt.h"
 #include "Latin1Text.h"
+#include "LauncherArt.h"
 #include "TextFile.h"
+#include "WindowPlacement.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 using kb::platform::FontStyle;
 using kb::platform::layoutFont;
@@ -79,8 +78,7 @@ Tfminit::Tfminit(QWidget* parent)
     // Placed now, so the toolkit does not place it by itself: before any
     // window is on the screen it would allow for a guessed title bar and
     // sit well above the centre.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    kb::platform::centreOnScreen(*this);
 }
 
 void Tfminit::BitBtn1Click()

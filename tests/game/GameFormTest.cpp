@@ -26,6 +26,8 @@
 
 namespace {
 
+using kb::game::DrawGrid;
+
 constexpr QRgb Marker = 0xffff00ff; // row 0 of every tile, never to be copied
 
 QRgb tileColor(int index, int variant = 0)
@@ -71,7 +73,7 @@ protected:
 
     template <typename T>
     T* find(const char* name) { return form.findChild<T*>(QString::fromLatin1(name)); }
-    TDrawGrid* grid() { return find<TDrawGrid>("PuzzleGrid"); }
+    DrawGrid* grid() { return find<DrawGrid>("PuzzleGrid"); }
     QAction* item(const char* name) { return find<QAction>(name); }
     QString scoreShown() { return find<QLabel>("Score_Label")->text(); }
     QSize clientSize() { return form.centralWidget()->size(); }
@@ -84,7 +86,7 @@ protected:
     }
     void clickCell(int x, int y)
     {
-        const QPoint centre(TDrawGrid::FrameWidth + 32 * x + 16, TDrawGrid::FrameWidth + 32 * y + 16);
+        const QPoint centre(DrawGrid::FrameWidth + 32 * x + 16, DrawGrid::FrameWidth + 32 * y + 16);
         QTest::mouseMove(grid(), centre);
         QTest::mouseClick(grid(), Qt::LeftButton, {}, centre);
     }
@@ -92,7 +94,7 @@ protected:
     // painted in between.
     void sendToGrid(QEvent::Type type, int x, int y)
     {
-        const QPointF at(TDrawGrid::FrameWidth + 32 * x + 16, TDrawGrid::FrameWidth + 32 * y + 16);
+        const QPointF at(DrawGrid::FrameWidth + 32 * x + 16, DrawGrid::FrameWidth + 32 * y + 16);
         QMouseEvent event(type, at, grid()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                           {}, {});
         QApplication::sendEvent(grid(), &event);
@@ -360,7 +362,7 @@ TEST_F(GameFormTest, AfterALongGameTheGridShowsWhatAFullRepaintDraws)
     const QImage fullRepaint = shown();
     for (int y = 0; y < form.Game().Height(); ++y)
         for (int x = 0; x < form.Game().Width(); ++x) {
-            const QRect cell(TDrawGrid::FrameWidth + 32 * x, TDrawGrid::FrameWidth + 32 * y, 32, 32);
+            const QRect cell(DrawGrid::FrameWidth + 32 * x, DrawGrid::FrameWidth + 32 * y, 32, 32);
             ASSERT_EQ(afterTheGame.copy(cell), fullRepaint.copy(cell)) << "cell " << x << ", " << y;
         }
 }
@@ -370,7 +372,7 @@ TEST_F(GameFormTest, TheFrameLiesOutsideTheCellsAndTheBoardsEdgesAreOutlined)
     beginnerBoard(Rows(8, "12121212"));
     form.Show(pictures.path().string());
     const QImage image = shown();
-    const int inside = TDrawGrid::FrameWidth + 8 * 32; // first pixel past the cells
+    const int inside = DrawGrid::FrameWidth + 8 * 32;           // first pixel past the cells
     EXPECT_EQ(image.pixel(inside - 1, 16), qRgb(63, 127, 63));  // right outline of the last column
     EXPECT_EQ(image.pixel(16, inside - 1), qRgb(127, 63, 63)); // bottom outline of the last row
     EXPECT_EQ(image.pixel(inside + 1, 16), grid()->palette().color(QPalette::Light).rgb());
@@ -458,7 +460,7 @@ TEST(GameFormPictures, MissingPicturesAreReportedAndTheGameStillPlays)
 
     writeRows(form.Game().CurrentMap(), Rows(9, std::string(19, '2')));
     form.Game().RemoveGroup(-1, -1);
-    auto* grid = form.findChild<TDrawGrid*>("PuzzleGrid");
+    auto* grid = form.findChild<DrawGrid*>("PuzzleGrid");
     QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(form.Game().TileCount(), 0);
 }

@@ -21,6 +21,13 @@ TEST(Latin1TextTest, EveryByteSurvivesTheWayThroughTextAndOtherCharactersBecomeQ
     EXPECT_EQ(bytesFromText(QStringLiteral("Z\u00FCrich \u20AC5 \U0001F600")), "Z\xFCrich ?5 ??");
 }
 
+TEST(Latin1TextTest, DocumentLineBreaksBecomeTheGivenLineEnd)
+{
+    const QString text = QStringLiteral("a\u2029\u00E9\u2028\u20AC\u2029");
+    EXPECT_EQ(kb::platform::bytesFromDocumentText(text, "\r\n"), "a\r\n\xE9\r\n?\r\n");
+    EXPECT_EQ(kb::platform::bytesFromDocumentText(text, "\n"), "a\n\xE9\n?\n");
+}
+
 TEST(AsciiCaseTest, OnlyAsciiLettersChangeCase)
 {
     EXPECT_EQ(kb::platform::asciiLowered("RURIZED.Ini \xC9\xE9[@"), "rurized.ini \xC9\xE9[@");

@@ -286,7 +286,7 @@ TEST_F(LauncherTest, TheInformationPictureOpensTheInformationWindowModally)
 
 TEST_F(LauncherTest, WindowTitlesAreExactlyTheDesignedCaptions)
 {
-    identifyApplication();
+    kb::shell::identifyApplication();
     EXPECT_EQ(QApplication::applicationName(), "Kestrelbook") << "the task bar's title";
     const std::pair<QWidget*, const char*> windows[] = {
         {&launcher(), "Kestrelbook 98"},
@@ -310,7 +310,7 @@ TEST_F(LauncherTest, WindowTitlesAreExactlyTheDesignedCaptions)
 
 TEST_F(LauncherTest, TheDesktopEntryIsNamedByTheDesktopFileName)
 {
-    identifyApplication();
+    kb::shell::identifyApplication();
     const QString id = QApplication::desktopFileName();
     EXPECT_TRUE(id.startsWith("org.")) << id.toStdString();
     const QString entryPath = QStringLiteral(KB_DATA_DIR "/") + id + QStringLiteral(".desktop");

@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    initialiseApplication();
+    kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());
     Tkb_form& launcher = program.launcher();
 
