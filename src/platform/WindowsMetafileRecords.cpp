@@ -39,6 +39,7 @@ enum Function : std::uint16_t {
     setMapMode = 0x0103,
     createPenIndirect = 0x02FA,
     createFontIndirect = 0x02FB,
+    ellipse = 0x0418,
     setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
     setViewportOrg = 0x020D,
@@ -59,7 +60,7 @@ bool draws(std::uint16_t function)
     case 0x0538: // PolyPolygon
     case 0x041B: // Rectangle
     case 0x061C: // RoundRect
-    case 0x0418: // Ellipse
+    case ellipse:
     case 0x0817: // Arc
     case 0x081A: // Pie
     case 0x0830: // Chord
@@ -319,6 +320,7 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
     }
 
     WindowsMetafileOutline outline;
+    outline.headerAt = start;
     Mapping mapping(placeable, unitsPerInch);
     std::optional<Mapping> drawingMapping;
     std::uint64_t brushPixels = 0;
@@ -343,6 +345,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
             outline.pens.push_back({at + 8, mapping.devicePerUnit()});
         if (function == createFontIndirect && record.size() >= 10)
             outline.fontHeights.push_back(at + 6);
+        if (function == ellipse && record.size() == recordHeaderBytes + 8)
+            outline.ellipses.push_back(at);
         if (draws(function) && !drawingMapping)
             drawingMapping = mapping;
         mapping.follow(record, function);

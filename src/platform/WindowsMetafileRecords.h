@@ -20,6 +20,8 @@ struct WindowsMetafilePen {
 // What one walk over a Windows metafile's records tells before any library
 // plays them.
 struct WindowsMetafileOutline {
+    // Where the metafile header starts: after the placeable header, if any.
+    std::size_t headerAt = 0;
     // The size the picture shows at, in pixels at 96 an inch: the placeable
     // header's box, or else the window extent read in twips.
     std::optional<QSizeF> pixels;
@@ -29,6 +31,8 @@ struct WindowsMetafileOutline {
     std::vector<WindowsMetafilePen> pens;
     // Where each font's height lies in the file; its width follows.
     std::vector<std::size_t> fontHeights;
+    // Where each ellipse record of the usual seven words starts.
+    std::vector<std::size_t> ellipses;
 };
 
 // The largest bitmap a record may embed, and all pattern brushes together:

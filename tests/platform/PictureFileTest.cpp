@@ -35,8 +35,8 @@ QImage quarters()
     return picture;
 }
 
-// A 2 x 1 inch picture: a red square on the left, the quarters on the right
-// drawn one to one at 96 pixels an inch.
+// A 2 x 1 inch picture: a red square on the left, an outlined magenta ellipse
+// beside it, the quarters on the right drawn one to one at 96 pixels an inch.
 std::string drawnMetafile(MetafileKind kind)
 {
     constexpr int unitsPerInch = 1440;
@@ -49,6 +49,8 @@ std::string drawnMetafile(MetafileKind kind)
     canvas->rectangle(QRect(0, 0, unitsPerInch / 2, unitsPerInch / 2));
     canvas->setPen(Qt::black, unitsPerPixel);
     canvas->line(QPoint(0, 1000), QPoint(2800, 1000));
+    canvas->setBrush(Qt::magenta);
+    canvas->ellipse(QRect(60 * unitsPerPixel, 30 * unitsPerPixel, 40 * unitsPerPixel, 24 * unitsPerPixel));
     canvas->setFont(12 * unitsPerPixel, "Arial");
     canvas->text(QPoint(20, 1100), "Kestrel");
     canvas->bitmap(QRect(120 * unitsPerPixel, 20 * unitsPerPixel, 32 * unitsPerPixel, 32 * unitsPerPixel), quarters());
@@ -77,6 +79,8 @@ TEST_P(MetafileTest, ShowsAtItsOwnSizeWithItsShapesAndBitmap)
     ASSERT_EQ(picture.size(), QSize(192, 96));
     EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
     EXPECT_EQ(picture.pixelColor(80, 20), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(80, 42), QColor(Qt::magenta));
+    EXPECT_EQ(picture.pixelColor(64, 42), QColor(Qt::magenta));
     EXPECT_EQ(picture.pixelColor(124, 24), QColor(Qt::blue));
     EXPECT_EQ(picture.pixelColor(148, 24), QColor(Qt::yellow));
     EXPECT_EQ(picture.pixelColor(148, 48), QColor(Qt::green));
