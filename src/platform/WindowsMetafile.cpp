@@ -179,14 +179,34 @@ void appendEllipseAsPolygon(std::string& copy, std::string_view ellipse)
     }
 }
 
-// The copy of bytes that the player reads, with the ellipses as polygons and
-// the outline's positions moved to where their records lie in it.
-std::string withEllipsesAsPolygons(std::string_view bytes, WindowsMetafileOutline& outline)
+// Before its first record the player is given the picture's own size as its
+// viewport extent, as a program playing a metafile into a rectangle does. A
+// file that scales its window without setting the viewport would otherwise be
+// drawn into the player's square default and stretched onto the picture,
+// its text most visibly.
+constexpr std::size_t headerBytes = 18;
+constexpr std::size_t viewportRecordBytes = 10;
+
+void appendViewportExtent(std::string& copy, QSize extent)
 {
+    appendLittle(copy, viewportRecordBytes / 2, 4);
+    appendLittle(copy, 0x020E, 2);
+    appendLittle(copy, std::uint32_t(extent.height()), 2);
+    appendLittle(copy, std::uint32_t(extent.width()), 2);
+}
+
+// The copy of bytes that the player reads: the viewport extent first, then
+// the file's records with the ellipses as polygons. The outline's positions
+// move to where their records lie in it.
+std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline, QSize viewportExtent)
+{
+    const std::size_t firstRecord = outline.headerAt + headerBytes;
     const std::size_t count = std::min(outline.ellipses.size(), maxEllipsesAsPolygons);
     std::string copy;
-    copy.reserve(bytes.size() + count * ellipseGrowth);
-    std::size_t copied = 0;
+    copy.reserve(bytes.size() + viewportRecordBytes + count * ellipseGrowth);
+    copy.append(bytes.substr(0, firstRecord));
+    appendViewportExtent(copy, viewportExtent);
+    std::size_t copied = firstRecord;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = outline.ellipses[i];
         copy.append(bytes.substr(copied, at - copied));
@@ -194,18 +214,18 @@ std::string withEllipsesAsPolygons(std::string_view bytes, WindowsMetafileOutlin
         copied = at + ellipseRecordBytes;
     }
     copy.append(bytes.substr(copied));
-    if (count == 0)
-        return copy;
 
     // The header's size of the file and of its largest record, both in words:
     // the player refuses a record larger than the latter.
     const std::size_t header = outline.headerAt;
-    writeLittle(copy, header + 6, readLittle(copy, header + 6, 4) + std::uint32_t(count * ellipseGrowth / 2), 4);
-    writeLittle(copy, header + 12, std::max<std::uint32_t>(readLittle(copy, header + 12, 4), polygonRecordBytes / 2), 4);
+    const std::size_t growth = viewportRecordBytes + count * ellipseGrowth;
+    writeLittle(copy, header + 6, readLittle(copy, header + 6, 4) + std::uint32_t(growth / 2), 4);
+    const std::uint32_t largest = count ? polygonRecordBytes / 2 : viewportRecordBytes / 2;
+    writeLittle(copy, header + 12, std::max(readLittle(copy, header + 12, 4), largest), 4);
 
     const auto moved = [&](std::size_t at) {
         const auto before = std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
-        return at + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
+        return at + viewportRecordBytes + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
     };
     for (WindowsMetafilePen& pen : outline.pens)
         pen.widthAt = moved(pen.widthAt);
@@ -224,19 +244,20 @@ int appendTo(void* context, char* buffer, int length)
 
 QImage drawWindowsMetafile(std::string_view bytes)
 {
-    WindowsMetafileOutline outline = outlineWindowsMetafile(bytes);
+    // The picture's size does not depend on the viewport; what the frame and
+    // the pens come to in device units does.
+    const QSize size = metafileDisplaySize(outlineWindowsMetafile(bytes).pixels.value_or(QSizeF()));
+    WindowsMetafileOutline outline = outlineWindowsMetafile(bytes, size);
     WmfPlayer player;
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
     // The player reads the records from this copy, in which the pens are
     // narrowed once the scale of the picture is known.
-    std::string playable = withEllipsesAsPolygons(bytes, outline);
+    std::string playable = playableCopy(bytes, outline, size);
     narrowFonts(playable, outline.fontHeights);
     player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));
-
-    const QSize size = metafileDisplaySize(outline.pixels.value_or(QSizeF()));
 
     std::string png;
     wmf_gd_t* device = WMF_GD_GetData(player.get());

@@ -193,9 +193,10 @@ std::uint64_t bitmapPixels(std::string_view dib, bool paletteIndices)
 // followed record by record the way the player follows it.
 class Mapping {
 public:
-    Mapping(bool placeable, double unitsPerInch)
+    Mapping(bool placeable, double unitsPerInch, QSize viewportExtent)
         : m_placeable(placeable)
         , m_unitsPerInch(unitsPerInch)
+        , m_viewportExtent(viewportExtent.width(), viewportExtent.height())
     {
     }
 
@@ -294,12 +295,12 @@ private:
     std::uint32_t m_mode = 0;
     QPointF m_windowOrigin, m_viewportOrigin;
     std::optional<QPointF> m_windowExtent;
-    QPointF m_viewportExtent{1024, 1024};
+    QPointF m_viewportExtent;
 };
 
 } // namespace
 
-WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
+WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize viewportExtent)
 {
     const bool placeable = bytes.size() >= placeableHeaderBytes && little(bytes, 0, 4) == placeableKey;
     const std::size_t start = placeable ? placeableHeaderBytes : 0;
@@ -321,7 +322,7 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
 
     WindowsMetafileOutline outline;
     outline.headerAt = start;
-    Mapping mapping(placeable, unitsPerInch);
+    Mapping mapping(placeable, unitsPerInch, viewportExtent);
     std::optional<Mapping> drawingMapping;
     std::uint64_t brushPixels = 0;
     for (std::size_t at = start + headerBytes; bytes.size() - at >= recordHeaderBytes;) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 
 #include <cstdint>
@@ -39,9 +40,13 @@ struct WindowsMetafileOutline {
 // the player keeps each whole in memory and reads it pixel by pixel.
 constexpr std::uint64_t maxMetafileBitmapPixels = 4096 * 4096;
 
-// Walks the records of a Windows metafile. Raises EInvalidGraphic "Metafile
+// The viewport extent that the player starts with unless it is given another.
+constexpr QSize defaultMetafileViewport{1024, 1024};
+
+// Walks the records of a Windows metafile, played with the viewport extent
+// given until a record sets another. Raises EInvalidGraphic "Metafile
 // is not valid" when the header promises more than the file holds, or when a
 // bitmap record declares more pixels than it carries or than the limit.
-WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes);
+WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize viewportExtent = defaultMetafileViewport);
 
 } // namespace kb::platform

@@ -145,6 +145,31 @@ TEST_P(MetafileTest, ABitmapPromisingMoreThanItHoldsIsRefusedAtOnce)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
+// How far right the dark pixels of the rows below the line reach: the caption.
+int captionRight(const QImage& picture)
+{
+    int right = -1;
+    for (int y = 70; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128)
+                right = std::max(right, x);
+        }
+    }
+    return right;
+}
+
+TEST(MetafileTextTest, AWindowsMetafileWritesItsTextAsWideAsAnEnhancedOne)
+{
+    // The picture is twice as wide as high, which once stretched the text.
+    const auto decoded = [](MetafileKind kind, PictureFormat format) {
+        return kb::platform::decodePicture(drawnMetafile(kind), format);
+    };
+    const int enhanced = captionRight(decoded(MetafileKind::Enhanced, PictureFormat::EnhancedMetafile));
+    ASSERT_GT(enhanced, 10);
+    for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows})
+        EXPECT_NEAR(captionRight(decoded(kind, PictureFormat::WindowsMetafile)), enhanced, 3);
+}
+
 TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
 {
     kb::test::TempDir dir;
