@@ -130,6 +130,110 @@ void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights
     }
 }
 
+// The raster device fills an ellipse as a chord from 0 to 360 degrees, and a
+// chord as the triangle between the centre and the chord's two ends, here one
+// and the same point: no ellipse would be filled. The player gets each one as
+// a polygon of the same box instead, which it fills and outlines as it should.
+constexpr int pointsPerEllipse = 128;
+constexpr std::size_t ellipseRecordBytes = 14;
+constexpr std::size_t polygonRecordBytes = 8 + 4 * pointsPerEllipse;
+constexpr std::size_t ellipseGrowth = polygonRecordBytes - ellipseRecordBytes;
+// Each polygon makes the copy half a kilobyte larger; ellipses beyond this
+// many are played as they are.
+constexpr std::size_t maxEllipsesAsPolygons = 65536;
+
+void appendLittle(std::string& bytes, std::uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+std::uint32_t readLittle(std::string_view bytes, std::size_t at, int width)
+{
+    std::uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + std::size_t(i)]);
+    return value;
+}
+
+void writeLittle(std::string& bytes, std::size_t at, std::uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        bytes[at + std::size_t(i)] = static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+void appendEllipseAsPolygon(std::string& copy, std::string_view ellipse)
+{
+    const auto edge = [&](std::size_t at) { return double(static_cast<std::int16_t>(readLittle(ellipse, at, 2))); };
+    const double bottom = edge(6), right = edge(8), top = edge(10), left = edge(12);
+    const double centreX = (left + right) / 2, centreY = (top + bottom) / 2;
+    const double radiusX = (right - left) / 2, radiusY = (bottom - top) / 2;
+    constexpr double pi = 3.14159265358979323846;
+    appendLittle(copy, polygonRecordBytes / 2, 4);
+    appendLittle(copy, 0x0324, 2);
+    appendLittle(copy, pointsPerEllipse, 2);
+    for (int point = 0; point < pointsPerEllipse; ++point) {
+        const double angle = 2 * pi * point / pointsPerEllipse;
+        appendLittle(copy, std::uint32_t(std::lround(centreX + radiusX * std::cos(angle))), 2);
+        appendLittle(copy, std::uint32_t(std::lround(centreY + radiusY * std::sin(angle))), 2);
+    }
+}
+
+// Before its first record the player is given the picture's own size as its
+// viewport extent, as a program playing a metafile into a rectangle does. A
+// file that scales its window without setting the viewport would otherwise be
+// drawn into the player's square default and stretched onto the picture,
+// its text most visibly.
+constexpr std::size_t headerBytes = 18;
+constexpr std::size_t viewportRecordBytes = 10;
+
+void appendViewportExtent(std::string& copy, QSize extent)
+{
+    appendLittle(copy, viewportRecordBytes / 2, 4);
+    appendLittle(copy, 0x020E, 2);
+    appendLittle(copy, std::uint32_t(extent.height()), 2);
+    appendLittle(copy, std::uint32_t(extent.width()), 2);
+}
+
+// The copy of bytes that the player reads: the viewport extent first, then
+// the file's records with the ellipses as polygons. The outline's positions
+// move to where their records lie in it.
+std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline, QSize viewportExtent)
+{
+    const std::size_t firstRecord = outline.headerAt + headerBytes;
+    const std::size_t count = std::min(outline.ellipses.size(), maxEllipsesAsPolygons);
+    std::string copy;
+    copy.reserve(bytes.size() + viewportRecordBytes + count * ellipseGrowth);
+    copy.append(bytes.substr(0, firstRecord));
+    appendViewportExtent(copy, viewportExtent);
+    std::size_t copied = firstRecord;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = outline.ellipses[i];
+        copy.append(bytes.substr(copied, at - copied));
+        appendEllipseAsPolygon(copy, bytes.substr(at, ellipseRecordBytes));
+        copied = at + ellipseRecordBytes;
+    }
+    copy.append(bytes.substr(copied));
+
+    // The header's size of the file and of its largest record, both in words:
+    // the player refuses a record larger than the latter.
+    const std::size_t header = outline.headerAt;
+    const std::size_t growth = viewportRecordBytes + count * ellipseGrowth;
+    writeLittle(copy, header + 6, readLittle(copy, header + 6, 4) + std::uint32_t(growth / 2), 4);
+    const std::uint32_t largest = count ? polygonRecordBytes / 2 : viewportRecordBytes / 2;
+    writeLittle(copy, header + 12, std::max(readLittle(copy, header + 12, 4), largest), 4);
+
+    const auto moved = [&](std::size_t at) {
+        const auto before = std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
+        return at + viewportRecordBytes + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
+    };
+    for (WindowsMetafilePen& pen : outline.pens)
+        pen.widthAt = moved(pen.widthAt);
+    for (std::size_t& heightAt : outline.fontHeights)
+        heightAt = moved(heightAt);
+    return copy;
+}
+
 int appendTo(void* context, char* buffer, int length)
 {
     static_cast<std::string*>(context)->append(buffer, std::size_t(length));
@@ -140,19 +244,20 @@ int appendTo(void* context, char* buffer, int length)
 
 QImage drawWindowsMetafile(std::string_view bytes)
 {
-    const WindowsMetafileOutline outline = outlineWindowsMetafile(bytes);
+    // The picture's size does not depend on the viewport; what the frame and
+    // the pens come to in device units does.
+    const QSize size = metafileDisplaySize(outlineWindowsMetafile(bytes).pixels.value_or(QSizeF()));
+    WindowsMetafileOutline outline = outlineWindowsMetafile(bytes, size);
     WmfPlayer player;
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
     // The player reads the records from this copy, in which the pens are
     // narrowed once the scale of the picture is known.
-    std::string playable(bytes);
+    std::string playable = playableCopy(bytes, outline, size);
     narrowFonts(playable, outline.fontHeights);
     player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));
-
-    const QSize size = metafileDisplaySize(outline.pixels.value_or(QSizeF()));
 
     std::string png;
     wmf_gd_t* device = WMF_GD_GetData(player.get());

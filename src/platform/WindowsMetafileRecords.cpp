@@ -39,6 +39,7 @@ enum Function : std::uint16_t {
     setMapMode = 0x0103,
     createPenIndirect = 0x02FA,
     createFontIndirect = 0x02FB,
+    ellipse = 0x0418,
     setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
     setViewportOrg = 0x020D,
@@ -59,7 +60,7 @@ bool draws(std::uint16_t function)
     case 0x0538: // PolyPolygon
     case 0x041B: // Rectangle
     case 0x061C: // RoundRect
-    case 0x0418: // Ellipse
+    case ellipse:
     case 0x0817: // Arc
     case 0x081A: // Pie
     case 0x0830: // Chord
@@ -192,9 +193,10 @@ std::uint64_t bitmapPixels(std::string_view dib, bool paletteIndices)
 // followed record by record the way the player follows it.
 class Mapping {
 public:
-    Mapping(bool placeable, double unitsPerInch)
+    Mapping(bool placeable, double unitsPerInch, QSize viewportExtent)
         : m_placeable(placeable)
         , m_unitsPerInch(unitsPerInch)
+        , m_viewportExtent(viewportExtent.width(), viewportExtent.height())
     {
     }
 
@@ -293,12 +295,12 @@ private:
     std::uint32_t m_mode = 0;
     QPointF m_windowOrigin, m_viewportOrigin;
     std::optional<QPointF> m_windowExtent;
-    QPointF m_viewportExtent{1024, 1024};
+    QPointF m_viewportExtent;
 };
 
 } // namespace
 
-WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
+WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize viewportExtent)
 {
     const bool placeable = bytes.size() >= placeableHeaderBytes && little(bytes, 0, 4) == placeableKey;
     const std::size_t start = placeable ? placeableHeaderBytes : 0;
@@ -319,7 +321,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
     }
 
     WindowsMetafileOutline outline;
-    Mapping mapping(placeable, unitsPerInch);
+    outline.headerAt = start;
+    Mapping mapping(placeable, unitsPerInch, viewportExtent);
     std::optional<Mapping> drawingMapping;
     std::uint64_t brushPixels = 0;
     for (std::size_t at = start + headerBytes; bytes.size() - at >= recordHeaderBytes;) {
@@ -343,6 +346,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
             outline.pens.push_back({at + 8, mapping.devicePerUnit()});
         if (function == createFontIndirect && record.size() >= 10)
             outline.fontHeights.push_back(at + 6);
+        if (function == ellipse && record.size() == recordHeaderBytes + 8)
+            outline.ellipses.push_back(at);
         if (draws(function) && !drawingMapping)
             drawingMapping = mapping;
         mapping.follow(record, function);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 
 #include <cstdint>
@@ -20,6 +21,8 @@ struct WindowsMetafilePen {
 // What one walk over a Windows metafile's records tells before any library
 // plays them.
 struct WindowsMetafileOutline {
+    // Where the metafile header starts: after the placeable header, if any.
+    std::size_t headerAt = 0;
     // The size the picture shows at, in pixels at 96 an inch: the placeable
     // header's box, or else the window extent read in twips.
     std::optional<QSizeF> pixels;
@@ -29,15 +32,21 @@ struct WindowsMetafileOutline {
     std::vector<WindowsMetafilePen> pens;
     // Where each font's height lies in the file; its width follows.
     std::vector<std::size_t> fontHeights;
+    // Where each ellipse record of the usual seven words starts.
+    std::vector<std::size_t> ellipses;
 };
 
 // The largest bitmap a record may embed, and all pattern brushes together:
 // the player keeps each whole in memory and reads it pixel by pixel.
 constexpr std::uint64_t maxMetafileBitmapPixels = 4096 * 4096;
 
-// Walks the records of a Windows metafile. Raises EInvalidGraphic "Metafile
+// The viewport extent that the player starts with unless it is given another.
+constexpr QSize defaultMetafileViewport{1024, 1024};
+
+// Walks the records of a Windows metafile, played with the viewport extent
+// given until a record sets another. Raises EInvalidGraphic "Metafile
 // is not valid" when the header promises more than the file holds, or when a
 // bitmap record declares more pixels than it carries or than the limit.
-WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes);
+WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize viewportExtent = defaultMetafileViewport);
 
 } // namespace kb::platform

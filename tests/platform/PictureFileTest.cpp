@@ -35,8 +35,8 @@ QImage quarters()
     return picture;
 }
 
-// A 2 x 1 inch picture: a red square on the left, the quarters on the right
-// drawn one to one at 96 pixels an inch.
+// A 2 x 1 inch picture: a red square on the left, an outlined magenta ellipse
+// beside it, the quarters on the right drawn one to one at 96 pixels an inch.
 std::string drawnMetafile(MetafileKind kind)
 {
     constexpr int unitsPerInch = 1440;
@@ -49,6 +49,8 @@ std::string drawnMetafile(MetafileKind kind)
     canvas->rectangle(QRect(0, 0, unitsPerInch / 2, unitsPerInch / 2));
     canvas->setPen(Qt::black, unitsPerPixel);
     canvas->line(QPoint(0, 1000), QPoint(2800, 1000));
+    canvas->setBrush(Qt::magenta);
+    canvas->ellipse(QRect(60 * unitsPerPixel, 30 * unitsPerPixel, 40 * unitsPerPixel, 24 * unitsPerPixel));
     canvas->setFont(12 * unitsPerPixel, "Arial");
     canvas->text(QPoint(20, 1100), "Kestrel");
     canvas->bitmap(QRect(120 * unitsPerPixel, 20 * unitsPerPixel, 32 * unitsPerPixel, 32 * unitsPerPixel), quarters());
@@ -77,6 +79,8 @@ TEST_P(MetafileTest, ShowsAtItsOwnSizeWithItsShapesAndBitmap)
     ASSERT_EQ(picture.size(), QSize(192, 96));
     EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
     EXPECT_EQ(picture.pixelColor(80, 20), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(80, 42), QColor(Qt::magenta));
+    EXPECT_EQ(picture.pixelColor(64, 42), QColor(Qt::magenta));
     EXPECT_EQ(picture.pixelColor(124, 24), QColor(Qt::blue));
     EXPECT_EQ(picture.pixelColor(148, 24), QColor(Qt::yellow));
     EXPECT_EQ(picture.pixelColor(148, 48), QColor(Qt::green));
@@ -139,6 +143,31 @@ TEST_P(MetafileTest, ABitmapPromisingMoreThanItHoldsIsRefusedAtOnce)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(loadPictureFile(save(bytes)), EInvalidGraphic);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+// How far right the dark pixels of the rows below the line reach: the caption.
+int captionRight(const QImage& picture)
+{
+    int right = -1;
+    for (int y = 70; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128)
+                right = std::max(right, x);
+        }
+    }
+    return right;
+}
+
+TEST(MetafileTextTest, AWindowsMetafileWritesItsTextAsWideAsAnEnhancedOne)
+{
+    // The picture is twice as wide as high, which once stretched the text.
+    const auto decoded = [](MetafileKind kind, PictureFormat format) {
+        return kb::platform::decodePicture(drawnMetafile(kind), format);
+    };
+    const int enhanced = captionRight(decoded(MetafileKind::Enhanced, PictureFormat::EnhancedMetafile));
+    ASSERT_GT(enhanced, 10);
+    for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows})
+        EXPECT_NEAR(captionRight(decoded(kind, PictureFormat::WindowsMetafile)), enhanced, 3);
 }
 
 TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
