@@ -1,16 +1,13 @@
 #include "PictureFile.h"
 
-#include "FileDescriptor.h"
+#include "AsciiCase.h"
 #include "FileErrors.h"
 #include "Metafile.h"
+#include "TextFile.h"
 
 #include <QByteArray>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kb::platform {
 namespace {
@@ -21,12 +18,7 @@ std::string lowerExtension(std::string_view name)
     const auto separator = name.find_last_of("\\/");
     if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator))
         return {};
-    std::string extension(name.substr(dot));
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return extension;
+    return asciiLowered(name.substr(dot));
 }
 
 QImage decodeWithQt(std::string_view bytes, const char* format, const char* invalidText)
@@ -36,39 +28,6 @@ QImage decodeWithQt(std::string_view bytes, const char* format, const char* inva
     if (!image.loadFromData(data, format))
         throw EInvalidGraphic(invalidText);
     return image;
-}
-
-// Reads a regular file of at most maxPictureFileBytes. It is opened without
-// blocking, so a FIFO or a device named as a picture is refused at once
-// rather than waited on or read without end. Returns false when it cannot.
-bool readPictureBytes(const std::string& nativePath, std::string& bytes)
-{
-    FileDescriptor fd(::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || static_cast<unsigned long long>(info.st_size) > maxPictureFileBytes)
-        return false;
-
-    // One byte more than allowed tells a file that grew since fstat.
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxPictureFileBytes)
-                return false;
-            bytes.resize(std::min(bytes.size() * 2, maxPictureFileBytes + 1));
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    bytes.resize(filled);
-    return true;
 }
 
 } // namespace
@@ -113,15 +72,14 @@ QImage loadPictureFile(const FileName& name)
     if (!format)
         throw EInvalidGraphic("Unknown picture file extension (" + lowerExtension(name.text()) + ")");
 
-    std::string nativePath;
+    // Only regular files of a sane size are read: a FIFO or a device named as
+    // a picture is refused at once rather than waited on or read without end.
+    std::string bytes;
     try {
-        nativePath = name.nativePath();
+        bytes = readFileBytes(name, maxPictureFileBytes);
     } catch (const EInOutError&) {
         throw EFOpenError(name.text());
     }
-    std::string bytes;
-    if (!readPictureBytes(nativePath, bytes))
-        throw EFOpenError(name.text());
     return decodePicture(bytes, *format);
 }
 

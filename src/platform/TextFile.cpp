@@ -131,17 +131,23 @@ bool TextFileReader::readLine(std::string& line)
     }
 }
 
-std::string readFileBytes(const FileName& name)
+std::string readFileBytes(const FileName& name, std::size_t maxBytes)
 {
     const std::string nativePath = name.nativePath();
     const FileDescriptor fd = openForReading(nativePath);
     std::string bytes;
     struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) {
+        if (static_cast<unsigned long long>(info.st_size) > maxBytes)
+            throwFileError(EFBIG, nativePath);
         bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     std::string chunk(chunkSize, '\0');
-    while (const std::size_t got = readSome(fd.get(), chunk.data(), chunk.size(), nativePath))
+    while (const std::size_t got = readSome(fd.get(), chunk.data(), chunk.size(), nativePath)) {
+        if (got > maxBytes - bytes.size())
+            throwFileError(EFBIG, nativePath); // it grew while being read
         bytes.append(chunk.data(), got);
+    }
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,8 +63,9 @@ private:
     bool m_endOfText = false; // a Ctrl-Z was met
 };
 
-// Reads a whole file as bytes; raises EInOutError.
-std::string readFileBytes(const FileName& name);
+// Reads a whole file as bytes; raises EInOutError, also for a file of more
+// than maxBytes.
+std::string readFileBytes(const FileName& name, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // Receives a file's new content piece by piece.
 class ByteSink {
