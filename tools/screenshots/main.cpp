@@ -14,12 +14,14 @@
 #include "uInit.h"
 #include "uKestrelbook.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
@@ -31,6 +33,26 @@ void save(QWidget& window, const QString& directory, const char* name)
     const QString path = directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
     window.grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// Opens the address with the given name on the Edit page, as a double-click
+// on its row does.
+void openAddressByName(QWidget& addressBook, const char* name)
+{
+    auto* grid = addressBook.findChild<QTableView*>(QStringLiteral("Address_Grid"));
+    const QModelIndexList found
+        = grid->model()->match(grid->model()->index(1, 1), Qt::DisplayRole, QString::fromLatin1(name), 1, Qt::MatchExactly);
+    if (found.isEmpty())
+        return;
+    grid->setCurrentIndex(found.first());
+    grid->selectRow(found.first().row());
+    emit grid->doubleClicked(found.first());
+}
+
+void clickButton(QWidget& window, const char* name)
+{
+    if (auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name)))
+        button->click();
 }
 
 // Plays the game to its end with real mouse events on the grid, one move a
@@ -122,6 +144,13 @@ int main(int argc, char** argv)
     });
     QTimer::singleShot(3000, &launcher, [&] {
         save(program.addressBook(), out, "address-book");
+        // The Edit page of the addresses whose photos are metafiles.
+        openAddressByName(program.addressBook(), "Samantha O'Neill");
+        save(program.addressBook(), out, "address-photo-wmf");
+        clickButton(program.addressBook(), "ToolButton2");
+        openAddressByName(program.addressBook(), "Marco Bellini");
+        save(program.addressBook(), out, "address-photo-emf");
+        clickButton(program.addressBook(), "ToolButton2");
         save(program.editor(), out, "editor");
         save(program.gameWindow(), out, "game");
         // The information window is modal: capture it from inside its loop.
