@@ -25,7 +25,9 @@ constexpr std::size_t padding = addressTextPadding;
 // Packs the lines of the text into rows in place. The write position never
 // passes the read position, since every byte read gives at most one byte
 // written; only the last line without a line end needs its row end in the
-// padding.
+// padding. Only quotes and line ends are visited one by one: the runs between
+// them are copied in 16-byte pieces, their commas turned into cell ends on
+// the way.
 class TextPacker {
 public:
     TextPacker(char* text, std::size_t length, RowOffsets& rows)
@@ -49,29 +51,22 @@ private:
     {
         m_rows.push_back(static_cast<std::uint64_t>(m_out - m_text));
         int column = 0;
-        const char* afterComma = nullptr;
         bool insideQuotes = false;
         for (;;) {
             const char* special = m_specials.next(m_in);
-            copyUpTo(special);
+            const bool commaBefore = special > m_in && special[-1] == comma;
+            if (insideQuotes)
+                copyUpTo(special);
+            else
+                column = copyFieldsUpTo(special, column);
             if (special == m_end) {
                 // The last line has no line end, or a quoted value is still
                 // open at the end of the text: keep what was read.
                 endRow();
                 return;
             }
-            const char c = *special;
             m_in = special + 1;
-            if (c == comma) {
-                if (insideQuotes) {
-                    put(comma);
-                } else {
-                    // Fields past the last column are kept in it, comma-separated.
-                    put(column >= lastColumn ? comma : packedCellEnd);
-                    ++column;
-                    afterComma = m_in;
-                }
-            } else if (c == quote) {
+            if (*special == quote) {
                 if (insideQuotes) {
                     if (m_in < m_end && *m_in == quote) {
                         put(quote);
@@ -97,11 +92,77 @@ private:
                     continue;
                 }
                 // A comma that ends the line adds no empty field after it.
-                if (afterComma == special)
+                if (commaBefore)
                     --m_out;
                 endRow();
                 return;
             }
+        }
+    }
+
+    // Copies the bytes up to to, where every comma separates two fields:
+    // the cell end. Fields past the last column are kept in it,
+    // comma-separated. Returns the column reached.
+    int copyFieldsUpTo(const char* to, int column)
+    {
+        if (column >= lastColumn) {
+            copyUpTo(to);
+            return column;
+        }
+        const auto count = static_cast<std::size_t>(to - m_in);
+        const std::size_t commas = copyWithCellEnds(count);
+        if (column + commas > static_cast<std::size_t>(lastColumn))
+            keepCommasPastLastColumn(m_out, count, static_cast<std::size_t>(lastColumn - column));
+        m_out += count;
+        m_in = to;
+        return column + static_cast<int>(std::min<std::size_t>(commas, lastColumn + 1));
+    }
+
+    // Copies count bytes from the read to the write position with each comma
+    // made a cell end; returns how many commas there were.
+    std::size_t copyWithCellEnds(std::size_t count)
+    {
+        std::size_t commas = 0;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        const __m128i commaBytes = _mm_set1_epi8(comma);
+        const __m128i cellEnds = _mm_set1_epi8(packedCellEnd);
+        // With this gap a piece written past the end reaches no byte not yet
+        // read, and the text's padding covers the read past its end.
+        const bool wholePieces = m_in - m_out >= chunk;
+        __m128i sums = _mm_setzero_si128(); // two 64-bit counts
+        while (i + chunk <= count || (wholePieces && i < count)) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_in + i));
+            __m128i found = _mm_cmpeq_epi8(bytes, commaBytes);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_out + i),
+                             _mm_or_si128(_mm_andnot_si128(found, bytes), _mm_and_si128(found, cellEnds)));
+            if (count - i < chunk) // the piece runs past the end: count only its start
+                found = _mm_and_si128(found, _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBytes + chunk - (count - i))));
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), found), _mm_setzero_si128()));
+            i += chunk;
+        }
+        commas = static_cast<std::size_t>(_mm_cvtsi128_si64(sums))
+            + static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+#endif
+        for (; i < count; ++i) {
+            const char c = m_in[i];
+            commas += c == comma;
+            m_out[i] = c == comma ? packedCellEnd : c;
+        }
+        return commas;
+    }
+
+    // Makes the cell ends after the first kept of count bytes at out commas
+    // again: fields beyond the last column.
+    static void keepCommasPastLastColumn(char* out, std::size_t count, std::size_t kept)
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (out[i] != packedCellEnd)
+                continue;
+            if (kept > 0)
+                --kept;
+            else
+                out[i] = comma;
         }
     }
 
@@ -122,6 +183,8 @@ private:
     }
 
     static constexpr std::ptrdiff_t chunk = 16;
+    // 16 bytes from firstBytes + 16 - n: n set bytes, then clear ones.
+    static constexpr char firstBytes[2 * chunk] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
     void put(char c) { *m_out++ = c; }
     void endRow() { put(packedRowEnd); }
@@ -131,7 +194,7 @@ private:
     const char* m_in;
     char* m_out;
     RowOffsets& m_rows;
-    ByteFinder<comma, quote, carriageReturn> m_specials;
+    ByteFinder<quote, carriageReturn> m_specials;
 };
 
 // Copies count bytes with every packed cell end made a comma; returns how
