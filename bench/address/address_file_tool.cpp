@@ -5,6 +5,7 @@
 //   address_file_tool load <file> <repeats>         LoadGridFromFile; also the peak memory it added
 //   address_file_tool save <file> <repeats>         SaveGridToFile of the loaded file
 //   address_file_tool write-text <file> <repeats>   the writer's pieces straight into a file, fsync'd
+//   address_file_tool write-memory <file> <repeats> the writer alone, its pieces dropped
 //   address_file_tool read-floor <file> <repeats>   read() into one buffer and count the lines
 //   address_file_tool write-floor <file> <repeats>  write() the file's bytes anew and fsync
 #include "AddressFileGenerator.h"
@@ -101,6 +102,12 @@ void writeTextAndSync(const std::string& path, const AddressGrid& grid)
         throw std::runtime_error("cannot sync " + path);
 }
 
+// Drops the pieces, so that only the writer's own work is timed.
+struct CountingSink final : kb::platform::ByteSink {
+    std::size_t bytes = 0;
+    void write(std::string_view piece) override { bytes += piece.size(); }
+};
+
 volatile std::size_t sink;
 
 } // namespace
@@ -110,7 +117,7 @@ int main(int argc, char** argv)
     try {
         const std::string command = argc > 1 ? argv[1] : "";
         if (argc != 4) {
-            std::fprintf(stderr, "usage: %s generate|generate-short|load|save|read-floor|write-floor ...\n", argv[0]);
+            std::fprintf(stderr, "usage: %s generate|generate-short|load|save|write-text|write-memory|read-floor|write-floor ...\n", argv[0]);
             return 2;
         }
         const std::string file = argv[command.rfind("generate", 0) == 0 ? 3 : 2];
@@ -153,6 +160,16 @@ int main(int argc, char** argv)
             const std::string target = file + ".streamed";
             std::printf("%.6f\n", medianSeconds(repeats, [&] { writeTextAndSync(target, grid); }));
             ::unlink(target.c_str());
+            return 0;
+        }
+        if (command == "write-memory") {
+            AddressGrid grid;
+            LoadGridFromFile(file, grid);
+            std::printf("%.6f\n", medianSeconds(repeats, [&] {
+                CountingSink counter;
+                kb::common::writeAddressText(grid, counter);
+                sink = counter.bytes;
+            }));
             return 0;
         }
         if (command == "read-floor") {
