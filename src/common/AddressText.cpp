@@ -478,26 +478,37 @@ void putChangedCell(PieceWriter& out, std::string_view value)
 
 } // namespace
 
+bool AddressTextExtent::add(const char* bytes, std::size_t count)
+{
+    if (m_ended)
+        return false;
+    const void* stop = std::memchr(bytes, ctrlZ, count); // the text ends at a Ctrl-Z
+    const std::size_t used = stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - bytes) : count;
+    m_lineEnds += countBytes<carriageReturn>(bytes, used);
+    m_length += used;
+    m_ended = stop != nullptr;
+    return !m_ended;
+}
+
 AddressGrid readAddressText(TextBuffer bytes)
 {
-    const void* stop = std::memchr(bytes.data(), ctrlZ, bytes.size()); // the text ends at a Ctrl-Z
-    const std::size_t length =
-        stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - bytes.data()) : bytes.size();
+    AddressTextExtent extent;
+    extent.add(bytes.data(), bytes.size());
+    return readAddressText(std::move(bytes), extent);
+}
+
+AddressGrid readAddressText(TextBuffer bytes, const AddressTextExtent& extent)
+{
+    const std::size_t length = extent.length();
     bytes.resize(length + padding);
     std::memset(bytes.data() + length, 0, padding);
 
     // Every line has a CR but perhaps the last, and no row has fewer than
     // one line: the offsets are allocated once.
-    std::size_t lineEnds = 0;
-    const char* const end = bytes.data() + length;
-    for (const char* at = bytes.data();
-         (at = static_cast<const char*>(std::memchr(at, carriageReturn, static_cast<std::size_t>(end - at))));
-         ++at)
-        ++lineEnds;
-    if (lineEnds >= static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    if (extent.lineEnds() >= static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw std::length_error("The address file has too many lines.");
     RowOffsets rows;
-    rows.reserve(lineEnds + 1);
+    rows.reserve(extent.lineEnds() + 1);
     TextPacker(bytes.data(), length, rows).packRows();
 
     const int rowCount = static_cast<int>(rows.size()) - 1;
