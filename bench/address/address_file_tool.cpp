@@ -91,7 +91,9 @@ int main(int argc, char** argv)
     try {
         const std::string command = argc > 1 ? argv[1] : "";
         if (argc != 4) {
-            std::fprintf(stderr, "usage: %s generate|generate-short|load|save|write-memory|read-floor|write-floor ...\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s generate|generate-short|load|save|write-memory|read-floor|write-floor ...\n",
+                         argv[0]);
             return 2;
         }
         const std::string file = argv[command.rfind("generate", 0) == 0 ? 3 : 2];
@@ -132,10 +134,10 @@ int main(int argc, char** argv)
             AddressGrid grid;
             LoadGridFromFile(file, grid);
             std::printf("%.6f\n", medianSeconds(repeats, [&] {
-                CountingSink counter;
-                kb::common::writeAddressText(grid, counter);
-                sink = counter.bytes;
-            }));
+                            CountingSink counter;
+                            kb::common::writeAddressText(grid, counter);
+                            sink = counter.bytes;
+                        }));
             return 0;
         }
         if (command == "read-floor") {

@@ -45,7 +45,8 @@ std::size_t copyReplacing(char* to, const char* from, std::size_t count, bool ov
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
                          _mm_or_si128(_mm_andnot_si128(found, bytes), _mm_and_si128(found, toBytes)));
         if (count - i < piece) // the piece runs past the end: count only its start
-            found = _mm_and_si128(found, _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBytes + piece - (count - i))));
+            found = _mm_and_si128(found,
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBytes + piece - (count - i))));
         sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), found), _mm_setzero_si128()));
         i += piece;
     }

@@ -48,7 +48,8 @@ std::size_t countBytes(const char* bytes, std::size_t count)
         // Each lane counts up to 255 hits before the lanes are summed.
         __m128i hits = _mm_setzero_si128();
         for (int round = 0; round < 255 && i + 16 <= count; ++round, i += 16)
-            hits = _mm_sub_epi8(hits, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)), wanted));
+            hits = _mm_sub_epi8(hits,
+                                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)), wanted));
         const __m128i sums = _mm_sad_epu8(hits, _mm_setzero_si128());
         found += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
     }
