@@ -35,7 +35,8 @@ std::size_t copyReplacing(char* to, const char* from, std::size_t count, bool ov
 #if defined(__SSE2__)
     constexpr std::size_t piece = 16;
     // 16 bytes from firstBytes + 16 - n: n set bytes, then clear ones.
-    static constexpr char firstBytes[2 * piece] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    static constexpr char firstBytes[2 * piece] = {'\xff', '\xff', '\xff', '\xff', '\xff', '\xff', '\xff', '\xff',
+                                                   '\xff', '\xff', '\xff', '\xff', '\xff', '\xff', '\xff', '\xff'};
     const __m128i fromBytes = _mm_set1_epi8(From);
     const __m128i toBytes = _mm_set1_epi8(To);
     __m128i sums = _mm_setzero_si128(); // two 64-bit counts
@@ -275,6 +276,8 @@ public:
             m_end = out;
             return;
         }
+#else
+        (void)overread;
 #endif
         for (const char c : value) {
             *out++ = c;
@@ -444,7 +447,7 @@ private:
     }
 
     PieceWriter& m_out;
-    const char* m_textBegin;
+    [[maybe_unused]] const char* m_textBegin; // where the backward scan must stop
     ByteFinder<comma, quote, packedRowEnd> m_specials;
 };
 
