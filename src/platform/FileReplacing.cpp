@@ -160,14 +160,16 @@ public:
 
     void write(std::string_view bytes) override
     {
-        if (m_buffer.size() + bytes.size() > bufferSize)
+        if (bytes.size() >= bufferSize / 2) {
+            // Large pieces go straight to the file: copying them first would gain nothing.
             flush();
-        if (bytes.size() >= bufferSize) {
             writeAll(m_fd, bytes, m_errorPath);
             wrote(bytes.size());
-        } else {
-            m_buffer.append(bytes);
+            return;
         }
+        if (m_buffer.size() + bytes.size() > bufferSize)
+            flush();
+        m_buffer.append(bytes);
     }
 
     void flush()
