@@ -4,7 +4,7 @@
 //   address_file_tool generate-short <lines> <file> writes lines of one character
 //   address_file_tool load <file> <repeats>         LoadGridFromFile; also the peak memory it added
 //   address_file_tool save <file> <repeats>         SaveGridToFile of the loaded file
-//   address_file_tool write-text <file> <repeats>   the writer's pieces straight into a file, fsync'd
+//   address_file_tool write-memory <file> <repeats> the writer alone, its pieces dropped
 //   address_file_tool read-floor <file> <repeats>   read() into one buffer and count the lines
 //   address_file_tool write-floor <file> <repeats>  write() the file's bytes anew and fsync
 #include "AddressFileGenerator.h"
@@ -76,30 +76,11 @@ void writeAndSync(const std::string& path, const Buffer& bytes)
         throw std::runtime_error("cannot sync " + path);
 }
 
-// Writes the pieces as they come, as a streaming whole-file replacement does.
-struct FileSink final : kb::platform::ByteSink {
-    int fd = -1;
-    void write(std::string_view piece) override
-    {
-        while (!piece.empty()) {
-            const ssize_t put = ::write(fd, piece.data(), piece.size());
-            if (put <= 0)
-                throw std::runtime_error("cannot write");
-            piece.remove_prefix(static_cast<std::size_t>(put));
-        }
-    }
+// Drops the pieces, so that only the writer's own work is timed.
+struct CountingSink final : kb::platform::ByteSink {
+    std::size_t bytes = 0;
+    void write(std::string_view piece) override { bytes += piece.size(); }
 };
-
-void writeTextAndSync(const std::string& path, const AddressGrid& grid)
-{
-    FileSink sink;
-    sink.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (sink.fd < 0)
-        throw std::runtime_error("cannot create " + path);
-    kb::common::writeAddressText(grid, sink);
-    if (::fsync(sink.fd) != 0 || ::close(sink.fd) != 0)
-        throw std::runtime_error("cannot sync " + path);
-}
 
 volatile std::size_t sink;
 
@@ -110,7 +91,9 @@ int main(int argc, char** argv)
     try {
         const std::string command = argc > 1 ? argv[1] : "";
         if (argc != 4) {
-            std::fprintf(stderr, "usage: %s generate|generate-short|load|save|read-floor|write-floor ...\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s generate|generate-short|load|save|write-memory|read-floor|write-floor ...\n",
+                         argv[0]);
             return 2;
         }
         const std::string file = argv[command.rfind("generate", 0) == 0 ? 3 : 2];
@@ -147,12 +130,14 @@ int main(int argc, char** argv)
             ::unlink(target.c_str());
             return 0;
         }
-        if (command == "write-text") {
+        if (command == "write-memory") {
             AddressGrid grid;
             LoadGridFromFile(file, grid);
-            const std::string target = file + ".streamed";
-            std::printf("%.6f\n", medianSeconds(repeats, [&] { writeTextAndSync(target, grid); }));
-            ::unlink(target.c_str());
+            std::printf("%.6f\n", medianSeconds(repeats, [&] {
+                            CountingSink counter;
+                            kb::common::writeAddressText(grid, counter);
+                            sink = counter.bytes;
+                        }));
             return 0;
         }
         if (command == "read-floor") {

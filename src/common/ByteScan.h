@@ -36,6 +36,29 @@ inline std::uint64_t matchMask(const char* block)
 #endif
 }
 
+// How many of the count bytes at bytes equal Byte.
+template <char Byte>
+std::size_t countBytes(const char* bytes, std::size_t count)
+{
+    std::size_t found = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(Byte);
+    while (i + 16 <= count) {
+        // Each lane counts up to 255 hits before the lanes are summed.
+        __m128i hits = _mm_setzero_si128();
+        for (int round = 0; round < 255 && i + 16 <= count; ++round, i += 16)
+            hits = _mm_sub_epi8(hits,
+                                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)), wanted));
+        const __m128i sums = _mm_sad_epu8(hits, _mm_setzero_si128());
+        found += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+    }
+#endif
+    for (; i < count; ++i)
+        found += bytes[i] == Byte;
+    return found;
+}
+
 // Finds, 64 bytes at a time, the next of a few byte values in a text. The
 // mask of the current block is kept, so walking from one hit to the next
 // costs a bit operation, not a rescan. Reads up to scanOverread bytes beyond

@@ -85,6 +85,17 @@ TEST_F(AddressFileTest, LineEndsFollowTheDosRules)
     EXPECT_EQ(grid.cell(0, 5), "");
 }
 
+TEST_F(AddressFileTest, ALargeFileEndsAtItsFirstCtrlZ)
+{
+    std::string bytes;
+    for (int i = 0; i < 300000; ++i)
+        bytes += "a," + std::to_string(i) + "\r\n";
+    const AddressGrid grid = load(bytes + "last\x1a" + bytes);
+    EXPECT_EQ(grid.rowCount(), 300000);
+    EXPECT_EQ(grid.cell(1, 299999), "299999");
+    EXPECT_EQ(grid.cell(0, 300000), "last");
+}
+
 TEST_F(AddressFileTest, CommasSeparateFieldsAndATrailingCommaAddsNone)
 {
     const AddressGrid grid = load("a,,b\r\na,b,\r\n,\r\n  sp , ace  \r\n");
