@@ -6,7 +6,8 @@
 namespace {
 
 const std::array<const char*, 8> givenNames{"Anna", "Bernd", "Chiara", "Dmitri", "Emma", "Farid", "Greta", "Hiro"};
-const std::array<const char*, 8> familyNames{"Smith", "Okafor", "Lindqvist", "Moreau", "Tanaka", "Novak", "Rossi", "Keller"};
+const std::array<const char*, 8> familyNames{"Smith",  "Okafor", "Lindqvist", "Moreau",
+                                             "Tanaka", "Novak",  "Rossi",     "Keller"};
 const std::array<const char*, 5> categories{"Friend", "Family", "Work", "Club", ""};
 const std::array<const char*, 6> streets{"High St", "Mill Lane", "Station Road", "Kings Way", "Elm Close", "Market Sq"};
 const std::array<const char*, 6> towns{"Bristol", "Leeds", "York", "Bath", "Derby", "Hull"};
@@ -55,7 +56,9 @@ std::string generateAddressFile(std::size_t addressCount)
             pick(towns),
             given + "." + family + "@mail.uk",
             (i % 4 == 0) ? "c:\\kb\\photos\\p" + std::to_string(i) + ".bmp" : "",
-            "", "", "",
+            "",
+            "",
+            "",
             "Met at \"\"fair\"\"\nCall at six",
             "",
         };

@@ -19,8 +19,14 @@ struct Counts {
     std::size_t records = 0;
 };
 
-void countField(void*, std::size_t, void* counts) { ++static_cast<Counts*>(counts)->fields; }
-void countRecord(int, void* counts) { ++static_cast<Counts*>(counts)->records; }
+void countField(void*, std::size_t, void* counts)
+{
+    ++static_cast<Counts*>(counts)->fields;
+}
+void countRecord(int, void* counts)
+{
+    ++static_cast<Counts*>(counts)->records;
+}
 
 Counts countFile(const char* path)
 {

@@ -26,12 +26,12 @@ constexpr int fileSize = 10 * 1024 * 1024;
 // Picks the same file in every dialog and answers no question.
 class FixedFilePrompter final : public kb::platform::Prompter {
 public:
-    explicit FixedFilePrompter(QString file) : m_file(std::move(file)) {}
-    bool askYesNo(QWidget*, const QString&) override { return false; }
-    void showError(QWidget*, const QString& text) override
+    explicit FixedFilePrompter(QString file)
+        : m_file(std::move(file))
     {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
+    bool askYesNo(QWidget*, const QString&) override { return false; }
+    void showError(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
     void showResult(QWidget*, const QString&) override {}
     QString chooseFileToOpen(QWidget*, const kb::platform::FileDialogRequest&) override { return m_file; }
     QString chooseFileToSave(QWidget*, const kb::platform::FileDialogRequest&) override { return m_file; }

@@ -55,7 +55,8 @@ void playGames(benchmark::State& state)
         benchmark::DoNotOptimize(game.TileCount());
     }
     state.counters["moves/s"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
-    state.counters["moves/game"] = benchmark::Counter(static_cast<double>(moves) / static_cast<double>(state.iterations()));
+    state.counters["moves/game"] =
+        benchmark::Counter(static_cast<double>(moves) / static_cast<double>(state.iterations()));
 }
 
 } // namespace

@@ -36,8 +36,7 @@ void paintAfterMove(benchmark::State& state)
         grid()->repaint();
         int x = 0;
         int y = 0;
-        while (!g_form->Game().CanRemove(x, y) && ++x == 19 && (x = 0, ++y < 9)) {
-        }
+        while (!g_form->Game().CanRemove(x, y) && ++x == 19 && (x = 0, ++y < 9)) {}
         const QPoint centre(2 + 32 * x + 16, 2 + 32 * y + 16);
         state.ResumeTiming();
         QTest::mouseClick(grid(), Qt::LeftButton, {}, centre);

@@ -35,7 +35,7 @@ double millisecondsSinceProcessStart()
         fields >> field;
     unsigned long long startTicks = 0;
     fields >> startTicks;
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_BOOTTIME, &now);
     const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
     return nowMs - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK));

@@ -118,8 +118,8 @@ QVariant AddressTableModel::data(const QModelIndex& index, int role) const
 
 QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !m_headingFixed || section < 0 ||
-        section >= AddressGrid::DisplayedColumnCount)
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !m_headingFixed || section < 0
+        || section >= AddressGrid::DisplayedColumnCount)
         return {};
     return kb::platform::textFromBytes(m_grid.cell(section, 0));
 }
@@ -130,8 +130,8 @@ void AddressTableModel::checkRoomForRows(int gridRowCount) const
     // count has dropped to a single row.
     const int listed = m_headingFixed && gridRowCount > 1 ? gridRowCount - 1 : gridRowCount;
     if (listed > m_maxListedRows)
-        throw std::length_error("The address list can show at most " + std::to_string(m_maxListedRows) +
-                                " addresses; this address file holds " + std::to_string(listed));
+        throw std::length_error("The address list can show at most " + std::to_string(m_maxListedRows)
+                                + " addresses; this address file holds " + std::to_string(listed));
 }
 
 bool AddressTableModel::rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const

@@ -430,8 +430,8 @@ void TfmAddress::Photo_EditChange()
     if (path.isEmpty())
         return;
     try {
-        const QImage photo = kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto
-                                                                         : kb::platform::FileName(bytesOf(path)));
+        const QImage photo =
+            kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)));
         m_photoBitmap->setPixmap(QPixmap::fromImage(photo));
         m_photoBitmap->show();
     } catch (const std::exception&) {

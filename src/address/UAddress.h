@@ -23,7 +23,7 @@ class QToolButton;
 namespace kb::address {
 class AddressTableModel;
 class PhotoPanel;
-}
+} // namespace kb::address
 
 // The address book: the Main page lists the addresses of the address file,
 // the Edit page shows one of them in labelled fields. The file is read at

@@ -215,7 +215,10 @@ private:
 // Collects the written bytes and hands them on in pieces.
 class PieceWriter {
 public:
-    explicit PieceWriter(platform::ByteSink& sink) : m_sink(sink) {}
+    explicit PieceWriter(platform::ByteSink& sink)
+        : m_sink(sink)
+    {
+    }
 
     void append(const char* bytes, std::size_t count)
     {
@@ -307,8 +310,14 @@ private:
     static constexpr std::size_t overrun = 16;
     static constexpr std::size_t pieceSize = 256 * 1024;
 
-    std::size_t used() const { return static_cast<std::size_t>(m_end - m_piece.get()); }
-    std::size_t room() const { return m_capacity - used(); }
+    std::size_t used() const
+    {
+        return static_cast<std::size_t>(m_end - m_piece.get());
+    }
+    std::size_t room() const
+    {
+        return m_capacity - used();
+    }
 
     // The piece grows to its full size before it is handed on, so that a
     // small file needs no big buffer.

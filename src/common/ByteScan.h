@@ -66,7 +66,11 @@ std::size_t countBytes(const char* bytes, std::size_t count)
 template <char... Bytes>
 class ByteFinder {
 public:
-    ByteFinder(const char* begin, const char* end) : m_begin(begin), m_end(end) {}
+    ByteFinder(const char* begin, const char* end)
+        : m_begin(begin)
+        , m_end(end)
+    {
+    }
 
     // The first of Bytes at or after from, or the end.
     const char* next(const char* from)

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <new>
-#include <utility>
 #include <sys/mman.h>
+#include <utility>
 
 namespace kb::common {
 
@@ -19,7 +19,9 @@ public:
 
     PageAllocator() = default;
     template <typename U>
-    PageAllocator(const PageAllocator<U>&) noexcept {}
+    PageAllocator(const PageAllocator<U>&) noexcept
+    {
+    }
 
     T* allocate(std::size_t count)
     {
@@ -54,9 +56,15 @@ public:
     }
 
     template <typename U>
-    bool operator==(const PageAllocator<U>&) const noexcept { return true; }
+    bool operator==(const PageAllocator<U>&) const noexcept
+    {
+        return true;
+    }
     template <typename U>
-    bool operator!=(const PageAllocator<U>&) const noexcept { return false; }
+    bool operator!=(const PageAllocator<U>&) const noexcept
+    {
+        return false;
+    }
 
 private:
     static constexpr std::size_t mappedFrom = std::size_t(1) << 20;

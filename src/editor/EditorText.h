@@ -16,7 +16,10 @@ inline constexpr std::size_t defaultMemoCapacity = std::size_t{64} * 1024 * 1024
 // Raised when a loaded text does not fit into the text area.
 class EMemoCapacityError : public std::runtime_error {
 public:
-    EMemoCapacityError() : std::runtime_error("Text exceeds memo capacity") {}
+    EMemoCapacityError()
+        : std::runtime_error("Text exceeds memo capacity")
+    {
+    }
 };
 
 // The text the editor shows for a file's bytes: every line break becomes

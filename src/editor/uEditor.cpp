@@ -135,17 +135,17 @@ void TfmEdit::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setGeometry(0, clientHeight - toolBarHeight, clientWidth, toolBarHeight);
 
-    kb::platform::connectGuarded(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &QToolButton::clicked, this,
-                                 &TfmEdit::ToolButton1Click);
-    kb::platform::connectGuarded(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &QToolButton::clicked, this,
-                                 &TfmEdit::ToolButton2Click);
+    kb::platform::connectGuarded(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &QToolButton::clicked,
+                                 this, &TfmEdit::ToolButton1Click);
+    kb::platform::connectGuarded(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &QToolButton::clicked,
+                                 this, &TfmEdit::ToolButton2Click);
     kb::platform::connectGuarded(addToolButton("SaveButton", QStringLiteral("Save"), 2, 2), &QToolButton::clicked, this,
                                  &TfmEdit::SaveButtonClick);
     addToolButton("ToolButton4", QStringLiteral("Search"), 3, 3)->setEnabled(false);
     addToolButton("ToolButton5", QStringLiteral("PgUp"), 4, 4)->setEnabled(false);
     addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
-    kb::platform::connectGuarded(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &QToolButton::clicked, this,
-                                 &TfmEdit::ToolButton7Click);
+    kb::platform::connectGuarded(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &QToolButton::clicked,
+                                 this, &TfmEdit::ToolButton7Click);
 
     // The desktop's keys for opening and saving do what the buttons do.
     kb::platform::connectGuarded(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,

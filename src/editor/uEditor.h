@@ -12,7 +12,7 @@ class QToolButton;
 namespace kb::platform {
 class CaptionLabel;
 class PictureBox;
-}
+} // namespace kb::platform
 
 namespace kb::editor {
 class EditorFileDialog;
@@ -25,8 +25,7 @@ class TfmEdit : public QWidget {
     Q_OBJECT
 public:
     // memoCapacity: the most characters a loaded text may hold.
-    explicit TfmEdit(QWidget* parent = nullptr,
-                     std::size_t memoCapacity = kb::editor::defaultMemoCapacity);
+    explicit TfmEdit(QWidget* parent = nullptr, std::size_t memoCapacity = kb::editor::defaultMemoCapacity);
 
 private:
     void createTitleStrip();

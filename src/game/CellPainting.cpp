@@ -35,8 +35,8 @@ QRect TileRect(int index)
 
 bool CellLook::operator==(const CellLook& other) const
 {
-    return color == other.color && showColors == other.showColors && highlight == other.highlight
-        && top == other.top && left == other.left && bottom == other.bottom && right == other.right;
+    return color == other.color && showColors == other.showColors && highlight == other.highlight && top == other.top
+        && left == other.left && bottom == other.bottom && right == other.right;
 }
 
 CellLook lookOf(const TGameMap& board, int x, int y, bool showColors, int highlightMode, bool selected)

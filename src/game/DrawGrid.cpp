@@ -4,8 +4,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -59,7 +59,8 @@ void DrawGrid::SetRow(int row)
 void DrawGrid::MouseToCell(QPoint point, int& col, int& row) const
 {
     const QPoint inside = point - QPoint(FrameWidth, FrameWidth);
-    if (inside.x() < 0 || inside.y() < 0 || inside.x() >= m_colCount * CellSize || inside.y() >= m_rowCount * CellSize) {
+    if (inside.x() < 0 || inside.y() < 0 || inside.x() >= m_colCount * CellSize
+        || inside.y() >= m_rowCount * CellSize) {
         col = -1;
         row = -1;
         return;

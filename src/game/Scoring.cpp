@@ -9,7 +9,7 @@ namespace {
 
 // n * n - 3 * n + 4 for groups of two or more. The formula goes on beyond
 // the 171 tiles of the largest level, up to the largest custom board.
-constexpr std::array<int, TMap::MaxWidth * TMap::MaxHeight + 1> ScoreTable = [] {
+constexpr std::array<int, TMap::MaxWidth* TMap::MaxHeight + 1> ScoreTable = [] {
     std::array<int, TMap::MaxWidth * TMap::MaxHeight + 1> table{};
     for (int n = 2; n < static_cast<int>(table.size()); ++n)
         table[static_cast<std::size_t>(n)] = n * n - 3 * n + 4;

@@ -81,7 +81,8 @@ TSettingsForm::TSettingsForm(QWidget* parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    auto* cancel =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(100, 62, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -163,7 +163,8 @@ void FreedesktopAssociations::readGlobs(const std::vector<fs::path>& dataDirecto
                 continue;
             const std::string mimeType = line.substr(first + 1, second - first - 1);
             const auto third = line.find(':', second + 1);
-            const std::string pattern = line.substr(second + 1, third == std::string::npos ? third : third - second - 1);
+            const std::string pattern =
+                line.substr(second + 1, third == std::string::npos ? third : third - second - 1);
             if (pattern == "__NOGLOBS__") {
                 clearedHere.insert(mimeType);
                 continue;

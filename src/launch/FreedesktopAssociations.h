@@ -48,7 +48,7 @@ private:
     };
     struct Application {
         std::size_t dataDirectory; // index into m_applicationDirectories
-        bool launchable; // an installed application, not hidden, with an Exec line
+        bool launchable;           // an installed application, not hidden, with an Exec line
         std::string exec;
         std::set<std::string> mimeTypes;
     };
@@ -73,8 +73,8 @@ private:
     std::vector<Glob> m_globs; // most important first
     std::vector<std::filesystem::path> m_applicationDirectories;
     std::map<std::string, Application> m_applications; // by desktop-file ID
-    std::vector<DesktopGroup> m_mimeInfoCaches; // per applications directory
-    std::vector<ListLocation> m_locations; // in the order of precedence
+    std::vector<DesktopGroup> m_mimeInfoCaches;        // per applications directory
+    std::vector<ListLocation> m_locations;             // in the order of precedence
 };
 
 } // namespace kb::launch

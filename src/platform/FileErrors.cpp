@@ -22,24 +22,19 @@ std::string fileErrorText(int errorNumber, const std::string& nativePath)
 {
     switch (errorNumber) {
     case ENOENT:
-        return !nativePath.empty() && parentDirectoryExists(nativePath) ? "File not found"
-                                                                        : "Invalid filename";
+        return !nativePath.empty() && parentDirectoryExists(nativePath) ? "File not found" : "Invalid filename";
     case ENOTDIR:
-    case ENAMETOOLONG:
-        return "Invalid filename";
+    case ENAMETOOLONG: return "Invalid filename";
     case EMFILE:
-    case ENFILE:
-        return "Too many open files";
+    case ENFILE: return "Too many open files";
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR: // the DOS product reported a directory in a file's place as a refused access
         return "File access denied";
     case ENOSPC:
-    case EDQUOT:
-        return "Disk full";
-    default:
-        return "I/O error " + std::to_string(errorNumber);
+    case EDQUOT: return "Disk full";
+    default: return "I/O error " + std::to_string(errorNumber);
     }
 }
 

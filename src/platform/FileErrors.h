@@ -9,7 +9,10 @@ namespace kb::platform {
 // in the error box ("File not found", "I/O error 5", ...).
 class EInOutError : public std::runtime_error {
 public:
-    explicit EInOutError(const std::string& message) : std::runtime_error(message) {}
+    explicit EInOutError(const std::string& message)
+        : std::runtime_error(message)
+    {
+    }
 };
 
 // Translates errno after a failed operation on nativePath into the DOS
@@ -27,14 +30,18 @@ namespace kb::platform {
 class EFOpenError : public std::runtime_error {
 public:
     explicit EFOpenError(const std::string& fileName)
-        : std::runtime_error("Cannot open file " + fileName) {}
+        : std::runtime_error("Cannot open file " + fileName)
+    {
+    }
 };
 
 // "Cannot create file %s": a file that could not be written.
 class EFCreateError : public std::runtime_error {
 public:
     explicit EFCreateError(const std::string& fileName)
-        : std::runtime_error("Cannot create file " + fileName) {}
+        : std::runtime_error("Cannot create file " + fileName)
+    {
+    }
 };
 
 // A file that opened but does not hold a valid picture of its kind.

@@ -66,8 +66,8 @@ std::string dosFormOf(std::string_view nativePath)
     // deepest root wins, so "C:" beats a "Z:" that maps the whole disk.
     const auto slash = path.find_last_of('/');
     const std::string realDirectory = realPathOf(slash == 0 ? "/" : path.substr(0, slash));
-    const std::string realPath = realDirectory.empty() ? std::string()
-        : (realDirectory == "/" ? "" : realDirectory) + path.substr(slash);
+    const std::string realPath =
+        realDirectory.empty() ? std::string() : (realDirectory == "/" ? "" : realDirectory) + path.substr(slash);
     std::string best;
     char bestLetter = 0;
     std::size_t bestDepth = 0;
@@ -80,10 +80,12 @@ std::string dosFormOf(std::string_view nativePath)
         const std::string root = realPathOf(link);
         if (root.empty())
             continue;
-        const bool better = best.empty() || root.size() > bestDepth || (root.size() == bestDepth && letter < bestLetter);
+        const bool better =
+            best.empty() || root.size() > bestDepth || (root.size() == bestDepth && letter < bestLetter);
         std::string rest;
         if (!better
-            || !(relativeBelow(path, link, rest) || relativeBelow(path, root, rest) || relativeBelow(realPath, root, rest)))
+            || !(relativeBelow(path, link, rest) || relativeBelow(path, root, rest)
+                 || relativeBelow(realPath, root, rest)))
             continue;
         best = std::string(1, letter) + ":" + (rest.empty() ? std::string("/") : rest);
         std::replace(best.begin(), best.end(), '/', '\\');

@@ -12,9 +12,18 @@ namespace kb::platform {
 class FileName {
 public:
     // Plain strings are DOS names: every name the DOS product gives is one.
-    FileName(const char* dosName) : m_text(dosName) {}
-    FileName(std::string dosName) : m_text(std::move(dosName)) {}
-    FileName(std::string_view dosName) : m_text(dosName) {}
+    FileName(const char* dosName)
+        : m_text(dosName)
+    {
+    }
+    FileName(std::string dosName)
+        : m_text(std::move(dosName))
+    {
+    }
+    FileName(std::string_view dosName)
+        : m_text(dosName)
+    {
+    }
 
     static FileName native(std::string_view path)
     {

@@ -154,7 +154,8 @@ void syncDirectory(const std::string& directory, const std::string& errorPath)
 class BufferedFileSink final : public ByteSink {
 public:
     BufferedFileSink(int fd, std::string errorPath)
-        : m_fd(fd), m_errorPath(std::move(errorPath))
+        : m_fd(fd)
+        , m_errorPath(std::move(errorPath))
     {
         m_buffer.reserve(bufferSize);
     }

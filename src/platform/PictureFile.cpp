@@ -50,18 +50,10 @@ QImage decodePicture(std::string_view bytes, PictureFormat format)
 {
     QImage image;
     switch (format) {
-    case PictureFormat::Bitmap:
-        image = decodeWithQt(bytes, "BMP", "Bitmap image is not valid");
-        break;
-    case PictureFormat::Icon:
-        image = decodeWithQt(bytes, "ICO", "Icon image is not valid");
-        break;
-    case PictureFormat::WindowsMetafile:
-        image = drawWindowsMetafile(bytes);
-        break;
-    case PictureFormat::EnhancedMetafile:
-        image = drawEnhancedMetafile(bytes);
-        break;
+    case PictureFormat::Bitmap: image = decodeWithQt(bytes, "BMP", "Bitmap image is not valid"); break;
+    case PictureFormat::Icon: image = decodeWithQt(bytes, "ICO", "Icon image is not valid"); break;
+    case PictureFormat::WindowsMetafile: image = drawWindowsMetafile(bytes); break;
+    case PictureFormat::EnhancedMetafile: image = drawEnhancedMetafile(bytes); break;
     }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

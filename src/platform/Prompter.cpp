@@ -30,15 +30,14 @@ public:
 
     void showError(QWidget* parent, const QString& text) override
     {
-        createMessageBox(QMessageBox::Critical, QStringLiteral("Kestrelbook"), errorBoxText(text),
-                         QMessageBox::Ok, parent)
+        createMessageBox(QMessageBox::Critical, QStringLiteral("Kestrelbook"), errorBoxText(text), QMessageBox::Ok,
+                         parent)
             ->exec();
     }
 
     void showResult(QWidget* parent, const QString& text) override
     {
-        createMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                         parent)
+        createMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent)
             ->exec();
     }
 
@@ -57,8 +56,7 @@ private:
     {
         QFileDialog dialog(visibleOwner(parent), request.title);
         dialog.setAcceptMode(mode);
-        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                           : QFileDialog::AnyFile);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // The DOS product's save dialog replaced files without asking.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!request.defaultSuffix.isEmpty())

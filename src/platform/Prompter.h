@@ -10,9 +10,9 @@ class QWidget;
 namespace kb::platform {
 
 struct FileDialogRequest {
-    QString title;          // empty: the desktop's own title
-    QString fileName;       // offered name, may be empty
-    QString defaultSuffix;  // without the dot, may be empty
+    QString title;         // empty: the desktop's own title
+    QString fileName;      // offered name, may be empty
+    QString defaultSuffix; // without the dot, may be empty
 };
 
 // Every message box and file dialog of the program goes through this

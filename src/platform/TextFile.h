@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <functional>
 #include <limits>
-#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,9 +23,11 @@ public:
 // reader sees the same chunk boundaries a file could give it.
 class MemoryByteSource final : public ByteSource {
 public:
-    explicit MemoryByteSource(std::string_view bytes,
-                              std::size_t pieceSize = std::numeric_limits<std::size_t>::max())
-        : m_bytes(bytes), m_pieceSize(pieceSize == 0 ? 1 : pieceSize) {}
+    explicit MemoryByteSource(std::string_view bytes, std::size_t pieceSize = std::numeric_limits<std::size_t>::max())
+        : m_bytes(bytes)
+        , m_pieceSize(pieceSize == 0 ? 1 : pieceSize)
+    {
+    }
     std::size_t read(char* buffer, std::size_t capacity) override;
 
 private:
@@ -56,7 +57,7 @@ private:
     bool fill(); // appends a chunk; false at the end of the bytes
 
     std::unique_ptr<ByteSource> m_source;
-    std::string m_buffer;  // bytes read are [m_pos, m_end)
+    std::string m_buffer; // bytes read are [m_pos, m_end)
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_endOfFile = false;

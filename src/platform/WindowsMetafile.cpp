@@ -48,7 +48,8 @@ public:
         options.malloc = boundedMalloc;
         options.realloc = boundedRealloc;
         options.free = plainFree;
-        const unsigned long flags = WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        const unsigned long flags =
+            WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
             if (m_api)
                 wmf_api_destroy(m_api);
@@ -116,7 +117,8 @@ constexpr int maxFontWidthPerHeight = 16;
 void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights)
 {
     const auto signed16 = [&](std::size_t at) {
-        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at])
+                                         | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
     };
     for (std::size_t heightAt : fontHeights) {
         const int height = std::abs(int(signed16(heightAt)));
@@ -224,7 +226,8 @@ std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline
     writeLittle(copy, header + 12, std::max(readLittle(copy, header + 12, 4), largest), 4);
 
     const auto moved = [&](std::size_t at) {
-        const auto before = std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
+        const auto before =
+            std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
         return at + viewportRecordBytes + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
     };
     for (WindowsMetafilePen& pen : outline.pens)

@@ -76,10 +76,8 @@ bool draws(std::uint16_t function)
     case dibBitBlt:
     case dibStretchBlt:
     case setDibToDev:
-    case stretchDib:
-        return true;
-    default:
-        return false;
+    case stretchDib: return true;
+    default: return false;
     }
 }
 
@@ -100,16 +98,11 @@ std::optional<EmbeddedBitmap> embeddedBitmap(std::string_view record, std::uint1
         if (record.size() == 24)
             return std::nullopt;
         return EmbeddedBitmap{22, false};
-    case dibStretchBlt:
-        return EmbeddedBitmap{26, false};
-    case stretchDib:
-        return EmbeddedBitmap{28, record.size() >= 12 && usage(10)};
-    case setDibToDev:
-        return EmbeddedBitmap{24, record.size() >= 8 && usage(6)};
-    case dibCreatePatternBrush:
-        return EmbeddedBitmap{10, record.size() >= 10 && usage(8)};
-    default:
-        return std::nullopt;
+    case dibStretchBlt: return EmbeddedBitmap{26, false};
+    case stretchDib: return EmbeddedBitmap{28, record.size() >= 12 && usage(10)};
+    case setDibToDev: return EmbeddedBitmap{24, record.size() >= 8 && usage(6)};
+    case dibCreatePatternBrush: return EmbeddedBitmap{10, record.size() >= 10 && usage(8)};
+    default: return std::nullopt;
     }
 }
 
@@ -158,10 +151,8 @@ std::uint64_t bitmapPixels(std::string_view dib, bool paletteIndices)
         break;
     case 16:
     case 24:
-    case 32:
-        break;
-    default:
-        invalidMetafile();
+    case 32: break;
+    default: invalidMetafile();
     }
     constexpr std::uint32_t rgb = 0, rle8 = 1, rle4 = 2, bitFields = 3;
     std::uint64_t tableBytes = infoBytes + colours * entryBytes;
@@ -183,8 +174,7 @@ std::uint64_t bitmapPixels(std::string_view dib, bool paletteIndices)
         if (bitCount != (compression == rle8 ? 8u : 4u))
             invalidMetafile();
         break;
-    default:
-        invalidMetafile();
+    default: invalidMetafile();
     }
     return pixels;
 }
@@ -210,23 +200,12 @@ public:
             return QPointF(signed16(record, 8), signed16(record, 6));
         };
         switch (function) {
-        case setMapMode:
-            m_mode = little(record, 6, 2);
-            break;
-        case setWindowOrg:
-            m_windowOrigin = pair();
-            break;
-        case setWindowExt:
-            m_windowExtent = pair();
-            break;
-        case setViewportOrg:
-            m_viewportOrigin = pair();
-            break;
-        case setViewportExt:
-            m_viewportExtent = pair();
-            break;
-        default:
-            break;
+        case setMapMode: m_mode = little(record, 6, 2); break;
+        case setWindowOrg: m_windowOrigin = pair(); break;
+        case setWindowExt: m_windowExtent = pair(); break;
+        case setViewportOrg: m_viewportOrigin = pair(); break;
+        case setViewportExt: m_viewportExtent = pair(); break;
+        default: break;
         }
     }
 
@@ -316,8 +295,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize view
         unitsPerInch = little(bytes, 14, 2);
         if (unitsPerInch == 0)
             invalidMetafile();
-        placeableBox = QRectF(QPointF(signed16(bytes, 6), signed16(bytes, 8)),
-                              QPointF(signed16(bytes, 10), signed16(bytes, 12)));
+        placeableBox =
+            QRectF(QPointF(signed16(bytes, 6), signed16(bytes, 8)), QPointF(signed16(bytes, 10), signed16(bytes, 12)));
     }
 
     WindowsMetafileOutline outline;

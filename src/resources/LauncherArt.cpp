@@ -59,8 +59,7 @@ double smoothNoise(double x, double y, quint32 seed)
     const auto lattice = [seed](int lx, int ly) { return (pixelHash(lx, ly, seed) % 1024) / 1023.0; };
     const auto ease = [](double t) { return t * t * (3 - 2 * t); };
     const double upper = lattice(left, top) + (lattice(left + 1, top) - lattice(left, top)) * ease(fx);
-    const double lower = lattice(left, top + 1)
-        + (lattice(left + 1, top + 1) - lattice(left, top + 1)) * ease(fx);
+    const double lower = lattice(left, top + 1) + (lattice(left + 1, top + 1) - lattice(left, top + 1)) * ease(fx);
     return upper + (lower - upper) * ease(fy);
 }
 
@@ -144,8 +143,7 @@ QRgb studColour(double x, double y, QRgb background)
     const double nz = std::sqrt(std::max(0.0, 1 - nx * nx - ny * ny));
     const double light = std::max(0.0, (-nx - ny + 1.6 * nz) / std::sqrt(1 + 1 + 1.6 * 1.6));
     const double highlight = std::pow(light, 24.0);
-    return qRgb(clampChannel(16 + 40 * light + 150 * highlight),
-                clampChannel(40 + 80 * light + 120 * highlight),
+    return qRgb(clampChannel(16 + 40 * light + 150 * highlight), clampChannel(40 + 80 * light + 120 * highlight),
                 clampChannel(44 + 84 * light + 120 * highlight));
 }
 
@@ -158,18 +156,17 @@ struct Glyph {
 
 constexpr Glyph plateGlyphs[] = {
     {'i', {"##", "##", "..", "##", "##", "##", "##", "##", "##", "##", "##"}},
-    {'n', {"......", "......", "......", "##.##.", "######", "##..##", "##..##", "##..##", "##..##",
-           "##..##", "##..##"}},
-    {'f', {"..###", ".##..", ".##..", "####.", ".##..", ".##..", ".##..", ".##..", ".##..", ".##..",
-           ".##.."}},
-    {'o', {"......", "......", "......", ".####.", "##..##", "##..##", "##..##", "##..##", "##..##",
-           "##..##", ".####."}},
-    {'r', {".....", ".....", ".....", "##.##", "#####", "###..", "##...", "##...", "##...", "##...",
-           "##..."}},
-    {'m', {"..........", "..........", "..........", "##.##.##..", "#########.", "##..##..##",
-           "##..##..##", "##..##..##", "##..##..##", "##..##..##", "##..##..##"}},
-    {'a', {"......", "......", "......", ".####.", "....##", "....##", ".#####", "##..##", "##..##",
-           "##..##", ".#####"}},
+    {'n',
+     {"......", "......", "......", "##.##.", "######", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##"}},
+    {'f', {"..###", ".##..", ".##..", "####.", ".##..", ".##..", ".##..", ".##..", ".##..", ".##..", ".##.."}},
+    {'o',
+     {"......", "......", "......", ".####.", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##", ".####."}},
+    {'r', {".....", ".....", ".....", "##.##", "#####", "###..", "##...", "##...", "##...", "##...", "##..."}},
+    {'m',
+     {"..........", "..........", "..........", "##.##.##..", "#########.", "##..##..##", "##..##..##", "##..##..##",
+      "##..##..##", "##..##..##", "##..##..##"}},
+    {'a',
+     {"......", "......", "......", ".####.", "....##", "....##", ".#####", "##..##", "##..##", "##..##", ".#####"}},
     {'t', {"....", ".##.", ".##.", "####", ".##.", ".##.", ".##.", ".##.", ".##.", ".##.", "..##"}},
 };
 
@@ -198,26 +195,13 @@ void drawPlateText(QImage& image, int x, int y, const char* text, QRgb colour)
 QImage continueArrowImage(bool enabled)
 {
     const auto rows = {
-        "................",
-        ".........#......",
-        ".........##.....",
-        ".........#r#....",
-        ".........#rr#...",
-        ".#########rrr#..",
-        ".#hhhhhhhhhhhh#.",
-        ".#rrrrrrrrrrrrr#",
-        ".#rrrrrrrrrrrrr#",
-        ".#rrrrrrrrrrrr#.",
-        ".#########rrr#..",
-        ".........#rr#...",
-        ".........#r#....",
-        ".........##.....",
-        ".........#......",
-        "................",
+        "................", ".........#......", ".........##.....", ".........#r#....",
+        ".........#rr#...", ".#########rrr#..", ".#hhhhhhhhhhhh#.", ".#rrrrrrrrrrrrr#",
+        ".#rrrrrrrrrrrrr#", ".#rrrrrrrrrrrr#.", ".#########rrr#..", ".........#rr#...",
+        ".........#r#....", ".........##.....", ".........#......", "................",
     };
     if (enabled)
-        return fromPixelMap(rows, {{'#', vga::maroon.rgb()}, {'r', vga::red.rgb()},
-                                   {'h', qRgb(255, 112, 112)}});
+        return fromPixelMap(rows, {{'#', vga::maroon.rgb()}, {'r', vga::red.rgb()}, {'h', qRgb(255, 112, 112)}});
 
     // The disabled look of the time: the outline etched into the button face,
     // grey with a white copy one pixel down and right.
@@ -233,9 +217,8 @@ QImage continueArrowImage(bool enabled)
 
 // The organiser's inks: teal cover with a light and a dark edge, silver rings.
 const std::initializer_list<Ink> organiserInks = {
-    {'k', qRgb(0, 0, 0)},       {'t', qRgb(0, 128, 128)},   {'a', qRgb(64, 192, 192)},
-    {'d', qRgb(0, 80, 80)},     {'s', qRgb(192, 192, 192)}, {'g', qRgb(128, 128, 128)},
-    {'w', qRgb(255, 255, 255)},
+    {'k', qRgb(0, 0, 0)},       {'t', qRgb(0, 128, 128)},   {'a', qRgb(64, 192, 192)},  {'d', qRgb(0, 80, 80)},
+    {'s', qRgb(192, 192, 192)}, {'g', qRgb(128, 128, 128)}, {'w', qRgb(255, 255, 255)},
 };
 
 // A ring-bound organiser in teal with a kestrel in flight on its cover.
@@ -294,14 +277,15 @@ QImage largeIcon()
         fill(3, top + 1, 3, top + 1, qRgb(192, 192, 192));
         fill(4, top + 2, 5, top + 2, qRgb(128, 128, 128));
     }
-    painter.drawImage(10, 8, fromPixelMap(
-                                 {
-                                     "..www...www..",
-                                     ".ww..w.w..ww.",
-                                     "ww....w....ww",
-                                     "w...........w",
-                                 },
-                                 organiserInks));
+    painter.drawImage(10, 8,
+                      fromPixelMap(
+                          {
+                              "..www...www..",
+                              ".ww..w.w..ww.",
+                              "ww....w....ww",
+                              "w...........w",
+                          },
+                          organiserInks));
     return icon;
 }
 
@@ -318,9 +302,7 @@ QImage launcherButtonBar()
     for (int y = 10; y < 40; ++y) {
         for (int x = 19; x < 48; ++x) {
             const QRgb metal = bar.pixel(x, y);
-            bar.setPixel(x, y, sampled(x, y, [metal](double px, double py) {
-                             return studColour(px, py, metal);
-                         }));
+            bar.setPixel(x, y, sampled(x, y, [metal](double px, double py) { return studColour(px, py, metal); }));
         }
     }
     drawBevel(bar, grey(150), grey(100), grey(24), grey(6));
@@ -331,10 +313,9 @@ QImage speckledTexture()
 {
     constexpr int width = 223, height = 50;
     const QList<QRgb> palette = {
-        vga::black.rgb(), vga::maroon.rgb(), vga::green.rgb(), vga::olive.rgb(),
-        vga::navy.rgb(),  vga::purple.rgb(), vga::teal.rgb(),  vga::silver.rgb(),
-        vga::grey.rgb(),  vga::red.rgb(),    vga::lime.rgb(),  vga::yellow.rgb(),
-        vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(), vga::white.rgb(),
+        vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(), vga::navy.rgb(), vga::purple.rgb(),
+        vga::teal.rgb(),  vga::silver.rgb(),  vga::grey.rgb(),  vga::red.rgb(),   vga::lime.rgb(), vga::yellow.rgb(),
+        vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(),  vga::white.rgb(),
     };
     enum : uchar { black = 0, navy = 4, teal = 6, silver = 7, grey = 8 };
 
@@ -372,8 +353,8 @@ QImage informationPlate()
         for (int x = 2; x < 33; ++x) {
             plate.setPixel(x, y, sampled(x, y, [&](double px, double py) {
                                const double distance = std::hypot(px - centreX, py - centreY);
-                               return (distance <= outerRadius && distance >= innerRadius)
-                                   ? vga::white.rgb() : vga::black.rgb();
+                               return (distance <= outerRadius && distance >= innerRadius) ? vga::white.rgb()
+                                                                                           : vga::black.rgb();
                            }));
         }
     }
@@ -420,10 +401,7 @@ QImage clockFace()
             "..kkwwwgwwwkk..",
             "....kkkkkkk....",
         },
-        {{'k', vga::black.rgb()},
-         {'w', vga::white.rgb()},
-         {'g', vga::grey.rgb()},
-         {'r', vga::red.rgb()}});
+        {{'k', vga::black.rgb()}, {'w', vga::white.rgb()}, {'g', vga::grey.rgb()}, {'r', vga::red.rgb()}});
 }
 
 QPixmap continueArrow(bool enabled)
@@ -445,10 +423,10 @@ QImage applicationIconImage(int size)
 QByteArray applicationIconSvg()
 {
     const QImage icon = largeIcon();
-    QByteArray svg = QByteArrayLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\""
-        " shape-rendering=\"crispEdges\">\n");
+    QByteArray svg =
+        QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\""
+                          " shape-rendering=\"crispEdges\">\n");
     for (int y = 0; y < icon.height(); ++y) {
         // One rectangle for each run of pixels of one colour in the row.
         for (int x = 0; x < icon.width();) {

@@ -31,8 +31,9 @@ QLabel* makeText(QWidget* parent, const QString& text, const QFont& font, const 
 } // namespace
 
 Tfminit::Tfminit(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("fminit"));
     setWindowTitle(QStringLiteral("Kestrelbook - Initialisation"));
@@ -95,10 +96,7 @@ void Tfminit::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->ignore();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+    case Qt::Key_Enter: event->ignore(); return;
+    default: QDialog::keyPressEvent(event);
     }
 }

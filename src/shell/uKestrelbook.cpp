@@ -6,8 +6,8 @@
 #include "Fonts.h"
 #include "HandlerGuard.h"
 #include "KeyboardTarget.h"
-#include "LauncherArt.h"
 #include "Latin1Text.h"
+#include "LauncherArt.h"
 #include "LongTime.h"
 #include "PathValues.h"
 #include "PictureBox.h"
@@ -30,11 +30,11 @@
 #include <array>
 
 using kb::platform::CaptionLabel;
-using kb::platform::FontStyle;
-using kb::platform::PictureBox;
 using kb::platform::connectGuarded;
+using kb::platform::FontStyle;
 using kb::platform::guarded;
 using kb::platform::layoutFont;
+using kb::platform::PictureBox;
 using kb::shell::KeyboardTarget;
 
 namespace {
@@ -79,10 +79,10 @@ constexpr std::array<ButtonSpec, 7> rightButtons{{
 
 // Picture index 1..5 to file, for each column; the Information picture uses
 // the left column's table.
-constexpr std::array<const char*, 5> leftPictures{
-    "P_hana02.bmp", "P_hana03.bmp", "P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp"};
-constexpr std::array<const char*, 5> rightPictures{
-    "P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp", "P_hana02.bmp", "P_hana03.bmp"};
+constexpr std::array<const char*, 5> leftPictures{"P_hana02.bmp", "P_hana03.bmp", "P_ki01.bmp", "P_ko01.bmp",
+                                                  "P_yama01.bmp"};
+constexpr std::array<const char*, 5> rightPictures{"P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp", "P_hana02.bmp",
+                                                   "P_hana03.bmp"};
 
 enum LeftTag { Address = 4, EMail = 5, Setup = 7, Information = 8 };
 enum RightTag { Editor = 3, Game = 5, Exit = 7 };
@@ -155,8 +155,8 @@ Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     setObjectName(QStringLiteral("kb_form"));
     setWindowTitle(QStringLiteral("Kestrelbook 98"));
     setWindowIcon(kb::resources::applicationIcon());
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(layoutFont(QStringLiteral("Times New Roman"), 16));
     setFixedSize(clientSize);
 
@@ -271,7 +271,8 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
 
     const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
     if (left) {
-        makeCaption(strip, QStringLiteral("Beta ") + QString::fromLatin1(kb::shell::ApplicationVersion), titleFont, white, QPoint(8, 350));
+        makeCaption(strip, QStringLiteral("Beta ") + QString::fromLatin1(kb::shell::ApplicationVersion), titleFont,
+                    white, QPoint(8, 350));
     } else {
         CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, white, QPoint(62, 352));
         title->setObjectName(QStringLiteral("kb_label"));
@@ -333,8 +334,8 @@ void Tkb_form::buildCentralPane(QWidget* page)
     clockFace->setAccessibleName(QStringLiteral("Clock"));
     offerPopupMenu(clockFace);
 
-    m_timeLabel = makeCaption(header, QStringLiteral("12:00"),
-                              layoutFont(QStringLiteral("Arial"), 32, FontStyle::Bold), Qt::black, QPoint(84, 4));
+    m_timeLabel = makeCaption(header, QStringLiteral("12:00"), layoutFont(QStringLiteral("Arial"), 32, FontStyle::Bold),
+                              Qt::black, QPoint(84, 4));
     m_timeLabel->setObjectName(QStringLiteral("Time_Label"));
     offerPopupMenu(m_timeLabel);
 
@@ -445,16 +446,13 @@ void Tkb_form::SystemButtonsClick(int tag)
             Launcher_GoToWeb->SendMail();
         }
         break;
-    case LeftTag::Setup:
-        m_pages->setCurrentWidget(m_setupPage);
-        break;
+    case LeftTag::Setup: m_pages->setCurrentWidget(m_setupPage); break;
     case LeftTag::Information:
         m_selectedLabel->setText(QStringLiteral("Information"));
         if (m_tools.showInformation)
             m_tools.showInformation();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -476,8 +474,7 @@ void Tkb_form::UserButtonsClick(int tag)
         setSelectedLabelFrom("Exit_ButtonLabel");
         QCoreApplication::quit();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

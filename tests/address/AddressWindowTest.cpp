@@ -34,7 +34,8 @@ struct MailRecord {
 
 class RecordingMailer final : public kb::launch::MailSender {
 public:
-    explicit RecordingMailer(std::shared_ptr<MailRecord> record) : m_record(std::move(record))
+    explicit RecordingMailer(std::shared_ptr<MailRecord> record)
+        : m_record(std::move(record))
     {
         ++m_record->created;
         ++m_record->alive;
@@ -138,10 +139,10 @@ TEST_F(AddressWindowTest, OpensOnTheListWithTheHeadingAsColumnTitles)
 
 TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
 {
-    const std::string original = heading + line({"a1", "Ann"}) + line({"b2", "Bob", "", "", "", "", "", "", "",
-                                                                      "", "", "", "", "", "", "bob@x.org", "",
-                                                                      "keep17", "", "", "old note", "keep21"}) +
-                                 commas21 + "\r\n";
+    const std::string original = heading + line({"a1", "Ann"})
+        + line({"b2", "Bob", "", "", "",          "", "",       "", "", "",         "",
+                "",   "",    "", "", "bob@x.org", "", "keep17", "", "", "old note", "keep21"})
+        + commas21 + "\r\n";
     open(original);
     doubleClickListRow(1);
     ASSERT_EQ(page(), "Edit");
@@ -160,10 +161,30 @@ TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
     click("Address_Exit_Button");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(mail->alive, 0);
-    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) +
-                               line({"b2", "\"Bob, Jr.\"", "Work", "", "", "", "", "", "", "", "", "", "", "",
-                                     "", "bob@x.org", "", "keep17", "", "", "line one\nline two", "keep21"}) +
-                               commas21 + "\r\n");
+    EXPECT_EQ(fileBytes(),
+              heading + line({"a1", "Ann"}) + line({"b2",
+                                                    "\"Bob, Jr.\"",
+                                                    "Work",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "",
+                                                    "bob@x.org",
+                                                    "",
+                                                    "keep17",
+                                                    "",
+                                                    "",
+                                                    "line one\nline two",
+                                                    "keep21"})
+                  + commas21 + "\r\n");
 }
 
 TEST_F(AddressWindowTest, EveryByteOfAnAddressSurvivesTheEditPage)
@@ -173,10 +194,9 @@ TEST_F(AddressWindowTest, EveryByteOfAnAddressSurvivesTheEditPage)
         if (b != '\r' && b != 26 && b != ',' && b != '"')
             bytes += static_cast<char>(b);
     }
-    const std::string original = heading + line({bytes, bytes, bytes}) +
-                                 line({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                                       "", "", "x\xa0y\n\tz"}) +
-                                 commas21 + "\r\n";
+    const std::string original = heading + line({bytes, bytes, bytes})
+        + line({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x\xa0y\n\tz"})
+        + commas21 + "\r\n";
     open(original);
     doubleClickListRow(0);
     click("Address_Edit_Save_Button");
@@ -210,8 +230,9 @@ TEST_F(AddressWindowTest, AddThenSaveFillsTheNewLastRow)
     click("Address_Edit_Save_Button");
     EXPECT_EQ(listed(1, 1), "Cleo");
     click("Address_Exit_Button");
-    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) +
-                               line({"", "Cleo", "", "", "", "", "", "", "", "", "", " 0123 "}) + commas21 + "\r\n");
+    EXPECT_EQ(fileBytes(),
+              heading + line({"a1", "Ann"}) + line({"", "Cleo", "", "", "", "", "", "", "", "", "", " 0123 "})
+                  + commas21 + "\r\n");
 }
 
 TEST_F(AddressWindowTest, DeleteAsksByNameAndRemovesOnlyOnYes)
@@ -364,9 +385,8 @@ TEST_F(AddressWindowTest, ExitOnAReadOnlyFileKeepsTheWindowOpenAndTheFileWhole)
 TEST_F(AddressWindowTest, AMissingPhotoShowsNoImageAndKeepsItsPath)
 {
     const std::string photo = dir.file("gone.bmp");
-    const std::string original = heading +
-                                 line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "", photo}) +
-                                 commas21 + "\r\n";
+    const std::string original = heading
+        + line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "", photo}) + commas21 + "\r\n";
     open(original);
     doubleClickListRow(0);
     EXPECT_FALSE(control<QLabel>("Photo_Bitmap")->isVisible());
@@ -404,8 +424,8 @@ TEST_F(AddressWindowTest, APhotoChosenOnThePanelIsShownAndStoredWithSave)
 
 TEST_F(AddressWindowTest, SendHandsTheEmailFieldToTheMailer)
 {
-    open(heading + line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "ann@x.org"}) + commas21 +
-         "\r\n");
+    open(heading + line({"a1", "Ann", "", "", "", "", "", "", "", "", "", "", "", "", "", "ann@x.org"}) + commas21
+         + "\r\n");
     doubleClickListRow(0);
     click("Send_Email_Button");
     type("Email_Edit", "");

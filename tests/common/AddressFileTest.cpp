@@ -75,7 +75,8 @@ TEST_F(AddressFileTest, ShortFilesKeepOneVisibleRowAndAnEmptyTrailer)
 
 TEST_F(AddressFileTest, LineEndsFollowTheDosRules)
 {
-    const AddressGrid grid = load("a\rb\r\nc\nd\r\n\r\ne\x1a" "f\r\ng\r\n");
+    const AddressGrid grid = load("a\rb\r\nc\nd\r\n\r\ne\x1a"
+                                  "f\r\ng\r\n");
     EXPECT_EQ(grid.cell(0, 0), "a");
     EXPECT_EQ(grid.cell(0, 1), "b");
     EXPECT_EQ(grid.cell(0, 2), "c\nd"); // a lone LF is part of the value
@@ -107,15 +108,14 @@ TEST_F(AddressFileTest, CommasSeparateFieldsAndATrailingCommaAddsNone)
 
 TEST_F(AddressFileTest, QuotedFieldsFollowTheReadersRules)
 {
-    const AddressGrid grid = load(
-        "\"x,y\",z\r\n"
-        "\"\"\"q\"\"\",\"a\"\"b\"\r\n"
-        "\"\",next,\"\"\r\n"
-        "ab\"c,d\"e,f\r\n"
-        "tail\"\r\n"
-        "a,\"\r\n"
-        "\"open\r\nmore\",after\r\n"
-        "row\r\n");
+    const AddressGrid grid = load("\"x,y\",z\r\n"
+                                  "\"\"\"q\"\"\",\"a\"\"b\"\r\n"
+                                  "\"\",next,\"\"\r\n"
+                                  "ab\"c,d\"e,f\r\n"
+                                  "tail\"\r\n"
+                                  "a,\"\r\n"
+                                  "\"open\r\nmore\",after\r\n"
+                                  "row\r\n");
     EXPECT_EQ(rowCells(grid, 0), (Cells{"x,y", "z"}));
     EXPECT_EQ(rowCells(grid, 1), (Cells{"\"q\"", "a\"b"}));
     EXPECT_EQ(rowCells(grid, 2), (Cells{"", "next"}));
@@ -148,8 +148,9 @@ TEST_F(AddressFileTest, AnOpenQuoteAtTheEndOfTheFileKeepsItsRowAsTheTrailer)
     EXPECT_EQ(grid.rowCount(), 2);
     EXPECT_EQ(rowCells(grid, 1), Cells{"a"});
     EXPECT_EQ(rowCells(grid, 2), (Cells{"x", "unfinishedsecond line"}));
-    EXPECT_EQ(save(grid), "h" + std::string(21, ',') + "\r\na" + std::string(21, ',') +
-                              "\r\nx,unfinishedsecond line" + std::string(20, ',') + "\r\n");
+    EXPECT_EQ(save(grid),
+              "h" + std::string(21, ',') + "\r\na" + std::string(21, ',') + "\r\nx,unfinishedsecond line"
+                  + std::string(20, ',') + "\r\n");
 }
 
 TEST_F(AddressFileTest, ALoadEmptiesTheGridFirst)
@@ -188,8 +189,9 @@ TEST_F(AddressFileTest, WritingQuotesOnlyForCommasAndQuotes)
     grid.setCell(3, 0, "say \"hi\"");
     grid.setCell(21, 0, "last");
     grid.setCell(20, 1, "note\nline two");
-    EXPECT_EQ(save(grid), " 12 High St ,\"a,b\",\"\"\"\",\"say \"\"hi\"\"\"" + std::string(18, ',') +
-                              "last\r\n" + std::string(20, ',') + "note\nline two,\r\n");
+    EXPECT_EQ(save(grid),
+              " 12 High St ,\"a,b\",\"\"\"\",\"say \"\"hi\"\"\"" + std::string(18, ',') + "last\r\n"
+                  + std::string(20, ',') + "note\nline two,\r\n");
 }
 
 TEST_F(AddressFileTest, LineBreaksAndCtrlZInValuesCannotSplitOrCutTheFile)
@@ -197,7 +199,9 @@ TEST_F(AddressFileTest, LineBreaksAndCtrlZInValuesCannotSplitOrCutTheFile)
     AddressGrid grid;
     grid.setRowCount(2);
     grid.setCell(20, 1, "one\r\ntwo\rthree\n");
-    grid.setCell(1, 1, "before\x1a" "after");
+    grid.setCell(1, 1,
+                 "before\x1a"
+                 "after");
     grid.setCell(0, 2, "trailer");
     const AddressGrid back = load(save(grid));
     EXPECT_EQ(back.rowCount(), 2);
@@ -208,10 +212,12 @@ TEST_F(AddressFileTest, LineBreaksAndCtrlZInValuesCannotSplitOrCutTheFile)
 
 TEST_F(AddressFileTest, AFileThisProgramWroteReadsBackAndSavesTheSameBytes)
 {
-    const std::string original =
-        "Alias,Name,Cat.\r\n"
-        "\"a,1\",\"Ann \"\"The\"\" Smith\",friend" + std::string(18, ',') + "note\n2nd,\r\n"
-        ",,,,,,,,,,,,,,,,,,,,,\"\"\"\"\r\n" + blankLine;
+    const std::string original = "Alias,Name,Cat.\r\n"
+                                 "\"a,1\",\"Ann \"\"The\"\" Smith\",friend"
+        + std::string(18, ',')
+        + "note\n2nd,\r\n"
+          ",,,,,,,,,,,,,,,,,,,,,\"\"\"\"\r\n"
+        + blankLine;
     const AddressGrid grid = load(original);
     EXPECT_EQ(grid.rowCount(), 3);
     const std::string written = save(grid);
@@ -303,9 +309,9 @@ TEST_F(AddressFileTest, ChangedRowsLiveBesideTheLoadedText)
     EXPECT_EQ(rowCells(grid, 2), (Cells{"", "Dan"}));
     EXPECT_EQ(rowCells(grid, 3), (Cells{"c4", "Cleo \"C\""}));
     EXPECT_EQ(rowCells(grid, 4), Cells{});
-    EXPECT_EQ(save(grid), "h" + std::string(21, ',') + "\r\n\"a,1\",Ann,\"friend, old\"" + std::string(19, ',') +
-                              "\r\n,Dan" + std::string(20, ',') + "\r\nc4,\"Cleo \"\"C\"\"\"" +
-                              std::string(20, ',') + "\r\n" + blankLine);
+    EXPECT_EQ(save(grid),
+              "h" + std::string(21, ',') + "\r\n\"a,1\",Ann,\"friend, old\"" + std::string(19, ',') + "\r\n,Dan"
+                  + std::string(20, ',') + "\r\nc4,\"Cleo \"\"C\"\"\"" + std::string(20, ',') + "\r\n" + blankLine);
 }
 
 TEST_F(AddressFileTest, RowsOfOneCharacterTakeOneOffsetEach)

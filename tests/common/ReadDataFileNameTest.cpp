@@ -40,7 +40,9 @@ TEST_F(ReadDataFileNameTest, ReadsOnlyTheFirstLineByTheDosLineRules)
     EXPECT_EQ(readWith("DataFileName=c:\\kb\r\nDataFileName=d:\\other\r\n"), "c:\\kb");
     EXPECT_EQ(readWith("DataFileName=c:\\kb\rsecond"), "c:\\kb");
     EXPECT_EQ(readWith("DataFileName=c:\\kb\nd:\\x\n"), "c:\\kb\nd:\\x\n");
-    EXPECT_EQ(readWith("DataFileName=c:\\kb\x1a" "after\r\n"), "c:\\kb");
+    EXPECT_EQ(readWith("DataFileName=c:\\kb\x1a"
+                       "after\r\n"),
+              "c:\\kb");
     EXPECT_EQ(readWith("DataFileName=c:\\kb"), "c:\\kb");
 }
 

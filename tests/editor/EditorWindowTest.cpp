@@ -37,10 +37,7 @@ protected:
         return found;
     }
     QPlainTextEdit* memo() const { return editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo")); }
-    QString filenameLabel() const
-    {
-        return editor->findChild<QLabel*>(QStringLiteral("Filename_Label"))->text();
-    }
+    QString filenameLabel() const { return editor->findChild<QLabel*>(QStringLiteral("Filename_Label"))->text(); }
     QStringList memoLines() const
     {
         QStringList lines;
@@ -101,9 +98,8 @@ TEST_F(EditorWindowTest, OpensWithItsLayout)
         const char* name;
         const char* caption;
         bool enabled;
-    } buttons[] = {{"ToolButton1", "Open", true},   {"ToolButton2", "Cancel", true},
-                   {"SaveButton", "Save", true},    {"ToolButton4", "Search", false},
-                   {"ToolButton5", "PgUp", false},  {"ToolButton6", "PgDn", false},
+    } buttons[] = {{"ToolButton1", "Open", true},    {"ToolButton2", "Cancel", true}, {"SaveButton", "Save", true},
+                   {"ToolButton4", "Search", false}, {"ToolButton5", "PgUp", false},  {"ToolButton6", "PgDn", false},
                    {"ToolButton7", "E&xit", true}};
     int left = 0;
     for (const auto& expected : buttons) {

@@ -72,7 +72,10 @@ protected:
     }
 
     template <typename T>
-    T* find(const char* name) { return form.findChild<T*>(QString::fromLatin1(name)); }
+    T* find(const char* name)
+    {
+        return form.findChild<T*>(QString::fromLatin1(name));
+    }
     DrawGrid* grid() { return find<DrawGrid>("PuzzleGrid"); }
     QAction* item(const char* name) { return find<QAction>(name); }
     QString scoreShown() { return find<QLabel>("Score_Label")->text(); }
@@ -291,7 +294,7 @@ TEST_F(GameFormTest, CellsShowTheirTileAndOutlineTheirGroup)
     EXPECT_EQ(pixel(1, 0, 16, 0), qRgb(127, 63, 63));  // top edge of the board
     EXPECT_EQ(pixel(1, 0, 31, 16), qRgb(127, 63, 63)); // meets a 2
     EXPECT_EQ(pixel(0, 0, 31, 16), tileColor(1));      // inside the group of 1s
-    EXPECT_EQ(pixel(3, 1, 31, 16), tileColor(3));  // inside the row of 3s
+    EXPECT_EQ(pixel(3, 1, 31, 16), tileColor(3));      // inside the row of 3s
     EXPECT_EQ(pixel(3, 1, 16, 31), qRgb(63, 63, 127)); // meets the row below
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8 * 32; ++x)
@@ -372,8 +375,8 @@ TEST_F(GameFormTest, TheFrameLiesOutsideTheCellsAndTheBoardsEdgesAreOutlined)
     beginnerBoard(Rows(8, "12121212"));
     form.Show(pictures.path().string());
     const QImage image = shown();
-    const int inside = DrawGrid::FrameWidth + 8 * 32;           // first pixel past the cells
-    EXPECT_EQ(image.pixel(inside - 1, 16), qRgb(63, 127, 63));  // right outline of the last column
+    const int inside = DrawGrid::FrameWidth + 8 * 32;          // first pixel past the cells
+    EXPECT_EQ(image.pixel(inside - 1, 16), qRgb(63, 127, 63)); // right outline of the last column
     EXPECT_EQ(image.pixel(16, inside - 1), qRgb(127, 63, 63)); // bottom outline of the last row
     EXPECT_EQ(image.pixel(inside + 1, 16), grid()->palette().color(QPalette::Light).rgb());
     EXPECT_EQ(image.pixel(16, inside + 1), grid()->palette().color(QPalette::Light).rgb());
@@ -387,7 +390,8 @@ TEST_F(GameFormTest, ANewBoardLeavesNothingToUndoOrRedo)
         {"New", [&] { item("New1")->trigger(); }},
         {"a level", [&] { item("Intermediate1")->trigger(); }},
         {"a custom size", [&] { custom("12", "7", "4"); }},
-        {"showing again", [&] {
+        {"showing again",
+         [&] {
              item("Exit1")->trigger();
              form.Show(pictures.path().string());
          }},
@@ -436,8 +440,8 @@ TEST(GameFormPlacement, TheWindowIsCentredAtTheSizeItIsFirstShownWith)
     TGameForm form;
     form.Show(empty.path().string());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QPoint offCentre
-        = form.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint offCentre =
+        form.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(std::abs(offCentre.x()), 3);
     EXPECT_LE(std::abs(offCentre.y()), 3);
 }

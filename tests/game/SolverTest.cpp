@@ -1,5 +1,5 @@
-#include "BoardText.h"
 #include "Solver.h"
+#include "BoardText.h"
 
 #include <gtest/gtest.h>
 

@@ -20,8 +20,7 @@ TEST(DesktopArguments, SplitsAtSpacesAndJoinsQuotedText)
 
 TEST(DesktopArguments, BackslashEscapesOnlyTheReservedCharactersInsideQuotes)
 {
-    EXPECT_EQ(splitDesktopArguments(R"("say \"hi\" \$HOME \`x\` \\ \n")"),
-              Arguments({R"(say "hi" $HOME `x` \ \n)"}));
+    EXPECT_EQ(splitDesktopArguments(R"("say \"hi\" \$HOME \`x\` \\ \n")"), Arguments({R"(say "hi" $HOME `x` \ \n)"}));
     EXPECT_EQ(splitDesktopArguments(R"(a\\b a\"b c\\d")"), Arguments({R"(a\\b)", R"(a\b c\d)"}))
         << "outside quotes a backslash is an ordinary character and a quote opens quoting";
     EXPECT_EQ(splitDesktopArguments("\"unclosed arg"), Arguments({"unclosed arg"}));
@@ -29,8 +28,8 @@ TEST(DesktopArguments, BackslashEscapesOnlyTheReservedCharactersInsideQuotes)
 
 TEST(DesktopArguments, FirstArgumentLeavesTheRestAsItStands)
 {
-    EXPECT_EQ(splitFirstDesktopArgument("  \"/a b/c\" -x \"y z\""), std::make_pair(std::string("/a b/c"),
-                                                                             std::string(" -x \"y z\"")));
+    EXPECT_EQ(splitFirstDesktopArgument("  \"/a b/c\" -x \"y z\""),
+              std::make_pair(std::string("/a b/c"), std::string(" -x \"y z\"")));
     EXPECT_EQ(splitFirstDesktopArgument("firefox"), std::make_pair(std::string("firefox"), std::string()));
     EXPECT_EQ(splitFirstDesktopArgument(" "), std::make_pair(std::string(), std::string()));
 }

@@ -90,17 +90,22 @@ FakeBrowser::FakeBrowser(std::string_view execArguments)
     // its own and renames it into place only when complete.
     IsolatedDesktop::write(m_program,
                            "#!/bin/sh\n"
-                           "reserved=$(mktemp '" + m_callsDirectory.string() + "/.reserve.XXXXXXXX') || exit 1\n"
-                           "for argument in \"$@\"; do printf '%s\\0' \"$argument\"; done > \"$reserved\"\n"
-                           "mv \"$reserved\" '" + m_callsDirectory.string() + "/call.'\"${reserved##*/.reserve.}\"\n");
+                           "reserved=$(mktemp '"
+                               + m_callsDirectory.string()
+                               + "/.reserve.XXXXXXXX') || exit 1\n"
+                                 "for argument in \"$@\"; do printf '%s\\0' \"$argument\"; done > \"$reserved\"\n"
+                                 "mv \"$reserved\" '"
+                               + m_callsDirectory.string() + "/call.'\"${reserved##*/.reserve.}\"\n");
     fs::permissions(m_program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
 
     IsolatedDesktop::write(m_desktop.dataHome() / "applications" / desktopId,
                            "[Desktop Entry]\n"
                            "Type=Application\n"
                            "Name=Fake Browser\n"
-                           "Exec=" + quotedForExec(m_program.string()) + " " + std::string(execArguments) + "\n"
-                           "MimeType=text/html;x-scheme-handler/mailto;\n");
+                           "Exec="
+                               + quotedForExec(m_program.string()) + " " + std::string(execArguments)
+                               + "\n"
+                                 "MimeType=text/html;x-scheme-handler/mailto;\n");
     IsolatedDesktop::write(m_desktop.configHome() / "mimeapps.list",
                            std::string("[Default Applications]\ntext/html=") + desktopId + ";\n");
     IsolatedDesktop::write(m_desktop.dataDir() / "mime" / "globs2",
@@ -113,11 +118,15 @@ void FakeBrowser::registerAsMailProgram(std::string_view execArguments, std::str
                            "[Desktop Entry]\n"
                            "Type=Application\n"
                            "Name=Fake Mail\n"
-                           "Exec=" + quotedForExec(m_program.string()) + " " + std::string(execArguments) + "\n"
-                           "MimeType=x-scheme-handler/mailto;\n");
+                           "Exec="
+                               + quotedForExec(m_program.string()) + " " + std::string(execArguments)
+                               + "\n"
+                                 "MimeType=x-scheme-handler/mailto;\n");
     IsolatedDesktop::write(m_desktop.configHome() / "mimeapps.list",
-                           std::string("[Default Applications]\ntext/html=") + desktopId + ";\n"
-                           "x-scheme-handler/mailto=" + std::string(earlierDefaults) + mailDesktopId + ";\n");
+                           std::string("[Default Applications]\ntext/html=") + desktopId
+                               + ";\n"
+                                 "x-scheme-handler/mailto="
+                               + std::string(earlierDefaults) + mailDesktopId + ";\n");
 }
 
 std::vector<FakeBrowser::Call> FakeBrowser::calls() const

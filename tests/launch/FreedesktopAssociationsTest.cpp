@@ -1,5 +1,5 @@
-#include "FakeBrowser.h"
 #include "FreedesktopAssociations.h"
+#include "FakeBrowser.h"
 #include "GoToWeb.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +21,7 @@ class FreedesktopAssociationsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        IsolatedDesktop::write(desktop.dataDir() / "mime" / "globs2",
-                               "50:text/html:*.htm\n50:text/html:*.html\n");
+        IsolatedDesktop::write(desktop.dataDir() / "mime" / "globs2", "50:text/html:*.htm\n50:text/html:*.html\n");
         desktop.environment().set("PATH", programs().string());
     }
 
@@ -146,7 +145,8 @@ TEST_F(FreedesktopAssociationsTest, AddedAssociationsComeFirstAndTheCacheCountsA
     IsolatedDesktop::write(desktop.dataDir() / "applications" / "mimeinfo.cache",
                            "[MIME Cache]\ntext/html=cached.desktop;gone.desktop;\n");
     const FreedesktopAssociations plain;
-    EXPECT_EQ(plain.associatedApplications("text/html"), std::vector<std::string>({"cached.desktop", "listed.desktop"}));
+    EXPECT_EQ(plain.associatedApplications("text/html"),
+              std::vector<std::string>({"cached.desktop", "listed.desktop"}));
 
     IsolatedDesktop::write(desktop.configHome() / "mimeapps.list", "[Added Associations]\ntext/html=added.desktop;\n");
     EXPECT_EQ(value(".HTML\\shell\\open\\command"), "added");

@@ -20,10 +20,7 @@ std::string lowered(std::string text)
 // the registry; a key may exist without a default value.
 class MemoryAssociations final : public kb::launch::AssociationSource {
 public:
-    void key(const std::string& path, std::optional<std::string> value)
-    {
-        m_keys[lowered(path)] = std::move(value);
-    }
+    void key(const std::string& path, std::optional<std::string> value) { m_keys[lowered(path)] = std::move(value); }
 
     std::optional<std::string> defaultValue(const std::string& keyPath) const override
     {
@@ -44,7 +41,10 @@ struct StartRecord {
 
 class RecordingStarter final : public kb::launch::ProgramStarter {
 public:
-    explicit RecordingStarter(std::shared_ptr<StartRecord> record) : m_record(std::move(record)) {}
+    explicit RecordingStarter(std::shared_ptr<StartRecord> record)
+        : m_record(std::move(record))
+    {
+    }
 
     bool start(const QString& program, const QStringList& arguments) override
     {

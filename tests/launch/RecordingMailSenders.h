@@ -22,7 +22,8 @@ inline kb::launch::MailSenderFactory recordingMailSenders(std::shared_ptr<MailRe
 {
     class Recorder final : public kb::launch::MailSender {
     public:
-        explicit Recorder(std::shared_ptr<MailRecord> record) : m_record(std::move(record))
+        explicit Recorder(std::shared_ptr<MailRecord> record)
+            : m_record(std::move(record))
         {
             ++m_record->created;
             ++m_record->alive;

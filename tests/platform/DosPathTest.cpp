@@ -1,6 +1,6 @@
 #include "DosPath.h"
-#include "FileName.h"
 #include "FileErrors.h"
+#include "FileName.h"
 #include "TempDir.h"
 #include "TextFile.h"
 

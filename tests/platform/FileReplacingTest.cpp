@@ -202,8 +202,8 @@ TEST_F(FileReplacingTest, AFailingDiskKeepsTheOldFileWholeAndLeavesNothing)
         const char* call;
         int error;
         const char* text;
-    } failures[] = {{"write", ENOSPC, "Disk full"}, {"write", EDQUOT, "Disk full"}, {"write", EIO, io.c_str()},
-                    {"fsync", ENOSPC, "Disk full"}, {"fsync", EIO, io.c_str()},     {"close", EDQUOT, "Disk full"},
+    } failures[] = {{"write", ENOSPC, "Disk full"}, {"write", EDQUOT, "Disk full"},  {"write", EIO, io.c_str()},
+                    {"fsync", ENOSPC, "Disk full"}, {"fsync", EIO, io.c_str()},      {"close", EDQUOT, "Disk full"},
                     {"close", EIO, io.c_str()},     {"rename", ENOSPC, "Disk full"}, {"rename", EIO, io.c_str()},
                     {"ftruncate", EIO, io.c_str()}};
 

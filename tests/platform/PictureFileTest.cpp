@@ -1,7 +1,7 @@
+#include "PictureFile.h"
 #include "FileErrors.h"
 #include "Metafile.h"
 #include "Metafiles.h"
-#include "PictureFile.h"
 #include "TempDir.h"
 
 #include <QImage>
@@ -106,8 +106,8 @@ TEST_P(MetafileTest, ASmallShapeKeepsItsPlaceInTheFrame)
 TEST_P(MetafileTest, DamagedFilesAreNotValid)
 {
     const std::string whole = drawnMetafile(GetParam().kind);
-    for (const std::string& bytes : {std::string(), std::string("metafile"), whole.substr(0, whole.size() / 2),
-                                     std::string(4000, '\xff')}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("metafile"), whole.substr(0, whole.size() / 2), std::string(4000, '\xff')}) {
         try {
             loadPictureFile(save(bytes));
             ADD_FAILURE() << bytes.size();
@@ -123,12 +123,9 @@ INSTANTIATE_TEST_SUITE_P(Kinds, MetafileTest,
                                            Format{MetafileKind::Enhanced, "Photo.Emf"}),
                          [](const auto& info) {
                              switch (info.param.kind) {
-                             case MetafileKind::Windows:
-                                 return "Bare";
-                             case MetafileKind::PlaceableWindows:
-                                 return "Placeable";
-                             case MetafileKind::Enhanced:
-                                 break;
+                             case MetafileKind::Windows: return "Bare";
+                             case MetafileKind::PlaceableWindows: return "Placeable";
+                             case MetafileKind::Enhanced: break;
                              }
                              return "Enhanced";
                          });

@@ -39,8 +39,8 @@ TEST(HandlerGuardTest, AFailureStopsTheHandlerAndShowsTheErrorBoxOnce)
 
 std::unique_ptr<QMessageBox> errorBox(const QString& text, QWidget* owner = nullptr)
 {
-    return kb::platform::createMessageBox(QMessageBox::Critical, QStringLiteral("Kestrelbook"), text,
-                                          QMessageBox::Ok, owner);
+    return kb::platform::createMessageBox(QMessageBox::Critical, QStringLiteral("Kestrelbook"), text, QMessageBox::Ok,
+                                          owner);
 }
 
 TEST(MessageBoxTest, ShowsMarkupAsPlainTextAndShortensAHugeName)

@@ -16,7 +16,8 @@ TEST(CaptionScalingTest, AFittedItalicCaptionShowsItsWholeTextAtEveryScale)
     window.setFixedSize(631, 387);
     const QString text = QStringLiteral("Kestrelbook 98");
     auto* caption = new CaptionLabel(text, &window);
-    caption->setFont(kb::platform::layoutFont(QStringLiteral("Times New Roman"), 21, kb::platform::FontStyle::BoldItalic));
+    caption->setFont(
+        kb::platform::layoutFont(QStringLiteral("Times New Roman"), 21, kb::platform::FontStyle::BoldItalic));
     caption->adjustSize();
     caption->move(62 + 427, 352);
     window.show();

@@ -1,6 +1,6 @@
+#include "TextFile.h"
 #include "FileErrors.h"
 #include "TempDir.h"
-#include "TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,12 @@ TEST(TextFileReaderTest, CarriageReturnsEndLinesAndLoneLineFeedsDoNot)
 
 TEST(TextFileReaderTest, CtrlZEndsTheText)
 {
-    EXPECT_EQ(linesOf("a\r\nb\x1a" "c\r\nd"), (Lines{"a", "b"}));
-    EXPECT_EQ(linesOf("a\r\n\x1a" "b"), (Lines{"a"}));
+    EXPECT_EQ(linesOf("a\r\nb\x1a"
+                      "c\r\nd"),
+              (Lines{"a", "b"}));
+    EXPECT_EQ(linesOf("a\r\n\x1a"
+                      "b"),
+              (Lines{"a"}));
 }
 
 TEST(TextFileReaderTest, LinesAcrossReadChunksComeWhole)

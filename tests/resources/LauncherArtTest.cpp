@@ -69,10 +69,9 @@ TEST(LauncherArt, PicturesAreTheSameOnEveryCall)
 TEST(LauncherArt, TextureIsSpeckledInVgaColoursOnly)
 {
     const QSet<QRgb> vgaColours = {
-        vga::black.rgb(),  vga::maroon.rgb(), vga::green.rgb(), vga::olive.rgb(),
-        vga::navy.rgb(),   vga::purple.rgb(), vga::teal.rgb(),  vga::silver.rgb(),
-        vga::grey.rgb(),   vga::red.rgb(),    vga::lime.rgb(),  vga::yellow.rgb(),
-        vga::blue.rgb(),   vga::fuchsia.rgb(), vga::aqua.rgb(), vga::white.rgb(),
+        vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(), vga::navy.rgb(), vga::purple.rgb(),
+        vga::teal.rgb(),  vga::silver.rgb(),  vga::grey.rgb(),  vga::red.rgb(),   vga::lime.rgb(), vga::yellow.rgb(),
+        vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(),  vga::white.rgb(),
     };
     const QImage texture = speckledTexture();
     EXPECT_LE(texture.colorCount(), 16);

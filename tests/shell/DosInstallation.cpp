@@ -34,8 +34,10 @@ DosInstallation::DosInstallation()
 
     writeFile(root() / "Data/Rurized.ini", "ADDRESS_FILE=C:\\KB\\DATA\\ADDRESS.CSV\r\nOTHER=1\r\n");
     writeFile(root() / "Data/Address.csv",
-              "Alias,Name" + std::string(20, ',') + "\r\n"
-              "ann,Ann Example" + std::string(20, ',') + "\r\n" + std::string(21, ',') + "\r\n");
+              "Alias,Name" + std::string(20, ',')
+                  + "\r\n"
+                    "ann,Ann Example"
+                  + std::string(20, ',') + "\r\n" + std::string(21, ',') + "\r\n");
     writeIni("DataFileName=c:\\kb\r\n");
 
     if (const char* prefix = std::getenv("WINEPREFIX")) {
@@ -56,9 +58,8 @@ DosInstallation::~DosInstallation()
 const std::map<std::string, QColor>& DosInstallation::pictureColours()
 {
     static const std::map<std::string, QColor> colours{
-        {"P_hana02.bmp", QColor(200, 0, 0)},   {"P_hana03.bmp", QColor(0, 200, 0)},
-        {"P_ki01.bmp", QColor(0, 0, 200)},     {"P_ko01.bmp", QColor(200, 200, 0)},
-        {"P_yama01.bmp", QColor(0, 200, 200)},
+        {"P_hana02.bmp", QColor(200, 0, 0)}, {"P_hana03.bmp", QColor(0, 200, 0)},   {"P_ki01.bmp", QColor(0, 0, 200)},
+        {"P_ko01.bmp", QColor(200, 200, 0)}, {"P_yama01.bmp", QColor(0, 200, 200)},
     };
     return colours;
 }

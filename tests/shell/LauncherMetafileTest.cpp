@@ -34,8 +34,8 @@ TEST(LauncherMetafileTest, TheCentralPictureShowsMetafilesAtTheirOwnSize)
     auto* centralImage = launcher.findChild<kb::platform::PictureBox*>(QStringLiteral("Central_Image"));
     ASSERT_NE(centralImage, nullptr);
 
-    for (const auto& [kind, name] : {std::pair(MetafileKind::PlaceableWindows, "P_SUN.WMF"),
-                                     std::pair(MetafileKind::Enhanced, "P_SUN.EMF")}) {
+    for (const auto& [kind, name] :
+         {std::pair(MetafileKind::PlaceableWindows, "P_SUN.WMF"), std::pair(MetafileKind::Enhanced, "P_SUN.EMF")}) {
         dir.write(name, sunAndBar(kind));
         centralImage->loadFromFile(dir.file(name));
         EXPECT_EQ(centralImage->size(), QSize(150, 90)) << name;

@@ -3,10 +3,10 @@
 #include "Kestrelbook.h"
 #include "PictureBox.h"
 #include "RecordingMailSenders.h"
+#include "ScriptedPrompter.h"
+#include "UAbout.h"
 #include "UAddress.h"
 #include "uEditor.h"
-#include "UAbout.h"
-#include "ScriptedPrompter.h"
 #include "uInit.h"
 #include "uKestrelbook.h"
 
@@ -15,11 +15,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -55,8 +55,8 @@ protected:
     void closeInformationWindowOnceOpen()
     {
         QTimer::singleShot(0, &program.informationWindow(), [this] {
-            QTest::mouseClick(program.informationWindow().findChild<QWidget*>(QStringLiteral("Label1")),
-                              Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(program.informationWindow().findChild<QWidget*>(QStringLiteral("Label1")), Qt::LeftButton,
+                              {}, QPoint(5, 5));
         });
     }
 
@@ -94,9 +94,9 @@ TEST_F(LauncherTest, ShowingReadsTheConfigurationAndFillsTheWindow)
         EXPECT_TRUE(control<PictureBox>(name)->picture().convertToFormat(QImage::Format_RGB32) == bar) << n;
     }
     const QImage texture = control<PictureBox>("Background_Image_1")->picture();
-    for (const auto& [name, size] : {std::pair{"Background_Image_2", QSize(190, 39)},
-                                     std::pair{"Background_Image_3", QSize(189, 33)},
-                                     std::pair{"Background_Image_4", QSize(217, 27)}}) {
+    for (const auto& [name, size] :
+         {std::pair{"Background_Image_2", QSize(190, 39)}, std::pair{"Background_Image_3", QSize(189, 33)},
+          std::pair{"Background_Image_4", QSize(217, 27)}}) {
         const QImage copy = control<PictureBox>(name)->picture();
         EXPECT_TRUE(copy.convertToFormat(QImage::Format_RGB32)
                     == texture.copy(QRect(QPoint(0, 0), size)).convertToFormat(QImage::Format_RGB32))
@@ -123,10 +123,14 @@ TEST_F(LauncherTest, EveryButtonLoadsItsPictureAndOnlyTheToolsSetTheLabel)
         const char* label; // nullptr: unchanged
     };
     const Expectation plain[] = {
-        {"kb_button_image_1", "P_hana02.bmp", nullptr}, {"Label12", "P_hana03.bmp", nullptr},
-        {"kb_button_image_3", "P_ki01.bmp", nullptr},   {"Label35", "P_yama01.bmp", nullptr},
-        {"kb_button_image_6", "P_hana02.bmp", nullptr}, {"kb_button_image_8", "P_ki01.bmp", nullptr},
-        {"Label6", "P_ko01.bmp", nullptr},              {"kb_button_image_11", "P_hana02.bmp", nullptr},
+        {"kb_button_image_1", "P_hana02.bmp", nullptr},
+        {"Label12", "P_hana03.bmp", nullptr},
+        {"kb_button_image_3", "P_ki01.bmp", nullptr},
+        {"Label35", "P_yama01.bmp", nullptr},
+        {"kb_button_image_6", "P_hana02.bmp", nullptr},
+        {"kb_button_image_8", "P_ki01.bmp", nullptr},
+        {"Label6", "P_ko01.bmp", nullptr},
+        {"kb_button_image_11", "P_hana02.bmp", nullptr},
         {"Label45", "P_ki01.bmp", nullptr},
     };
     for (const Expectation& e : plain) {
@@ -346,9 +350,9 @@ protected:
         return nullptr;
     }
 
-    const QStringList tabOrder{"Schedule",    "ToDo List",  "Notebook", "Address",   "E-Mail",
-                               "Fax",         "Setup",      "Information", "World Clock", "Calculator",
-                               "Editor",      "Draw Memo",  "Game",     "Personal",  "Exit"};
+    const QStringList tabOrder{"Schedule", "ToDo List", "Notebook",    "Address",     "E-Mail",
+                               "Fax",      "Setup",     "Information", "World Clock", "Calculator",
+                               "Editor",   "Draw Memo", "Game",        "Personal",    "Exit"};
 };
 
 TEST_F(LauncherKeyboardTest, TabAndShiftTabWalkTheFifteenTargetsWithAVisibleMark)

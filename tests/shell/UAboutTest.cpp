@@ -1,8 +1,8 @@
+#include "UAbout.h"
 #include "GoToWeb.h"
 #include "PictureBox.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
-#include "UAbout.h"
 
 #include <QLabel>
 #include <QTest>

@@ -15,7 +15,7 @@ class ScriptedPrompter final : public platform::Prompter {
 public:
     struct Record {
         QStringList questions;
-        QStringList errors;   // as the box shows them, full stop included
+        QStringList errors; // as the box shows them, full stop included
         QStringList results;
         QList<platform::FileDialogRequest> openRequests;
         QList<platform::FileDialogRequest> saveRequests;

@@ -22,34 +22,55 @@ std::string joined(const Fields& fields)
 
 Fields headingFields()
 {
-    return {"Alias", "Name", "Category", "Tel", "Fax", "Zip", "Address", "Birthday",
-            "Office", "Dept", "Post", "Office Tel", "Office Fax", "Office Zip", "Office Address",
-            "Email", "Photo", "", "", "", "Note", ""};
+    return {"Alias",      "Name",       "Category",       "Tel",   "Fax",   "Zip",
+            "Address",    "Birthday",   "Office",         "Dept",  "Post",  "Office Tel",
+            "Office Fax", "Office Zip", "Office Address", "Email", "Photo", "",
+            "",           "",           "Note",           ""};
 }
 
 Fields fieldsOf(const SampleAddress& a)
 {
-    return {a.alias, a.name, a.category, a.tel, a.fax, a.zip, a.address, a.birthday,
-            a.office, a.dept, a.post, a.officeTel, a.officeFax, a.officeZip, a.officeAddress,
-            a.email, a.photoFile.empty() ? std::string() : photoDosPath(a.photoFile), "", "", "",
-            a.note, ""};
+    return {a.alias,
+            a.name,
+            a.category,
+            a.tel,
+            a.fax,
+            a.zip,
+            a.address,
+            a.birthday,
+            a.office,
+            a.dept,
+            a.post,
+            a.officeTel,
+            a.officeFax,
+            a.officeZip,
+            a.officeAddress,
+            a.email,
+            a.photoFile.empty() ? std::string() : photoDosPath(a.photoFile),
+            "",
+            "",
+            "",
+            a.note,
+            ""};
 }
 
-Portrait portrait(QColor background, QColor skin, QColor hair, QColor clothes, HairStyle style,
-                  bool glasses = false, bool beard = false)
+Portrait portrait(QColor background, QColor skin, QColor hair, QColor clothes, HairStyle style, bool glasses = false,
+                  bool beard = false)
 {
     return {background, skin, hair, clothes, style, glasses, beard};
 }
 
-const QColor fair(240, 204, 178), rosy(232, 186, 160), olive(206, 160, 118), tawny(178, 128, 88),
-    brown(132, 86, 58), deep(96, 62, 44);
-const QColor blonde(222, 188, 110), auburn(150, 70, 40), chestnut(100, 60, 36), black(34, 28, 26),
-    grey(168, 164, 160), white(226, 224, 220), ginger(196, 104, 50);
+const QColor fair(240, 204, 178), rosy(232, 186, 160), olive(206, 160, 118), tawny(178, 128, 88), brown(132, 86, 58),
+    deep(96, 62, 44);
+const QColor blonde(222, 188, 110), auburn(150, 70, 40), chestnut(100, 60, 36), black(34, 28, 26), grey(168, 164, 160),
+    white(226, 224, 220), ginger(196, 104, 50);
 
 } // namespace
 
 const std::vector<SampleAddress>& sampleAddresses()
 {
+    // One address a paragraph reads better than one field a line.
+    // clang-format off
     static const std::vector<SampleAddress> addresses = {
         {"Anna", "Anna Whitfield", "Family", "0117 496 0142", "", "BS6 5QT", "14 Cotham Vale, Bristol",
          "12/03/1961", "Whitfield & Daughters", "Accounts", "Partner", "0117 496 0581", "0117 496 0582",
@@ -147,6 +168,7 @@ const std::vector<SampleAddress>& sampleAddresses()
          "marco@bellinis.example.com", "MARCO.EMF", "Birthday table: ask for the one by the window.", true,
          portrait(QColor(190, 120, 90), olive, black, QColor(240, 240, 236), HairStyle::Curly, false, true)},
     };
+    // clang-format on
     return addresses;
 }
 

@@ -12,8 +12,8 @@ struct SampleAddress {
     std::string office, dept, post;
     std::string officeTel, officeFax, officeZip, officeAddress;
     std::string email;
-    std::string photoFile; // file name in the photo directory; empty for none
-    std::string note;      // lines separated by LF
+    std::string photoFile;    // file name in the photo directory; empty for none
+    std::string note;         // lines separated by LF
     bool photoShipped = true; // false: the address names a photo that is not there
     Portrait portrait{};
 };

@@ -33,10 +33,10 @@ QPointF gradientAt(const std::vector<double>& luminance, int width, int height, 
         py = std::clamp(py, 0, height - 1);
         return luminance[std::size_t(py) * std::size_t(width) + std::size_t(px)];
     };
-    const double gx = at(x + 1, y - 1) + 2 * at(x + 1, y) + at(x + 1, y + 1) - at(x - 1, y - 1)
-        - 2 * at(x - 1, y) - at(x - 1, y + 1);
-    const double gy = at(x - 1, y + 1) + 2 * at(x, y + 1) + at(x + 1, y + 1) - at(x - 1, y - 1)
-        - 2 * at(x, y - 1) - at(x + 1, y - 1);
+    const double gx =
+        at(x + 1, y - 1) + 2 * at(x + 1, y) + at(x + 1, y + 1) - at(x - 1, y - 1) - 2 * at(x - 1, y) - at(x - 1, y + 1);
+    const double gy =
+        at(x - 1, y + 1) + 2 * at(x, y + 1) + at(x + 1, y + 1) - at(x - 1, y - 1) - 2 * at(x, y - 1) - at(x + 1, y - 1);
     return {gx, gy};
 }
 
@@ -66,14 +66,12 @@ QImage paintOver(const QImage& scene, Random& random, const BrushStyle& style)
         const QPointF gradient = gradientAt(luminance, width, height, px, py);
         const double strength = std::hypot(gradient.x(), gradient.y());
         const double jitter = random.uniform(-style.angleJitter, style.angleJitter) * degrees;
-        const double angle = strength > 40
-            ? std::atan2(gradient.y(), gradient.x()) + 90 * degrees + jitter * 0.3
-            : style.calmAngle * degrees + jitter;
+        const double angle = strength > 40 ? std::atan2(gradient.y(), gradient.x()) + 90 * degrees + jitter * 0.3
+                                           : style.calmAngle * degrees + jitter;
         const double length = style.length / (1 + strength / 90) * random.uniform(0.7, 1.2);
         const QPointF half(std::cos(angle) * length / 2, std::sin(angle) * length / 2);
         const double strokeWidth = style.width / (1 + strength / 220) * random.uniform(0.8, 1.15);
-        painter.setPen(QPen(varied(source.pixel(px, py), random), strokeWidth, Qt::SolidLine,
-                            Qt::RoundCap));
+        painter.setPen(QPen(varied(source.pixel(px, py), random), strokeWidth, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(x, y) - half, QPointF(x, y) + half);
     }
     painter.end();

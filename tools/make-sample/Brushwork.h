@@ -6,10 +6,10 @@ class Random;
 
 // How a picture is painted over with short brush strokes.
 struct BrushStyle {
-    double length = 7;        // of a stroke in flat areas, in pixels
+    double length = 7; // of a stroke in flat areas, in pixels
     double width = 2.6;
-    double calmAngle = 0;     // direction of strokes where the picture is flat, in degrees
-    double angleJitter = 25;  // in degrees
+    double calmAngle = 0;    // direction of strokes where the picture is flat, in degrees
+    double angleJitter = 25; // in degrees
     double strokesPerPixel = 0.18;
 };
 

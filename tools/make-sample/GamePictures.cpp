@@ -12,8 +12,8 @@ constexpr int cell = 32;
 // The colours of the tiles 1 to 7, close to the fills the game outlines them
 // with, so a group and its outline belong together.
 const QColor tileColours[] = {
-    QColor(230, 70, 70),   QColor(70, 196, 70),  QColor(82, 98, 232),  QColor(216, 80, 216),
-    QColor(60, 196, 206),  QColor(238, 206, 56), QColor(150, 150, 150),
+    QColor(230, 70, 70),  QColor(70, 196, 70),  QColor(82, 98, 232),   QColor(216, 80, 216),
+    QColor(60, 196, 206), QColor(238, 206, 56), QColor(150, 150, 150),
 };
 
 void drawTile(QPainter& painter, int left, const QColor& colour)

@@ -47,7 +47,10 @@ constexpr std::uint32_t sourceCopy = 0x00CC0020;
 // free one, as the players expect.
 class HandleTable {
 public:
-    explicit HandleTable(unsigned first) : m_first(first) {}
+    explicit HandleTable(unsigned first)
+        : m_first(first)
+    {
+    }
     unsigned take()
     {
         auto free = std::find(m_used.begin(), m_used.end(), false);
@@ -73,7 +76,9 @@ struct Selection {
 class WindowsMetafile final : public MetafileCanvas {
 public:
     WindowsMetafile(QSize size, int unitsPerInch, bool placeable)
-        : m_size(size), m_unitsPerInch(unitsPerInch), m_placeable(placeable)
+        : m_size(size)
+        , m_unitsPerInch(unitsPerInch)
+        , m_placeable(placeable)
     {
         record(0x0103, {8}); // MM_ANISOTROPIC
         record(0x020B, {0, 0});
@@ -233,7 +238,9 @@ private:
 // Records in pixels at 96 dpi: logical units are scaled on the way in.
 class EnhancedMetafile final : public MetafileCanvas {
 public:
-    EnhancedMetafile(QSize size, int unitsPerInch) : m_unitsPerInch(unitsPerInch), m_pixels(scaled(size))
+    EnhancedMetafile(QSize size, int unitsPerInch)
+        : m_unitsPerInch(unitsPerInch)
+        , m_pixels(scaled(size))
     {
         Bytes mode;
         mode.u32(1); // transparent text background

@@ -11,9 +11,16 @@ constexpr int cardWidth = 184, cardHeight = 100;
 // Draws in pixels at 96 an inch whatever the file's own unit.
 class CardPainter {
 public:
-    CardPainter(MetafileCanvas& canvas, int unitsPerPixel) : m_canvas(canvas), m_scale(unitsPerPixel) {}
+    CardPainter(MetafileCanvas& canvas, int unitsPerPixel)
+        : m_canvas(canvas)
+        , m_scale(unitsPerPixel)
+    {
+    }
 
-    QRect box(int x, int y, int width, int height) const { return {x * m_scale, y * m_scale, width * m_scale, height * m_scale}; }
+    QRect box(int x, int y, int width, int height) const
+    {
+        return {x * m_scale, y * m_scale, width * m_scale, height * m_scale};
+    }
     QPoint at(int x, int y) const { return {x * m_scale, y * m_scale}; }
     MetafileCanvas* operator->() const { return &m_canvas; }
     int units(int pixels) const { return pixels * m_scale; }
@@ -69,9 +76,9 @@ std::string photoCard(const SampleAddress& address, MetafileKind kind)
     drawName(card, address);
     // The portrait is stored at twice the size it is shown, as a scanned
     // photo would be.
-    const QImage portrait = drawPortrait(address.portrait)
-                                .scaled(2 * portraitWidth, 2 * portraitHeight, Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation);
+    const QImage portrait =
+        drawPortrait(address.portrait)
+            .scaled(2 * portraitWidth, 2 * portraitHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     canvas->bitmap(card.box(0, 0, portraitWidth, portraitHeight), toIndexed(portrait, 128, true));
     return canvas->bytes();
 }

@@ -41,17 +41,10 @@ void drawHairBehind(QPainter& painter, const Portrait& portrait)
     painter.setPen(Qt::NoPen);
     painter.setBrush(portrait.hair.darker(115));
     switch (portrait.style) {
-    case HairStyle::Long:
-        painter.drawRoundedRect(QRectF(20, 26, 40, 56), 14, 14);
-        break;
-    case HairStyle::Bob:
-        painter.drawRoundedRect(QRectF(20, 24, 40, 42), 14, 14);
-        break;
-    case HairStyle::Bun:
-        painter.drawEllipse(QPointF(40, 19), 8, 7);
-        break;
-    default:
-        break;
+    case HairStyle::Long: painter.drawRoundedRect(QRectF(20, 26, 40, 56), 14, 14); break;
+    case HairStyle::Bob: painter.drawRoundedRect(QRectF(20, 24, 40, 42), 14, 14); break;
+    case HairStyle::Bun: painter.drawEllipse(QPointF(40, 19), 8, 7); break;
+    default: break;
     }
 }
 

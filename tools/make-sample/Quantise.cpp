@@ -88,9 +88,8 @@ QList<QRgb> medianCut(std::vector<Rgb> pixels, int colours)
         const Box box = boxes[chosen];
         const auto first = pixels.begin() + std::ptrdiff_t(box.begin);
         const auto last = pixels.begin() + std::ptrdiff_t(box.end);
-        std::sort(first, last, [chosenChannel](const Rgb& a, const Rgb& b) {
-            return a[chosenChannel] < b[chosenChannel];
-        });
+        std::sort(first, last,
+                  [chosenChannel](const Rgb& a, const Rgb& b) { return a[chosenChannel] < b[chosenChannel]; });
         const std::size_t middle = box.begin + (box.end - box.begin) / 2;
         boxes[chosen] = {box.begin, middle};
         boxes.push_back({middle, box.end});

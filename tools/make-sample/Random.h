@@ -6,7 +6,10 @@
 // the same pictures on every machine.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    explicit Random(std::uint64_t seed)
+        : m_state(seed)
+    {
+    }
 
     std::uint64_t next()
     {

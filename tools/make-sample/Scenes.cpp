@@ -22,8 +22,7 @@ QImage blankScene()
     return scene;
 }
 
-void fillVertical(QPainter& painter, const QRectF& area,
-                  std::initializer_list<std::pair<double, QColor>> stops)
+void fillVertical(QPainter& painter, const QRectF& area, std::initializer_list<std::pair<double, QColor>> stops)
 {
     QLinearGradient gradient(area.topLeft(), area.bottomLeft());
     for (const auto& stop : stops)
@@ -58,8 +57,7 @@ QPainterPath ridge(Random& random, const std::vector<QPointF>& keyPoints, double
 void softCloud(QPainter& painter, Random& random, QPointF centre, double size)
 {
     for (int i = 0; i < 9; ++i) {
-        const QPointF puff = centre + QPointF(random.uniform(-1.2, 1.2) * size,
-                                              random.uniform(-0.3, 0.25) * size);
+        const QPointF puff = centre + QPointF(random.uniform(-1.2, 1.2) * size, random.uniform(-0.3, 0.25) * size);
         const double radius = size * random.uniform(0.35, 0.6);
         QRadialGradient gradient(puff, radius);
         gradient.setColorAt(0, QColor(255, 255, 255, 170));
@@ -118,8 +116,7 @@ QImage tulipField()
     QImage scene = blankScene();
     QPainter painter(&scene);
     painter.setRenderHint(QPainter::Antialiasing);
-    fillVertical(painter, QRectF(0, 0, sceneWidth, 110),
-                 {{0, QColor(92, 142, 214)}, {1, QColor(206, 224, 240)}});
+    fillVertical(painter, QRectF(0, 0, sceneWidth, 110), {{0, QColor(92, 142, 214)}, {1, QColor(206, 224, 240)}});
     softCloud(painter, random, QPointF(45, 30), 22);
     softCloud(painter, random, QPointF(150, 55), 16);
     painter.setPen(Qt::NoPen);
@@ -139,7 +136,7 @@ QImage tulipField()
     fillVertical(painter, QRectF(0, 110, sceneWidth, sceneHeight - 110),
                  {{0, QColor(88, 140, 60)}, {1, QColor(42, 96, 34)}});
 
-    const QColor bands[] = {QColor(214, 34, 44), QColor(248, 206, 48), QColor(236, 110, 168),
+    const QColor bands[] = {QColor(214, 34, 44),  QColor(248, 206, 48),  QColor(236, 110, 168),
                             QColor(244, 128, 36), QColor(244, 240, 228), QColor(150, 70, 170)};
     constexpr int rows = 24;
     for (int row = 0; row < rows; ++row) {
@@ -171,8 +168,8 @@ QImage tulipField()
 
 namespace {
 
-void growBranch(QPainter& painter, Random& random, QPointF from, double angle, double length,
-                double width, int depth, std::vector<QPointF>& twigs)
+void growBranch(QPainter& painter, Random& random, QPointF from, double angle, double length, double width, int depth,
+                std::vector<QPointF>& twigs)
 {
     const QPointF direction(std::cos(angle), std::sin(angle));
     const QPointF normal(-direction.y(), direction.x());
@@ -192,11 +189,10 @@ void growBranch(QPainter& painter, Random& random, QPointF from, double angle, d
     for (double at : {0.45, 0.8}) {
         const QPointF start = limb.pointAtPercent(at);
         const double side = random.below(2) == 0 ? -1 : 1;
-        growBranch(painter, random, start, angle + side * random.uniform(0.4, 0.8),
-                   length * random.uniform(0.45, 0.6), width * 0.6, depth - 1, twigs);
+        growBranch(painter, random, start, angle + side * random.uniform(0.4, 0.8), length * random.uniform(0.45, 0.6),
+                   width * 0.6, depth - 1, twigs);
     }
-    growBranch(painter, random, to, angle + random.uniform(-0.3, 0.3), length * 0.55, width * 0.65,
-               depth - 1, twigs);
+    growBranch(painter, random, to, angle + random.uniform(-0.3, 0.3), length * 0.55, width * 0.65, depth - 1, twigs);
 }
 
 void drawBlossom(QPainter& painter, Random& random, QPointF centre, double radius)
@@ -249,8 +245,8 @@ QImage cherryBlossom()
     painter.drawRect(QRectF(140, 178, 8, 22));
     for (int storey = 0; storey < 3; ++storey) {
         const double y = 182 + storey * 7;
-        painter.drawPolygon(QPolygonF({{132 - storey * 1.5, y}, {156 + storey * 1.5, y},
-                                       {150, y - 3.5}, {138, y - 3.5}}));
+        painter.drawPolygon(
+            QPolygonF({{132 - storey * 1.5, y}, {156 + storey * 1.5, y}, {150, y - 3.5}, {138, y - 3.5}}));
     }
     std::vector<QPointF> twigs;
     growBranch(painter, random, QPointF(-12, 30), 0.5, 150, 9, 2, twigs);
@@ -294,8 +290,7 @@ QImage treeOnHill()
     QImage scene = blankScene();
     QPainter painter(&scene);
     painter.setRenderHint(QPainter::Antialiasing);
-    fillVertical(painter, QRectF(0, 0, sceneWidth, 176),
-                 {{0, QColor(84, 138, 212)}, {1, QColor(196, 218, 236)}});
+    fillVertical(painter, QRectF(0, 0, sceneWidth, 176), {{0, QColor(84, 138, 212)}, {1, QColor(196, 218, 236)}});
     softCloud(painter, random, QPointF(30, 24), 20);
     softCloud(painter, random, QPointF(160, 40), 24);
     painter.setPen(Qt::NoPen);
@@ -432,8 +427,7 @@ QImage lakeAtDusk()
         const double height = random.uniform(30, 80);
         const double lean = random.uniform(-10, 10);
         QPainterPath reed(QPointF(x, sceneHeight + 2));
-        reed.quadTo(QPointF(x + lean * 0.2, sceneHeight - height * 0.5),
-                    QPointF(x + lean, sceneHeight - height));
+        reed.quadTo(QPointF(x + lean * 0.2, sceneHeight - height * 0.5), QPointF(x + lean, sceneHeight - height));
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(30, 28, 40), random.uniform(1, 2)));
         painter.drawPath(reed);
@@ -459,15 +453,13 @@ void drawPine(QPainter& painter, QPointF base, double height, const QColor& colo
 {
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour.darker(160));
-    painter.drawRect(QRectF(base.x() - height * 0.04, base.y() - height * 0.15, height * 0.08,
-                            height * 0.15));
+    painter.drawRect(QRectF(base.x() - height * 0.04, base.y() - height * 0.15, height * 0.08, height * 0.15));
     painter.setBrush(colour);
     for (int tier = 0; tier < 3; ++tier) {
         const double bottom = base.y() - height * (0.1 + tier * 0.27);
         const double half = height * (0.3 - tier * 0.07);
-        painter.drawPolygon(QPolygonF({{base.x() - half, bottom},
-                                       {base.x() + half, bottom},
-                                       {base.x(), bottom - height * 0.45}}));
+        painter.drawPolygon(
+            QPolygonF({{base.x() - half, bottom}, {base.x() + half, bottom}, {base.x(), bottom - height * 0.45}}));
     }
 }
 
@@ -479,8 +471,7 @@ QImage mountainMeadow()
     QImage scene = blankScene();
     QPainter painter(&scene);
     painter.setRenderHint(QPainter::Antialiasing);
-    fillVertical(painter, QRectF(0, 0, sceneWidth, 170),
-                 {{0, QColor(46, 96, 190)}, {1, QColor(176, 208, 240)}});
+    fillVertical(painter, QRectF(0, 0, sceneWidth, 170), {{0, QColor(46, 96, 190)}, {1, QColor(176, 208, 240)}});
     softCloud(painter, random, QPointF(160, 22), 16);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(150, 168, 200));
@@ -496,8 +487,7 @@ QImage mountainMeadow()
     // Snow above a ragged snow line, with the side away from the sun in shadow.
     QPainterPath everything;
     everything.addRect(QRectF(-20, -20, sceneWidth + 40, sceneHeight + 40));
-    const QPainterPath snowLine =
-        ridge(random, {{-10, 96}, {40, 92}, {70, 74}, {96, 90}, {130, 76}, {199, 104}}, 0.14);
+    const QPainterPath snowLine = ridge(random, {{-10, 96}, {40, 92}, {70, 74}, {96, 90}, {130, 76}, {199, 104}}, 0.14);
     const QPainterPath snow = peak.intersected(everything.subtracted(snowLine));
     painter.setBrush(QColor(246, 248, 255));
     painter.drawPath(snow);
@@ -526,8 +516,7 @@ QImage mountainMeadow()
     grass.setColorAt(1, QColor(70, 132, 44));
     painter.setBrush(grass);
     painter.drawPath(meadow);
-    const QColor flowers[] = {QColor(250, 224, 60), QColor(250, 250, 244), QColor(170, 100, 200),
-                              QColor(230, 70, 60)};
+    const QColor flowers[] = {QColor(250, 224, 60), QColor(250, 250, 244), QColor(170, 100, 200), QColor(230, 70, 60)};
     for (int i = 0; i < 110; ++i) {
         const double y = random.uniform(200, sceneHeight);
         painter.setBrush(flowers[random.below(4)]);

@@ -55,8 +55,8 @@ void writeSystemPictures(const QDir& system)
         const char* file;
         std::function<QImage()> draw;
     } scenes[] = {
-        {"P_hana02.bmp", tulipField},   {"P_hana03.bmp", cherryBlossom}, {"P_ki01.bmp", treeOnHill},
-        {"P_ko01.bmp", lakeAtDusk},     {"P_yama01.bmp", mountainMeadow},
+        {"P_hana02.bmp", tulipField}, {"P_hana03.bmp", cherryBlossom},  {"P_ki01.bmp", treeOnHill},
+        {"P_ko01.bmp", lakeAtDusk},   {"P_yama01.bmp", mountainMeadow},
     };
     for (const auto& scene : scenes)
         writeBitmap(toIndexed(scene.draw(), 256, true), system.filePath(scene.file));

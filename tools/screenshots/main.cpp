@@ -5,9 +5,9 @@
 //
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
+#include "Game_Main.h"
 #include "GoToWeb.h"
 #include "Kestrelbook.h"
-#include "Game_Main.h"
 #include "UAbout.h"
 #include "UAddress.h"
 #include "uEditor.h"
@@ -18,8 +18,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -40,8 +40,8 @@ void save(QWidget& window, const QString& directory, const char* name)
 void openAddressByName(QWidget& addressBook, const char* name)
 {
     auto* grid = addressBook.findChild<QTableView*>(QStringLiteral("Address_Grid"));
-    const QModelIndexList found
-        = grid->model()->match(grid->model()->index(1, 1), Qt::DisplayRole, QString::fromLatin1(name), 1, Qt::MatchExactly);
+    const QModelIndexList found = grid->model()->match(grid->model()->index(1, 1), Qt::DisplayRole,
+                                                       QString::fromLatin1(name), 1, Qt::MatchExactly);
     if (found.isEmpty())
         return;
     grid->setCurrentIndex(found.first());
