@@ -85,8 +85,8 @@ bool programFound(const std::string& program)
     return false;
 }
 
-// Whether the entry's program is there, as the desktop-entry specification
-// tells: its TryExec, when given, and the program of its Exec line.
+// Whether the entry's program is there, as freedesktop.org's desktop-entry rules
+// say: its TryExec, when given, and the program of its Exec line.
 bool isInstalled(const DesktopGroup& entry, const std::string& exec)
 {
     if (const auto tryExec = keyOf(entry, "TryExec"); tryExec && !programFound(*tryExec))
