@@ -12,6 +12,7 @@
 #include "BenchTiming.h"
 #include "PageAllocator.h"
 #include "TextFile.h"
+#include "WholeFile.h"
 #include "uCommon.h"
 
 #include <cstdio>
@@ -20,33 +21,12 @@
 #include <fcntl.h>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 using kb::common::AddressGrid;
 using Buffer = std::vector<char, kb::common::PageAllocator<char>>;
-
-Buffer readWhole(const char* path)
-{
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0)
-        throw std::runtime_error(std::string("cannot open ") + path);
-    Buffer bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t length = 0;
-    while (length < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + length, bytes.size() - length);
-        if (got <= 0)
-            break;
-        length += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    bytes.resize(length);
-    return bytes;
-}
 
 std::size_t countLines(const Buffer& bytes)
 {
@@ -141,11 +121,12 @@ int main(int argc, char** argv)
             return 0;
         }
         if (command == "read-floor") {
-            std::printf("%.6f\n", medianSeconds(repeats, [&] { sink = countLines(readWhole(file.c_str())); }));
+            std::printf("%.6f\n",
+                        medianSeconds(repeats, [&] { sink = countLines(readWholeFile<Buffer>(file.c_str())); }));
             return 0;
         }
         if (command == "write-floor") {
-            const Buffer bytes = readWhole(file.c_str());
+            const Buffer bytes = readWholeFile<Buffer>(file.c_str());
             const std::string target = file + ".written";
             std::printf("%.6f\n", medianSeconds(repeats, [&] { writeAndSync(target, bytes); }));
             ::unlink(target.c_str());

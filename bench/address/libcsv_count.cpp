@@ -2,14 +2,12 @@
 // only, as the yardstick of bench/address/compare_address_file.py:
 //   libcsv_count <file> <repeats>   prints the median seconds, read included
 #include "BenchTiming.h"
+#include "WholeFile.h"
 
 #include <csv.h>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -30,24 +28,12 @@ void countRecord(int, void* counts)
 
 Counts countFile(const char* path)
 {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0)
-        return {};
-    std::vector<char> bytes(static_cast<std::size_t>(info.st_size));
-    std::size_t length = 0;
-    while (length < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + length, bytes.size() - length);
-        if (got <= 0)
-            break;
-        length += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
+    const std::vector<char> bytes = readWholeFile<std::vector<char>>(path);
 
     csv_parser parser;
     csv_init(&parser, 0);
     Counts counts;
-    csv_parse(&parser, bytes.data(), length, countField, countRecord, &counts);
+    csv_parse(&parser, bytes.data(), bytes.size(), countField, countRecord, &counts);
     csv_fini(&parser, countField, countRecord, &counts);
     csv_free(&parser);
     return counts;

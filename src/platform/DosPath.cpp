@@ -2,10 +2,9 @@
 
 #include "AsciiCase.h"
 #include "Environment.h"
+#include "FileDescriptor.h"
 
 #include <algorithm>
-#include <dirent.h>
-#include <memory>
 #include <sys/stat.h>
 #include <vector>
 
@@ -23,15 +22,11 @@ bool pathExists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 // The first entry of directory that equals name without regard to case; the
 // smallest in byte order wins so that the choice does not depend on readdir.
 std::string findIgnoringCase(const std::string& directory, std::string_view name)
 {
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
+    const DirectoryStream dir = openDirectory(directory.empty() ? "." : directory);
     if (!dir)
         return {};
     std::string best;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <dirent.h>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -46,6 +48,18 @@ public:
 private:
     int m_fd;
 };
+
+// An open directory listing, closed when dropped.
+struct DirectoryCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using DirectoryStream = std::unique_ptr<DIR, DirectoryCloser>;
+
+// Null when the directory cannot be read.
+inline DirectoryStream openDirectory(const std::string& path)
+{
+    return DirectoryStream(::opendir(path.c_str()));
+}
 
 // Opens an existing file of nativePath for reading, without ever waiting;
 // raises EInOutError with the DOS text when it cannot. A directory, FIFO,

@@ -1,10 +1,10 @@
 #include "FileName.h"
 
 #include "DosPath.h"
+#include "FileDescriptor.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <dirent.h>
 #include <memory>
 #include <string>
 
@@ -54,10 +54,7 @@ std::string dosFormOf(std::string_view nativePath)
     if (path.empty() || path[0] != '/' || path.find('\\') != std::string::npos)
         return path;
     const std::string devices = dosDevicesDirectory();
-    struct DirCloser {
-        void operator()(DIR* dir) const { ::closedir(dir); }
-    };
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(devices.c_str()));
+    const DirectoryStream dir = openDirectory(devices);
     if (!dir)
         return path;
 

@@ -11,10 +11,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <memory>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -219,10 +217,7 @@ std::string randomSuffix()
 // directory removes the leftovers of processes that no longer run.
 void removeLeftoversOfEndedSaves(const std::string& directory)
 {
-    struct DirCloser {
-        void operator()(DIR* dir) const { ::closedir(dir); }
-    };
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.c_str()));
+    const DirectoryStream dir = openDirectory(directory);
     if (!dir)
         return;
     while (const dirent* entry = ::readdir(dir.get())) {

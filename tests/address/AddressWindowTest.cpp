@@ -1,5 +1,6 @@
 #include "AddressTableModel.h"
 #include "FileErrors.h"
+#include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
 #include "UAddress.h"
@@ -25,33 +26,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// What the window did with its mail senders.
-struct MailRecord {
-    int created = 0;
-    int alive = 0;
-    std::vector<std::string> sent;
-};
-
-class RecordingMailer final : public kb::launch::MailSender {
-public:
-    explicit RecordingMailer(std::shared_ptr<MailRecord> record)
-        : m_record(std::move(record))
-    {
-        ++m_record->created;
-        ++m_record->alive;
-    }
-    ~RecordingMailer() override { --m_record->alive; }
-    void SetMail(const std::string& address) override { m_address = address; }
-    bool SendMail() override
-    {
-        m_record->sent.push_back(m_address);
-        return false;
-    }
-
-private:
-    std::shared_ptr<MailRecord> m_record;
-    std::string m_address;
-};
+using kb::test::MailRecord;
 
 const std::string commas21(21, ',');
 const std::string heading = "Alias,Name,Cat." + std::string(19, ',') + "\r\n";
@@ -72,7 +47,7 @@ std::string line(const std::vector<std::string>& cells)
 class AddressWindowTest : public ::testing::Test {
 protected:
     AddressWindowTest()
-        : window([record = mail] { return std::make_unique<RecordingMailer>(record); })
+        : window(kb::test::recordingMailSenders(mail))
     {
     }
 
@@ -152,7 +127,8 @@ TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
 
     type("Name_Edit", "Bob, Jr.");
     control<QComboBox>("Cat_ComboBox")->setEditText("Work");
-    control<QPlainTextEdit>("Memo")->setPlainText("line one\nline two");
+    const std::string note = "line one\nline two";
+    control<QPlainTextEdit>("Memo")->setPlainText(QString::fromLatin1(note.c_str()));
     click("Address_Edit_Save_Button");
     EXPECT_EQ(page(), "Main");
     EXPECT_EQ(listed(1, 1), "Bob, Jr.");
@@ -161,30 +137,10 @@ TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
     click("Address_Exit_Button");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(mail->alive, 0);
-    EXPECT_EQ(fileBytes(),
-              heading + line({"a1", "Ann"}) + line({"b2",
-                                                    "\"Bob, Jr.\"",
-                                                    "Work",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "",
-                                                    "bob@x.org",
-                                                    "",
-                                                    "keep17",
-                                                    "",
-                                                    "",
-                                                    "line one\nline two",
-                                                    "keep21"})
-                  + commas21 + "\r\n");
+    const std::vector<std::string> saved{
+        "b2", "\"Bob, Jr.\"", "Work", "",       "", "", "",   "",      "", "", "", "", "", "",
+        "",   "bob@x.org",    "",     "keep17", "", "", note, "keep21"};
+    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) + line(saved) + commas21 + "\r\n");
 }
 
 TEST_F(AddressWindowTest, EveryByteOfAnAddressSurvivesTheEditPage)

@@ -1,4 +1,5 @@
 #include "DosPath.h"
+#include "FileErrorText.h"
 #include "FileErrors.h"
 #include "FileName.h"
 #include "TempDir.h"
@@ -11,18 +12,7 @@
 
 namespace {
 
-using kb::platform::EInOutError;
 using kb::platform::resolveDosPath;
-
-std::string errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EInOutError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 class DosPathTest : public ::testing::Test {
 protected:

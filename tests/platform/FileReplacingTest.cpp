@@ -1,3 +1,4 @@
+#include "FileErrorText.h"
 #include "FileErrors.h"
 #include "FileSystemCalls.h"
 #include "TempDir.h"
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,18 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using kb::platform::EInOutError;
 using kb::platform::FileName;
-
-std::string errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EInOutError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 std::set<std::string> namesIn(const fs::path& directory)
 {
