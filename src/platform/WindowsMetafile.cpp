@@ -1,8 +1,10 @@
 #include "FileErrors.h"
 #include "Metafile.h"
+#include "MetafileFonts.h"
 #include "WindowsMetafileRecords.h"
 
 #include <libwmf/api.h>
+#include <libwmf/font.h>
 #include <libwmf/gd.h>
 
 #include <algorithm>
@@ -24,14 +26,28 @@ namespace {
 // declaring a huge image is refused instead of exhausting memory.
 constexpr std::size_t largestAllocation = 256 * 1024 * 1024;
 
-void* boundedMalloc(void*, std::size_t size)
+// Tells a file that asked for too much apart from a system that refused a
+// sane amount: only the former is an invalid metafile.
+struct Allocations {
+    bool refusedBySystem = false;
+};
+
+void* boundedMalloc(void* context, std::size_t size)
 {
-    return size > largestAllocation ? nullptr : std::malloc(size);
+    if (size > largestAllocation)
+        return nullptr;
+    void* memory = std::malloc(size);
+    static_cast<Allocations*>(context)->refusedBySystem |= memory == nullptr;
+    return memory;
 }
 
-void* boundedRealloc(void*, void* memory, std::size_t size)
+void* boundedRealloc(void* context, void* memory, std::size_t size)
 {
-    return size > largestAllocation ? nullptr : std::realloc(memory, size);
+    if (size > largestAllocation)
+        return nullptr;
+    void* grown = std::realloc(memory, size);
+    static_cast<Allocations*>(context)->refusedBySystem |= grown == nullptr;
+    return grown;
 }
 
 void plainFree(void*, void* memory)
@@ -39,23 +55,73 @@ void plainFree(void*, void* memory)
     std::free(memory);
 }
 
+// Without any font the player would refuse every file, since it maps a font
+// before the first record; it gets a font without a face instead, and the
+// text records are taken out of what it plays.
+void mapWithoutFaces(wmfAPI* api, wmfFont* font)
+{
+    const wmf_error_t before = api->err;
+    wmf_ipa_font_map(api, font);
+    if (before == wmf_E_None && api->err == wmf_E_BadFile)
+        api->err = wmf_E_None;
+}
+
+// The player's font options: the chosen faces under the standard names, in
+// the directories that hold them. They must outlive the player's creation.
+class FontOptions {
+public:
+    explicit FontOptions(const std::vector<MetafileFace>& faces)
+    {
+        for (const MetafileFace& face : faces) {
+            if (std::find(m_directories.begin(), m_directories.end(), face.directory) == m_directories.end())
+                m_directories.push_back(face.directory);
+            m_mappings.push_back({const_cast<char*>(face.postScriptName.c_str()),
+                                  const_cast<char*>(face.fileName.c_str()), FT_ENCODING_NONE});
+        }
+        for (const std::string& directory : m_directories)
+            m_directoryList.push_back(const_cast<char*>(directory.c_str()));
+        m_directoryList.push_back(nullptr);
+        m_mappings.push_back({nullptr, nullptr, FT_ENCODING_NONE});
+    }
+
+    void applyTo(wmfAPI_Options& options, unsigned long& flags)
+    {
+        if (m_directories.empty())
+            return;
+        options.fontdirs = m_directoryList.data();
+        options.font.ps = m_mappings.data();
+        flags |= WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP;
+    }
+
+private:
+    std::vector<std::string> m_directories;
+    std::vector<char*> m_directoryList;
+    std::vector<wmfMapping> m_mappings;
+};
+
 class WmfPlayer {
 public:
-    WmfPlayer()
+    explicit WmfPlayer(const std::vector<MetafileFace>& faces)
     {
+        FontOptions fonts(faces);
         wmfAPI_Options options{};
+        options.context = &m_allocations;
         options.function = wmf_gd_function;
         options.malloc = boundedMalloc;
         options.realloc = boundedRealloc;
         options.free = plainFree;
-        const unsigned long flags =
+        unsigned long flags =
             WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        fonts.applyTo(options, flags);
         if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
             if (m_api)
                 wmf_api_destroy(m_api);
             m_api = nullptr;
-            invalidMetafile();
+            throw EInvalidGraphic(m_allocations.refusedBySystem ? "Out of memory"
+                                                                : "The metafile player could not start");
         }
+        if (faces.empty())
+            wmf_ipa_font_map_set(m_api, mapWithoutFaces);
     }
     WmfPlayer(const WmfPlayer&) = delete;
     WmfPlayer& operator=(const WmfPlayer&) = delete;
@@ -65,11 +131,14 @@ public:
     wmfAPI* get() const { return m_api; }
     void check(wmf_error_t result) const
     {
+        if (m_allocations.refusedBySystem)
+            throw EInvalidGraphic("Out of memory");
         if (result != wmf_E_None || m_api->err != wmf_E_None)
             invalidMetafile();
     }
 
 private:
+    Allocations m_allocations;
     wmfAPI* m_api = nullptr;
 };
 
@@ -234,7 +303,19 @@ std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline
         pen.widthAt = moved(pen.widthAt);
     for (std::size_t& heightAt : outline.fontHeights)
         heightAt = moved(heightAt);
+    for (std::size_t& textAt : outline.texts)
+        textAt = moved(textAt);
     return copy;
+}
+
+// Without faces, each text record becomes RealizePalette, which takes no
+// parameters and draws nothing; its size stays, so the walk is unchanged.
+constexpr std::uint16_t realizePalette = 0x0035;
+
+void leaveOutText(std::string& bytes, const std::vector<std::size_t>& texts)
+{
+    for (std::size_t at : texts)
+        writeLittle(bytes, at + 4, realizePalette, 2);
 }
 
 int appendTo(void* context, char* buffer, int length)
@@ -251,13 +332,16 @@ QImage drawWindowsMetafile(std::string_view bytes)
     // the pens come to in device units does.
     const QSize size = metafileDisplaySize(outlineWindowsMetafile(bytes).pixels.value_or(QSizeF()));
     WindowsMetafileOutline outline = outlineWindowsMetafile(bytes, size);
-    WmfPlayer player;
+    const std::vector<MetafileFace>& faces = metafileFaces();
+    WmfPlayer player(faces);
     Watchdog watchdog;
     wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
     // The player reads the records from this copy, in which the pens are
     // narrowed once the scale of the picture is known.
     std::string playable = playableCopy(bytes, outline, size);
     narrowFonts(playable, outline.fontHeights);
+    if (faces.empty())
+        leaveOutText(playable, outline.texts);
     player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));

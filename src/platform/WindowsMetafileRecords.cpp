@@ -39,6 +39,8 @@ enum Function : std::uint16_t {
     setMapMode = 0x0103,
     createPenIndirect = 0x02FA,
     createFontIndirect = 0x02FB,
+    textOut = 0x0521,
+    extTextOut = 0x0A32,
     ellipse = 0x0418,
     setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
@@ -64,8 +66,8 @@ bool draws(std::uint16_t function)
     case 0x0817: // Arc
     case 0x081A: // Pie
     case 0x0830: // Chord
-    case 0x0521: // TextOut
-    case 0x0A32: // ExtTextOut
+    case textOut:
+    case extTextOut:
     case 0x041F: // SetPixel
     case 0x0419: // FloodFill
     case 0x0548: // ExtFloodFill
@@ -325,6 +327,8 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize view
             outline.pens.push_back({at + 8, mapping.devicePerUnit()});
         if (function == createFontIndirect && record.size() >= 10)
             outline.fontHeights.push_back(at + 6);
+        if (function == textOut || function == extTextOut)
+            outline.texts.push_back(at);
         if (function == ellipse && record.size() == recordHeaderBytes + 8)
             outline.ellipses.push_back(at);
         if (draws(function) && !drawingMapping)

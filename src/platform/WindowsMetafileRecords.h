@@ -32,6 +32,8 @@ struct WindowsMetafileOutline {
     std::vector<WindowsMetafilePen> pens;
     // Where each font's height lies in the file; its width follows.
     std::vector<std::size_t> fontHeights;
+    // Where each text record (TextOut, ExtTextOut) starts.
+    std::vector<std::size_t> texts;
     // Where each ellipse record of the usual seven words starts.
     std::vector<std::size_t> ellipses;
 };

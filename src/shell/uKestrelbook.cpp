@@ -12,6 +12,7 @@
 #include "PathValues.h"
 #include "PictureBox.h"
 #include "ShowHandler.h"
+#include "WindowPlacement.h"
 #include "WindowScaling.h"
 #include "uInit.h"
 
@@ -378,6 +379,9 @@ void Tkb_form::showEvent(QShowEvent* event)
     // at the first showing only.
     if (!m_showHandlerRun) {
         m_showHandlerRun = true;
+        // Placed before the show handler runs, so that a box it brings up is
+        // centred on the launcher where it will stand.
+        kb::platform::centreOnScreen(*this);
         kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
     }
 }

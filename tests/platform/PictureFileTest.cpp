@@ -1,6 +1,7 @@
 #include "PictureFile.h"
 #include "FileErrors.h"
 #include "Metafile.h"
+#include "MetafileFonts.h"
 #include "Metafiles.h"
 #include "TempDir.h"
 
@@ -165,6 +166,26 @@ TEST(MetafileTextTest, AWindowsMetafileWritesItsTextAsWideAsAnEnhancedOne)
     ASSERT_GT(enhanced, 10);
     for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows})
         EXPECT_NEAR(captionRight(decoded(kind, PictureFormat::WindowsMetafile)), enhanced, 3);
+}
+
+TEST(MetafileFontsTest, WithoutAnyFontTheShapesAreDrawnAndTheTextLeftOut)
+{
+    kb::test::TempDir noFonts;
+    kb::platform::chooseMetafileFacesForTesting(noFonts.path());
+    for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows}) {
+        auto canvas = makeMetafileCanvas(kind, QSize(2880, 1440), 1440);
+        canvas->setPen(QColor());
+        canvas->setBrush(Qt::red);
+        canvas->rectangle(QRect(0, 0, 720, 720));
+        const std::string shapesOnly = canvas->bytes();
+        for (const std::string& bytes : {shapesOnly, drawnMetafile(kind)}) {
+            const QImage picture = kb::platform::decodePicture(bytes, PictureFormat::WindowsMetafile);
+            EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
+            EXPECT_EQ(picture.pixelColor(150, 70), QColor(Qt::white));
+        }
+        EXPECT_EQ(captionRight(kb::platform::decodePicture(drawnMetafile(kind), PictureFormat::WindowsMetafile)), -1);
+    }
+    kb::platform::chooseMetafileFacesForTesting(std::nullopt);
 }
 
 TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)

@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
@@ -170,6 +172,29 @@ TEST_F(LauncherTest, AnAddressFileThatCannotBeReadKeepsTheAddressBookHidden)
     EXPECT_FALSE(program.addressBook().isVisible());
     EXPECT_EQ(selected(), "");
     EXPECT_EQ(centralColour(), colourOf("P_ko01.bmp"));
+}
+
+TEST(LauncherStartErrorTest, TheErrorBoxOfTheStartComesUpCentredOnTheScreen)
+{
+    kb::test::DosInstallation install;
+    std::filesystem::remove(install.root() / "System/P_hana02.bmp");
+    kb::test::WorkingDirectory cwd{install.workDir()};
+    Kestrelbook program{kb::test::recordingMailSenders(std::make_shared<kb::test::MailRecord>())};
+    // The real box, not the scripted one: its place is what is tested.
+    std::optional<QPoint> boxCentre;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxCentre = box->frameGeometry().center();
+            box->accept();
+        }
+    });
+    poll.start(10);
+    program.launcher().show();
+    const QPoint screenCentre = program.launcher().screen()->availableGeometry().center();
+    ASSERT_TRUE(boxCentre);
+    EXPECT_LE((*boxCentre - screenCentre).manhattanLength(), 2);
+    EXPECT_LE((program.launcher().frameGeometry().center() - screenCentre).manhattanLength(), 2);
 }
 
 TEST_F(LauncherTest, SetupShowsThePageAndItsExitReturns)
