@@ -8,12 +8,13 @@
 //   address_file_tool read-floor <file> <repeats>   read() into one buffer and count the lines
 //   address_file_tool write-floor <file> <repeats>  write() the file's bytes anew and fsync
 #include "AddressFileGenerator.h"
-#include "AddressText.h"
 #include "BenchTiming.h"
-#include "PageAllocator.h"
-#include "TextFile.h"
 #include "WholeFile.h"
-#include "uCommon.h"
+#include "common/AddressText.h"
+#include "common/uCommon.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/PageAllocator.h"
+#include "platform/files/TextFile.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,8 +2,9 @@
 // table adds compared with the file's size.
 #include "AddressFileGenerator.h"
 #include "MemoryInUse.h"
-#include "TextFile.h"
-#include "uCommon.h"
+#include "common/uCommon.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 #include <benchmark/benchmark.h>
 

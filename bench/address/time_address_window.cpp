@@ -3,10 +3,11 @@
 // saved. Run under Xvfb or with QT_QPA_PLATFORM=offscreen:
 //   time_address_window [address count]      (default 100000)
 #include "AddressFileGenerator.h"
-#include "Fonts.h"
 #include "MemoryInUse.h"
-#include "TextFile.h"
-#include "UAddress.h"
+#include "address/UAddress.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
+#include "platform/ui/Fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Opens and saves a 10 MB text in the real editor window on the offscreen
 // platform and prints how long each took. The goal is one second for each.
 
-#include "Fonts.h"
-#include "Prompter.h"
-#include "uEditor.h"
+#include "editor/uEditor.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/Prompter.h"
 
 #include <QApplication>
 #include <QDir>

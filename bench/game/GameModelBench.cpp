@@ -1,7 +1,8 @@
 // Random games played to the end, the way the window plays a move: take the
 // group, optionally hand the board to a solver, then settle.
-#include "Game.h"
-#include "Solver.h"
+#include "game/Game.h"
+#include "game/GameRandom.h"
+#include "game/Solver.h"
 
 #include <benchmark/benchmark.h>
 

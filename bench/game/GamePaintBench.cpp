@@ -1,6 +1,6 @@
 // Painting the Expert board: a whole painting, and the painting after a move.
-#include "DrawGrid.h"
-#include "Game_Main.h"
+#include "game/DrawGrid.h"
+#include "game/Game_Main.h"
 
 #include <QApplication>
 #include <QDir>

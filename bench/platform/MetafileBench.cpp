@@ -1,8 +1,8 @@
 // A typical photo metafile of each kind, decoded and drawn: a 200 x 200
 // scanned photo beside a few hundred records of shapes, lines and text.
-#include "Metafile.h"
 #include "Metafiles.h"
-#include "PictureFile.h"
+#include "platform/pictures/Metafile.h"
+#include "platform/pictures/PictureFile.h"
 
 #include <QGuiApplication>
 

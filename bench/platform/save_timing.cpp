@@ -2,7 +2,8 @@
 // pieces, the way the editor and the address book save, and rewriting one
 // with a second hard link in place. Prints the best of three runs of each in
 // milliseconds. Run it with a directory on the disk to measure, or it uses /tmp.
-#include "TextFile.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 #include <chrono>
 #include <cstdio>

@@ -6,9 +6,9 @@
 //
 // Repeat it a few times (hyperfine or a shell loop); the first run also pays
 // for a cold disk cache.
-#include "GoToWeb.h"
-#include "Kestrelbook.h"
-#include "uKestrelbook.h"
+#include "launch/GoToWeb.h"
+#include "shell/Kestrelbook.h"
+#include "shell/uKestrelbook.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the address file reader, in memory, and checks
 // that what it read survives a write and a second read unchanged, and that a
 // second write gives the same bytes.
-#include "AddressText.h"
-#include "TextFile.h"
+#include "common/AddressText.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 #include <cstdint>
 #include <cstdlib>

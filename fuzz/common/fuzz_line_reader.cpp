@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the text line reader, in memory and in pieces of
 // every size, and checks what the lines must satisfy whatever the input.
-#include "TextFile.h"
+#include "platform/files/TextFile.h"
 
 #include <cstdint>
 #include <cstdlib>

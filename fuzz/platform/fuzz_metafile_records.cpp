@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to our own walk over a Windows metafile's records,
 // which runs before any library plays a file: it either describes the file or
 // says the metafile is not valid, quickly and within the file's bounds.
-#include "FileErrors.h"
-#include "WindowsMetafileRecords.h"
+#include "platform/files/FileErrors.h"
+#include "platform/pictures/WindowsMetafileRecords.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the picture decoder as a Windows metafile and as
 // an enhanced metafile: either a picture within the size limits comes out
 // or the decoder says the metafile is not valid.
-#include "FileErrors.h"
-#include "Metafile.h"
-#include "PictureFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/pictures/Metafile.h"
+#include "platform/pictures/PictureFile.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #include "AddressTableModel.h"
 
-#include "Latin1Text.h"
-#include "uCommon.h"
+#include "common/uCommon.h"
+#include "platform/text/Latin1Text.h"
 
 #include <stdexcept>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AddressGrid.h"
-#include "FileName.h"
-#include "Mailer.h"
+#include "common/AddressGrid.h"
+#include "launch/Mailer.h"
+#include "platform/files/FileName.h"
 
 #include <QWidget>
 

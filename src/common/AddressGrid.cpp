@@ -1,6 +1,6 @@
 #include "AddressGrid.h"
 
-#include "ByteScan.h"
+#include "common/ByteScan.h"
 
 #include <algorithm>
 #include <limits>

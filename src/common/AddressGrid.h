@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageAllocator.h"
+#include "platform/files/PageAllocator.h"
 
 #include <array>
 #include <cstddef>

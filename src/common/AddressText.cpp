@@ -1,7 +1,8 @@
 #include "AddressText.h"
 
-#include "ByteScan.h"
-#include "TextFile.h"
+#include "common/ByteScan.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 #include <algorithm>
 #include <cstring>

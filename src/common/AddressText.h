@@ -1,7 +1,8 @@
 #pragma once
 
-#include "AddressGrid.h"
-#include "ByteScan.h"
+#include "common/AddressGrid.h"
+#include "common/ByteScan.h"
+#include "platform/files/FileReplacing.h"
 
 namespace kb::platform {
 class ByteSink;

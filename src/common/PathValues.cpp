@@ -1,6 +1,6 @@
 #include "PathValues.h"
 
-#include "uCommon.h"
+#include "common/uCommon.h"
 
 namespace kb::common {
 

@@ -1,14 +1,10 @@
 #include "uCommon.h"
 
-#include "AddressText.h"
-#include "FileDescriptor.h"
-#include "FileErrors.h"
-#include "TextFile.h"
+#include "common/AddressText.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr std::size_t keyLength = 13; // "DataFileName="
@@ -24,13 +20,11 @@ struct FileText {
 // The whole file in one buffer, read once, up to the end of its text. A
 // regular file is read into a buffer of its size; anything that grows while
 // read doubles the buffer.
-FileText readWholeFile(const std::string& nativePath)
+FileText readWholeFile(const kb::platform::FileName& name)
 {
-    const kb::platform::FileDescriptor fd = kb::platform::openForReading(nativePath);
-    struct stat info {};
-    std::size_t capacity = firstChunk;
-    if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        capacity = static_cast<std::size_t>(info.st_size) + 1; // + 1 to see the end at once
+    kb::platform::FileByteSource source(name);
+    const std::size_t size = source.sizeHint();
+    const std::size_t capacity = size > 0 ? size + 1 : firstChunk; // + 1 to see the end at once
     FileText text;
     kb::common::TextBuffer& bytes = text.bytes;
     bytes.reserve(capacity + kb::common::addressTextPadding);
@@ -39,16 +33,11 @@ FileText readWholeFile(const std::string& nativePath)
     for (;;) {
         if (length == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd.get(), bytes.data() + length, std::min(bytes.size() - length, readPiece));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            kb::platform::throwFileError(errno, nativePath);
-        }
+        const std::size_t got = source.read(bytes.data() + length, std::min(bytes.size() - length, readPiece));
         if (got == 0)
             break;
-        const bool textGoesOn = text.extent.add(bytes.data() + length, static_cast<std::size_t>(got));
-        length += static_cast<std::size_t>(got);
+        const bool textGoesOn = text.extent.add(bytes.data() + length, got);
+        length += got;
         if (!textGoesOn)
             break; // nothing after a Ctrl-Z is read
     }
@@ -75,8 +64,7 @@ std::string ReadDataFileName(std::string_view fileName)
 
 void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid)
 {
-    const kb::platform::FileName name(fileName);
-    FileText text = readWholeFile(name.nativePath());
+    FileText text = readWholeFile(kb::platform::FileName(fileName));
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
 }
 

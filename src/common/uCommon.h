@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AddressGrid.h"
+#include "common/AddressGrid.h"
 
 #include <string>
 #include <string_view>

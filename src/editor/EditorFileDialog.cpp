@@ -1,6 +1,6 @@
 #include "EditorFileDialog.h"
 
-#include "Prompter.h"
+#include "platform/ui/Prompter.h"
 
 #include <QWidget>
 

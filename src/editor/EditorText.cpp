@@ -1,7 +1,8 @@
 #include "EditorText.h"
 
-#include "FileErrors.h"
-#include "TextFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
 
 namespace kb::editor {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileName.h"
+#include "platform/files/FileName.h"
 
 #include <cstddef>
 #include <stdexcept>

@@ -1,16 +1,16 @@
 #include "uEditor.h"
 
-#include "BusyCursor.h"
-#include "CaptionLabel.h"
-#include "EditorArt.h"
-#include "EditorFileDialog.h"
-#include "Fonts.h"
-#include "HandlerGuard.h"
-#include "Latin1Text.h"
-#include "PictureBox.h"
-#include "Prompter.h"
-#include "ToolBarButton.h"
-#include "WindowPlacement.h"
+#include "editor/EditorFileDialog.h"
+#include "platform/text/Latin1Text.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/CaptionLabel.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/HandlerGuard.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/ToolBarButton.h"
+#include "platform/ui/WindowPlacement.h"
+#include "resources/EditorArt.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EditorText.h"
+#include "editor/EditorText.h"
 
 #include <QWidget>
 

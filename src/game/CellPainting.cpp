@@ -1,6 +1,6 @@
 #include "CellPainting.h"
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "DrawGrid.h"
 
-#include "HandlerGuard.h"
+#include "platform/ui/HandlerGuard.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

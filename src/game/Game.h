@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Map.h"
+#include "game/Map.h"
 
 #include <cstdint>
 #include <stdexcept>

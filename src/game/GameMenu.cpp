@@ -1,7 +1,7 @@
 #include "GameMenu.h"
 
-#include "HandlerGuard.h"
-#include "Scoring.h"
+#include "game/Scoring.h"
+#include "platform/ui/HandlerGuard.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 #include "GameStatusBar.h"
 
-#include "Fonts.h"
-#include "PictureBox.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QLabel>
 #include <QPainter>

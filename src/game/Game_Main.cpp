@@ -1,16 +1,17 @@
 #include "Game_Main.h"
 
-#include "GameMenu.h"
-#include "GameStatusBar.h"
-#include "ScreenCursor.h"
-#include "Settings.h"
+#include "game/GameMenu.h"
+#include "game/GameRandom.h"
+#include "game/GameStatusBar.h"
+#include "game/Settings.h"
 
-#include "Fonts.h"
-#include "HandlerGuard.h"
-#include "PictureBox.h"
-#include "Prompter.h"
-#include "ShowHandler.h"
-#include "WindowPlacement.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/HandlerGuard.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/ShowHandler.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -26,9 +27,9 @@ using kb::game::DrawGrid;
 using kb::game::GameStatusBar;
 using kb::game::LevelTable;
 using kb::game::NumberOrDefault;
-using kb::game::SetDefaultScreenCursor;
-using kb::game::SetScreenCursor;
 using kb::platform::connectGuarded;
+using kb::platform::setDefaultPointer;
+using kb::platform::setPointerShape;
 
 namespace {
 
@@ -88,7 +89,7 @@ TGameForm::TGameForm(QWidget* parent)
 
 TGameForm::~TGameForm()
 {
-    SetDefaultScreenCursor();
+    setDefaultPointer();
 }
 
 void TGameForm::BuildMenu()
@@ -259,7 +260,7 @@ void TGameForm::PlayAt(int x, int y)
     UpdateUndoRedo();
     if (m_animationOn) {
         if (!m_game->SettleStep()) {
-            SetScreenCursor(Qt::WaitCursor);
+            setPointerShape(Qt::WaitCursor);
             m_timer1->start();
         }
     } else {
@@ -277,7 +278,7 @@ void TGameForm::AnimateMap()
     }
     // The arrow itself, not the default pointer: it stays over every window
     // until something sets the default again.
-    SetScreenCursor(Qt::ArrowCursor);
+    setPointerShape(Qt::ArrowCursor);
     m_timer1->stop();
     CheckGameOver();
 }
@@ -404,9 +405,9 @@ void TGameForm::SolutionChecker1Click()
 void TGameForm::Solve1Click()
 {
     struct DefaultCursorAfterwards {
-        ~DefaultCursorAfterwards() { SetDefaultScreenCursor(); }
+        ~DefaultCursorAfterwards() { setDefaultPointer(); }
     } restore;
-    SetScreenCursor(Qt::WaitCursor);
+    setPointerShape(Qt::WaitCursor);
     const TSolver solver(*m_game);
 }
 

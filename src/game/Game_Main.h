@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CellPainting.h"
-#include "DrawGrid.h"
-#include "Game.h"
-#include "Scoring.h"
-#include "Solver.h"
+#include "game/CellPainting.h"
+#include "game/DrawGrid.h"
+#include "game/Game.h"
+#include "game/Scoring.h"
+#include "game/Solver.h"
 
 #include <QMainWindow>
 

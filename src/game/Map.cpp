@@ -1,5 +1,7 @@
 #include "Map.h"
 
+#include "game/GameRandom.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,34 +9,7 @@ namespace {
 constexpr const char* OutOfBounds = "Index out of bounds.";
 constexpr const char* SizeMismatch = "Can not copy between maps of different sizes.";
 
-std::uint32_t g_seed = 0;
-
 } // namespace
-
-namespace kb::game::GameRandom {
-
-std::uint32_t Random(std::uint32_t range)
-{
-    g_seed = g_seed * 134775813u + 1u;
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(g_seed) * range) >> 32);
-}
-
-std::uint32_t Seed()
-{
-    return g_seed;
-}
-
-void SetSeed(std::uint32_t seed)
-{
-    g_seed = seed;
-}
-
-void SeedFromTimeOfDay(std::uint32_t millisecondsOfDay)
-{
-    SetSeed(millisecondsOfDay);
-}
-
-} // namespace kb::game::GameRandom
 
 TMap::TMap()
 {

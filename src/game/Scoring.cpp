@@ -1,6 +1,6 @@
 #include "Scoring.h"
 
-#include "Map.h"
+#include "game/Map.h"
 
 #include <stdexcept>
 

@@ -1,9 +1,9 @@
 #include "Settings.h"
 
-#include "Fonts.h"
-#include "Latin1Text.h"
-#include "ShowHandler.h"
-#include "WindowPlacement.h"
+#include "platform/text/Latin1Text.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/ShowHandler.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>

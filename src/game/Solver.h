@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 // The solution checker's solver: a private, tiles-only copy of a game's
 // current board, settled. Construction is all its work; the game it is

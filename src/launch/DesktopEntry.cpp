@@ -1,7 +1,7 @@
 #include "DesktopEntry.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/files/FileErrors.h"
+#include "platform/files/TextFile.h"
 
 namespace kb::launch {
 namespace {
@@ -117,13 +117,12 @@ DesktopFile parseDesktopFile(std::string_view text)
 
 std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    try {
+        return parseDesktopFile(
+            kb::platform::readFileBytes(kb::platform::FileName::native(file.string()), maxAssociationFileBytes));
+    } catch (const kb::platform::EInOutError&) {
         return std::nullopt;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return parseDesktopFile(text);
+    }
 }
 
 std::vector<std::string_view> splitAt(std::string_view text, char separator)

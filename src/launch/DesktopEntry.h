@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -9,6 +10,10 @@
 #include <vector>
 
 namespace kb::launch {
+
+// The largest desktop entry, mimeapps.list or globs file that is read: far
+// above any real one, and a bound for a stray huge or endless file.
+constexpr std::size_t maxAssociationFileBytes = 16 * 1024 * 1024;
 
 // The keys of one group of a file in the desktop-entry format (desktop files,
 // mimeapps.list, mimeinfo.cache), with the string escapes of the values

@@ -1,13 +1,13 @@
 #include "FreedesktopAssociations.h"
 
-#include "AsciiCase.h"
-#include "Environment.h"
+#include "launch/DesktopEntry.h"
+#include "platform/files/Environment.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/TextFile.h"
+#include "platform/text/AsciiCase.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace kb::launch {
 namespace {
@@ -64,22 +64,16 @@ std::optional<std::string> keyOf(const DesktopGroup& group, const std::string& k
     return it == group.end() ? std::nullopt : std::optional<std::string>(it->second);
 }
 
-bool isExecutableFile(const fs::path& file)
-{
-    std::error_code error;
-    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
-}
-
 // A program of an Exec or TryExec key: a path, or a name looked up on $PATH.
 bool programFound(const std::string& program)
 {
     if (program.empty())
         return false;
     if (program.find('/') != std::string::npos)
-        return isExecutableFile(program);
+        return kb::platform::isExecutableFile(program);
     const std::string path = kb::platform::environmentOr("PATH", "/usr/local/bin:/usr/bin:/bin");
     for (const auto directory : splitAt(path, ':')) {
-        if (!directory.empty() && isExecutableFile(fs::path(directory) / program))
+        if (!directory.empty() && kb::platform::isExecutableFile((fs::path(directory) / program).string()))
             return true;
     }
     return false;
@@ -150,9 +144,17 @@ void FreedesktopAssociations::readGlobs(const std::vector<fs::path>& dataDirecto
     // globs that less important ones give it.
     std::set<std::string> withoutLowerGlobs;
     for (const auto& directory : dataDirectories) {
-        std::ifstream in(directory / "mime" / "globs2", std::ios::binary);
+        std::string text;
+        try {
+            text = kb::platform::readFileBytes(kb::platform::FileName::native((directory / "mime" / "globs2").string()),
+                                               maxAssociationFileBytes);
+        } catch (const kb::platform::EInOutError&) {
+        }
         std::set<std::string> clearedHere;
-        for (std::string line; std::getline(in, line);) {
+        for (std::string_view rest = text; !rest.empty();) {
+            const std::size_t end = rest.find('\n');
+            std::string line(rest.substr(0, end));
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             if (line.empty() || line.front() == '#')

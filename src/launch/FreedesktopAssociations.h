@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AssociationSource.h"
-#include "DesktopEntry.h"
-#include "XdgDirectories.h"
+#include "launch/AssociationSource.h"
+#include "launch/DesktopEntry.h"
+#include "launch/XdgDirectories.h"
 
 #include <filesystem>
 #include <map>

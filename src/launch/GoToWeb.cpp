@@ -1,9 +1,9 @@
 #include "GoToWeb.h"
 
-#include "AsciiCase.h"
-#include "DesktopEntry.h"
-#include "FreedesktopAssociations.h"
-#include "Latin1Text.h"
+#include "launch/DesktopEntry.h"
+#include "launch/FreedesktopAssociations.h"
+#include "platform/text/AsciiCase.h"
+#include "platform/text/Latin1Text.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AssociationSource.h"
-#include "Mailer.h"
-#include "ProgramStarter.h"
+#include "launch/AssociationSource.h"
+#include "launch/Mailer.h"
+#include "launch/ProgramStarter.h"
 
 #include <functional>
 #include <memory>

@@ -1,35 +1,20 @@
 #include "XdgDirectories.h"
 
-#include "AsciiCase.h"
-#include "DesktopEntry.h"
-#include "Environment.h"
+#include "launch/DesktopEntry.h"
+#include "platform/files/Environment.h"
+#include "platform/text/AsciiCase.h"
 
-#include <pwd.h>
 #include <string_view>
-#include <unistd.h>
 
 namespace kb::launch {
 namespace {
-
-std::filesystem::path homeDirectory()
-{
-    std::filesystem::path home = kb::platform::environmentValue("HOME");
-    if (home.is_absolute())
-        return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
-        home = entry->pw_dir;
-        if (home.is_absolute())
-            return home;
-    }
-    return {};
-}
 
 std::filesystem::path homeBased(const char* variable, const char* relativeDefault)
 {
     const std::filesystem::path value = kb::platform::environmentValue(variable);
     if (value.is_absolute())
         return value;
-    const std::filesystem::path home = homeDirectory();
+    const std::filesystem::path home = kb::platform::homeDirectory();
     return home.empty() ? std::filesystem::path() : home / relativeDefault;
 }
 

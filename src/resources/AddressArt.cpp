@@ -1,6 +1,6 @@
 #include "AddressArt.h"
 
-#include "Palette16.h"
+#include "resources/Palette16.h"
 
 #include <QPainter>
 #include <QPolygon>

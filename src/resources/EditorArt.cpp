@@ -1,6 +1,6 @@
 #include "EditorArt.h"
 
-#include "Palette16.h"
+#include "resources/Palette16.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "LauncherArt.h"
 
-#include "Palette16.h"
+#include "resources/Palette16.h"
 
 #include <QPainter>
 

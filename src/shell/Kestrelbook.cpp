@@ -1,13 +1,13 @@
 #include "Kestrelbook.h"
 
-#include "ApplicationInfo.h"
-#include "Fonts.h"
-#include "Game_Main.h"
-#include "UAbout.h"
-#include "UAddress.h"
-#include "uEditor.h"
-#include "uInit.h"
-#include "uKestrelbook.h"
+#include "address/UAddress.h"
+#include "editor/uEditor.h"
+#include "game/Game_Main.h"
+#include "platform/ui/Fonts.h"
+#include "shell/ApplicationInfo.h"
+#include "shell/UAbout.h"
+#include "shell/uInit.h"
+#include "shell/uKestrelbook.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,14 +1,14 @@
 #include "UAbout.h"
 
-#include "AboutArt.h"
-#include "CaptionLabel.h"
-#include "Fonts.h"
-#include "GoToWeb.h"
-#include "HandlerGuard.h"
-#include "Latin1Text.h"
-#include "PictureBox.h"
-#include "ShowHandler.h"
-#include "WindowPlacement.h"
+#include "launch/GoToWeb.h"
+#include "platform/text/Latin1Text.h"
+#include "platform/ui/CaptionLabel.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/HandlerGuard.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/ShowHandler.h"
+#include "platform/ui/WindowPlacement.h"
+#include "resources/AboutArt.h"
 
 #include <QKeyEvent>
 

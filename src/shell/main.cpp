@@ -1,6 +1,6 @@
-#include "GoToWeb.h"
-#include "Kestrelbook.h"
-#include "uKestrelbook.h"
+#include "launch/GoToWeb.h"
+#include "shell/Kestrelbook.h"
+#include "shell/uKestrelbook.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,12 +1,13 @@
 #include "uInit.h"
 
-#include "CaptionLabel.h"
-#include "Fonts.h"
-#include "HandlerGuard.h"
-#include "Latin1Text.h"
-#include "LauncherArt.h"
-#include "TextFile.h"
-#include "WindowPlacement.h"
+#include "platform/files/FileReplacing.h"
+#include "platform/files/TextFile.h"
+#include "platform/text/Latin1Text.h"
+#include "platform/ui/CaptionLabel.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/HandlerGuard.h"
+#include "platform/ui/WindowPlacement.h"
+#include "resources/LauncherArt.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -1,9 +1,9 @@
-#include "AddressTableModel.h"
-#include "FileErrors.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
-#include "UAddress.h"
+#include "address/AddressTableModel.h"
+#include "address/UAddress.h"
+#include "platform/files/FileErrors.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "FileErrors.h"
 #include "TempDir.h"
-#include "uCommon.h"
+#include "common/uCommon.h"
+#include "platform/files/FileErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "PathValues.h"
+#include "common/PathValues.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "EditorText.h"
-#include "FileErrors.h"
+#include "editor/EditorText.h"
 #include "TempDir.h"
+#include "platform/files/FileErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
-#include "uEditor.h"
+#include "editor/uEditor.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,10 +1,11 @@
 #include "BoardText.h"
-#include "DrawGrid.h"
-#include "Game_Main.h"
-#include "PictureBox.h"
 #include "ScriptedPrompter.h"
-#include "Settings.h"
 #include "TempDir.h"
+#include "game/DrawGrid.h"
+#include "game/GameRandom.h"
+#include "game/Game_Main.h"
+#include "game/Settings.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "BoardText.h"
+#include "game/GameRandom.h"
 
 #include <gtest/gtest.h>
 

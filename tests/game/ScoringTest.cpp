@@ -1,4 +1,4 @@
-#include "Scoring.h"
+#include "game/Scoring.h"
 
 #include <gtest/gtest.h>
 

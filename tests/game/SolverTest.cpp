@@ -1,5 +1,6 @@
-#include "Solver.h"
+#include "game/Solver.h"
 #include "BoardText.h"
+#include "game/GameRandom.h"
 
 #include <gtest/gtest.h>
 

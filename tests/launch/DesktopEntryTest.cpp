@@ -1,4 +1,4 @@
-#include "DesktopEntry.h"
+#include "launch/DesktopEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FreedesktopAssociations.h"
+#include "launch/FreedesktopAssociations.h"
 #include "FakeBrowser.h"
-#include "GoToWeb.h"
+#include "launch/GoToWeb.h"
 
 #include <gtest/gtest.h>
 

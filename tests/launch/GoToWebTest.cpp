@@ -1,4 +1,4 @@
-#include "GoToWeb.h"
+#include "launch/GoToWeb.h"
 
 #include <gtest/gtest.h>
 

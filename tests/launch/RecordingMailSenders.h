@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Mailer.h"
+#include "launch/Mailer.h"
 
 #include <memory>
 #include <string>

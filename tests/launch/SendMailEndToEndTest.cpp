@@ -1,5 +1,5 @@
 #include "FakeBrowser.h"
-#include "GoToWeb.h"
+#include "launch/GoToWeb.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "LauncherArt.h"
-#include "Palette16.h"
+#include "resources/LauncherArt.h"
+#include "resources/Palette16.h"
 
 #include <QPainter>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
-#include "DosPath.h"
-#include "PictureFile.h"
 #include "TempDir.h"
-#include "uCommon.h"
+#include "common/uCommon.h"
+#include "platform/files/DosPath.h"
+#include "platform/pictures/PictureFile.h"
 
 #include <QImage>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "uInit.h"
+#include "shell/uInit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

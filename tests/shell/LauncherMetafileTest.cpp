@@ -1,9 +1,9 @@
 #include "Metafiles.h"
-#include "PictureBox.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
-#include "uKestrelbook.h"
+#include "platform/ui/PictureBox.h"
+#include "shell/uKestrelbook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "DosInstallation.h"
-#include "Game_Main.h"
-#include "Kestrelbook.h"
-#include "PictureBox.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
-#include "UAbout.h"
-#include "UAddress.h"
-#include "uEditor.h"
-#include "uInit.h"
-#include "uKestrelbook.h"
+#include "address/UAddress.h"
+#include "editor/uEditor.h"
+#include "game/Game_Main.h"
+#include "platform/ui/PictureBox.h"
+#include "shell/Kestrelbook.h"
+#include "shell/UAbout.h"
+#include "shell/uInit.h"
+#include "shell/uKestrelbook.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,8 +1,8 @@
-#include "UAbout.h"
-#include "GoToWeb.h"
-#include "PictureBox.h"
+#include "shell/UAbout.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
+#include "launch/GoToWeb.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QLabel>
 #include <QTest>

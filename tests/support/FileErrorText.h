@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 #include <functional>
 #include <string>

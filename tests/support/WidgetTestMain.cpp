@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "platform/ui/Fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 //
 // OUT_DIR/<size>x<size>/APPLICATION_ID.png for each size, and
 // OUT_DIR/scalable/APPLICATION_ID.svg.
-#include "LauncherArt.h"
+#include "resources/LauncherArt.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,14 +5,14 @@
 //
 // Run it in a working directory prepared like scripts/run's. When no
 // Kestrelbook.Ini exists the first-run dialog is captured and continued.
-#include "Game_Main.h"
-#include "GoToWeb.h"
-#include "Kestrelbook.h"
-#include "UAbout.h"
-#include "UAddress.h"
-#include "uEditor.h"
-#include "uInit.h"
-#include "uKestrelbook.h"
+#include "address/UAddress.h"
+#include "editor/uEditor.h"
+#include "game/Game_Main.h"
+#include "launch/GoToWeb.h"
+#include "shell/Kestrelbook.h"
+#include "shell/UAbout.h"
+#include "shell/uInit.h"
+#include "shell/uKestrelbook.h"
 
 #include <QAbstractButton>
 #include <QAction>

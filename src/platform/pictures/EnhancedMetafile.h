@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+
+#include <string_view>
+
+namespace kb::platform {
+
+// Draws an enhanced metafile (.emf) held in memory at its own size at 96
+// pixels an inch, on white. Raises EInvalidGraphic "Metafile is not valid"
+// when the bytes are no such metafile, or when drawing it would go beyond the
+// limits.
+QImage drawEnhancedMetafile(std::string_view bytes);
+
+} // namespace kb::platform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSize>
+#include <QSizeF>
+
+#include <chrono>
+
+namespace kb::platform {
+
+// What a metafile from outside may cost. Both readers run in-process, so a
+// hostile file is stopped by these rather than by the reader's good will.
+struct MetafileLimits {
+    // A larger declared picture is scaled down to fit this square.
+    static constexpr int maxSide = 4096;
+    static constexpr int maxRecords = 1'000'000;
+    static constexpr std::chrono::milliseconds maxDrawingTime{2000};
+    // The size of a picture whose file records none.
+    static constexpr int defaultSide = 256;
+};
+
+// Raises EInvalidGraphic "Metafile is not valid": for files that are really
+// damaged, never for a failure of the system.
+[[noreturn]] void throwInvalidMetafile();
+
+// The pixel size a metafile shows at: its own size, rounded, at least one
+// pixel, and scaled down to the limits when it is larger.
+QSize metafileDisplaySize(QSizeF pixels);
+
+} // namespace kb::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/files/FileName.h"
+
+#include <QImage>
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace kb::platform {
+
+enum class PictureFormat { Bitmap, Icon, WindowsMetafile, EnhancedMetafile };
+
+// Files beyond this size are refused before a byte is read: no picture the
+// program shows comes near it, and reading one whole would only cost memory.
+constexpr std::size_t maxPictureFileBytes = 64 * 1024 * 1024;
+
+// The format that a file's extension names, without regard to case.
+std::optional<PictureFormat> pictureFormatOf(std::string_view fileName);
+
+// Decodes a picture held in memory. Raises EInvalidGraphic when the bytes are
+// not a valid picture of that format.
+QImage decodePicture(std::string_view bytes, PictureFormat format);
+
+// Decodes a picture file by its extension (.bmp, .ico, .wmf, .emf). The
+// extension is checked before anything is read, and only a regular file of
+// at most maxPictureFileBytes is read. Raises EFOpenError "Cannot open file
+// <name>" when the file cannot be opened, EInvalidGraphic when it is not a
+// valid picture of its kind.
+QImage loadPictureFile(const FileName& name);
+
+} // namespace kb::platform

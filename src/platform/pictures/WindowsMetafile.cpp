@@ -1,0 +1,357 @@
+#include "WindowsMetafile.h"
+
+#include "platform/files/FileErrors.h"
+#include "platform/pictures/LittleEndian.h"
+#include "platform/pictures/Metafile.h"
+#include "platform/pictures/MetafileFonts.h"
+#include "platform/pictures/WindowsMetafileRecords.h"
+
+#include <libwmf/api.h>
+#include <libwmf/font.h>
+#include <libwmf/gd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace kb::platform {
+namespace {
+
+// No single block that the player asks for may pass this: a bitmap record
+// declaring a huge image is refused instead of exhausting memory.
+constexpr std::size_t largestAllocation = 256 * 1024 * 1024;
+
+// Tells a file that asked for too much apart from a system that refused a
+// sane amount: only the former is an invalid metafile.
+struct Allocations {
+    bool refusedBySystem = false;
+};
+
+void* boundedMalloc(void* context, std::size_t size)
+{
+    if (size > largestAllocation)
+        return nullptr;
+    void* memory = std::malloc(size);
+    static_cast<Allocations*>(context)->refusedBySystem |= memory == nullptr;
+    return memory;
+}
+
+void* boundedRealloc(void* context, void* memory, std::size_t size)
+{
+    if (size > largestAllocation)
+        return nullptr;
+    void* grown = std::realloc(memory, size);
+    static_cast<Allocations*>(context)->refusedBySystem |= grown == nullptr;
+    return grown;
+}
+
+void plainFree(void*, void* memory)
+{
+    std::free(memory);
+}
+
+// Without any font the player would refuse every file, since it maps a font
+// before the first record; it gets a font without a face instead, and the
+// text records are taken out of what it plays.
+void mapWithoutFaces(wmfAPI* api, wmfFont* font)
+{
+    const wmf_error_t before = api->err;
+    wmf_ipa_font_map(api, font);
+    if (before == wmf_E_None && api->err == wmf_E_BadFile)
+        api->err = wmf_E_None;
+}
+
+// The player's font options: the chosen faces under the standard names, in
+// the directories that hold them. They must outlive the player's creation.
+class FontOptions {
+public:
+    explicit FontOptions(const std::vector<MetafileFace>& faces)
+    {
+        for (const MetafileFace& face : faces) {
+            if (std::find(m_directories.begin(), m_directories.end(), face.directory) == m_directories.end())
+                m_directories.push_back(face.directory);
+            m_mappings.push_back({const_cast<char*>(face.postScriptName.c_str()),
+                                  const_cast<char*>(face.fileName.c_str()), FT_ENCODING_NONE});
+        }
+        for (const std::string& directory : m_directories)
+            m_directoryList.push_back(const_cast<char*>(directory.c_str()));
+        m_directoryList.push_back(nullptr);
+        m_mappings.push_back({nullptr, nullptr, FT_ENCODING_NONE});
+    }
+
+    void applyTo(wmfAPI_Options& options, unsigned long& flags)
+    {
+        if (m_directories.empty())
+            return;
+        options.fontdirs = m_directoryList.data();
+        options.font.ps = m_mappings.data();
+        flags |= WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP;
+    }
+
+private:
+    std::vector<std::string> m_directories;
+    std::vector<char*> m_directoryList;
+    std::vector<wmfMapping> m_mappings;
+};
+
+class WmfPlayer {
+public:
+    explicit WmfPlayer(const std::vector<MetafileFace>& faces)
+    {
+        FontOptions fonts(faces);
+        wmfAPI_Options options{};
+        options.context = &m_allocations;
+        options.function = wmf_gd_function;
+        options.malloc = boundedMalloc;
+        options.realloc = boundedRealloc;
+        options.free = plainFree;
+        unsigned long flags =
+            WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        fonts.applyTo(options, flags);
+        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
+            if (m_api)
+                wmf_api_destroy(m_api);
+            m_api = nullptr;
+            throw EInvalidGraphic(m_allocations.refusedBySystem ? "Out of memory"
+                                                                : "The metafile player could not start");
+        }
+        if (faces.empty())
+            wmf_ipa_font_map_set(m_api, mapWithoutFaces);
+    }
+    WmfPlayer(const WmfPlayer&) = delete;
+    WmfPlayer& operator=(const WmfPlayer&) = delete;
+    ~WmfPlayer() { wmf_api_destroy(m_api); }
+
+    wmfAPI* operator->() const { return m_api; }
+    wmfAPI* get() const { return m_api; }
+    void check(wmf_error_t result) const
+    {
+        if (m_allocations.refusedBySystem)
+            throw EInvalidGraphic("Out of memory");
+        if (result != wmf_E_None || m_api->err != wmf_E_None)
+            throwInvalidMetafile();
+    }
+
+private:
+    Allocations m_allocations;
+    wmfAPI* m_api = nullptr;
+};
+
+// Stops the player once a file has taken more records or time than any
+// picture of ours would.
+class Watchdog {
+public:
+    static int expired(void* context, float)
+    {
+        auto* self = static_cast<Watchdog*>(context);
+        return ++self->m_records > MetafileLimits::maxRecords
+            || std::chrono::steady_clock::now() - self->m_start > MetafileLimits::maxDrawingTime;
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    long m_records = 0;
+};
+
+// The raster device stamps a pen's whole square at every pixel of a line, so
+// a hostile width would keep it busy for minutes. No picture needs a pen
+// wider than this many pixels; wider ones are drawn this wide.
+constexpr double maxPenPixels = 32;
+
+void narrowPens(std::string& bytes, const std::vector<WindowsMetafilePen>& pens, double pixelsPerDevice)
+{
+    for (const WindowsMetafilePen& pen : pens) {
+        const double limit = maxPenPixels / (pen.devicePerUnit * pixelsPerDevice);
+        const auto widest = static_cast<std::uint16_t>(limit >= 1 ? std::min(std::floor(limit), 65535.0) : 0);
+        // The pen's size: a width and a height the player may use as one.
+        for (std::size_t at : {pen.widthAt, pen.widthAt + 2}) {
+            const auto low = static_cast<std::uint8_t>(bytes[at]), high = static_cast<std::uint8_t>(bytes[at + 1]);
+            if ((high << 8 | low) > widest) {
+                bytes[at] = static_cast<char>(widest & 0xFF);
+                bytes[at + 1] = static_cast<char>(widest >> 8);
+            }
+        }
+    }
+}
+
+// The text renderer fails on a font thousands of times wider than it is
+// high; no real face is even a few times so, so wider ones are narrowed.
+constexpr int maxFontWidthPerHeight = 16;
+
+void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights)
+{
+    const auto signed16 = [&](std::size_t at) {
+        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at])
+                                         | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+    };
+    for (std::size_t heightAt : fontHeights) {
+        const int height = std::abs(int(signed16(heightAt)));
+        const int width = signed16(heightAt + 2);
+        const int widest = maxFontWidthPerHeight * std::max(height, 1);
+        if (std::abs(width) > widest) {
+            const auto narrowed = static_cast<std::uint16_t>(width < 0 ? -widest : widest);
+            bytes[heightAt + 2] = static_cast<char>(narrowed & 0xFF);
+            bytes[heightAt + 3] = static_cast<char>(narrowed >> 8);
+        }
+    }
+}
+
+// The raster device fills an ellipse as a chord from 0 to 360 degrees, and a
+// chord as the triangle between the centre and the chord's two ends, here one
+// and the same point: no ellipse would be filled. The player gets each one as
+// a polygon of the same box instead, which it fills and outlines as it should.
+constexpr int pointsPerEllipse = 128;
+constexpr std::size_t ellipseRecordBytes = 14;
+constexpr std::size_t polygonRecordBytes = 8 + 4 * pointsPerEllipse;
+constexpr std::size_t ellipseGrowth = polygonRecordBytes - ellipseRecordBytes;
+// Each polygon makes the copy half a kilobyte larger; ellipses beyond this
+// many are played as they are.
+constexpr std::size_t maxEllipsesAsPolygons = 65536;
+
+void appendEllipseAsPolygon(std::string& copy, std::string_view ellipse)
+{
+    const auto edge = [&](std::size_t at) { return double(static_cast<std::int16_t>(readLittle(ellipse, at, 2))); };
+    const double bottom = edge(6), right = edge(8), top = edge(10), left = edge(12);
+    const double centreX = (left + right) / 2, centreY = (top + bottom) / 2;
+    const double radiusX = (right - left) / 2, radiusY = (bottom - top) / 2;
+    constexpr double pi = 3.14159265358979323846;
+    appendLittle(copy, polygonRecordBytes / 2, 4);
+    appendLittle(copy, 0x0324, 2);
+    appendLittle(copy, pointsPerEllipse, 2);
+    for (int point = 0; point < pointsPerEllipse; ++point) {
+        const double angle = 2 * pi * point / pointsPerEllipse;
+        appendLittle(copy, std::uint32_t(std::lround(centreX + radiusX * std::cos(angle))), 2);
+        appendLittle(copy, std::uint32_t(std::lround(centreY + radiusY * std::sin(angle))), 2);
+    }
+}
+
+// Before its first record the player is given the picture's own size as its
+// viewport extent, as a program playing a metafile into a rectangle does. A
+// file that scales its window without setting the viewport would otherwise be
+// drawn into the player's square default and stretched onto the picture,
+// its text most visibly.
+constexpr std::size_t headerBytes = 18;
+constexpr std::size_t viewportRecordBytes = 10;
+
+void appendViewportExtent(std::string& copy, QSize extent)
+{
+    appendLittle(copy, viewportRecordBytes / 2, 4);
+    appendLittle(copy, 0x020E, 2);
+    appendLittle(copy, std::uint32_t(extent.height()), 2);
+    appendLittle(copy, std::uint32_t(extent.width()), 2);
+}
+
+// The copy of bytes that the player reads: the viewport extent first, then
+// the file's records with the ellipses as polygons. The outline's positions
+// move to where their records lie in it.
+std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline, QSize viewportExtent)
+{
+    const std::size_t firstRecord = outline.headerAt + headerBytes;
+    const std::size_t count = std::min(outline.ellipses.size(), maxEllipsesAsPolygons);
+    std::string copy;
+    copy.reserve(bytes.size() + viewportRecordBytes + count * ellipseGrowth);
+    copy.append(bytes.substr(0, firstRecord));
+    appendViewportExtent(copy, viewportExtent);
+    std::size_t copied = firstRecord;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = outline.ellipses[i];
+        copy.append(bytes.substr(copied, at - copied));
+        appendEllipseAsPolygon(copy, bytes.substr(at, ellipseRecordBytes));
+        copied = at + ellipseRecordBytes;
+    }
+    copy.append(bytes.substr(copied));
+
+    // The header's size of the file and of its largest record, both in words:
+    // the player refuses a record larger than the latter.
+    const std::size_t header = outline.headerAt;
+    const std::size_t growth = viewportRecordBytes + count * ellipseGrowth;
+    writeLittle(copy, header + 6, readLittle(copy, header + 6, 4) + std::uint32_t(growth / 2), 4);
+    const std::uint32_t largest = count ? polygonRecordBytes / 2 : viewportRecordBytes / 2;
+    writeLittle(copy, header + 12, std::max(readLittle(copy, header + 12, 4), largest), 4);
+
+    const auto moved = [&](std::size_t at) {
+        const auto before =
+            std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
+        return at + viewportRecordBytes + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
+    };
+    for (WindowsMetafilePen& pen : outline.pens)
+        pen.widthAt = moved(pen.widthAt);
+    for (std::size_t& heightAt : outline.fontHeights)
+        heightAt = moved(heightAt);
+    for (std::size_t& textAt : outline.texts)
+        textAt = moved(textAt);
+    return copy;
+}
+
+// Without faces, each text record becomes RealizePalette, which takes no
+// parameters and draws nothing; its size stays, so the walk is unchanged.
+constexpr std::uint16_t realizePalette = 0x0035;
+
+void leaveOutText(std::string& bytes, const std::vector<std::size_t>& texts)
+{
+    for (std::size_t at : texts)
+        writeLittle(bytes, at + 4, realizePalette, 2);
+}
+
+int appendTo(void* context, char* buffer, int length)
+{
+    static_cast<std::string*>(context)->append(buffer, std::size_t(length));
+    return length;
+}
+
+} // namespace
+
+QImage drawWindowsMetafile(std::string_view bytes)
+{
+    // The picture's size does not depend on the viewport; what the frame and
+    // the pens come to in device units does.
+    const QSize size = metafileDisplaySize(outlineWindowsMetafile(bytes).pixels.value_or(QSizeF()));
+    WindowsMetafileOutline outline = outlineWindowsMetafile(bytes, size);
+    const std::vector<MetafileFace>& faces = metafileFaces();
+    WmfPlayer player(faces);
+    Watchdog watchdog;
+    wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
+    // The player reads the records from this copy, in which the pens are
+    // narrowed once the scale of the picture is known.
+    std::string playable = playableCopy(bytes, outline, size);
+    narrowFonts(playable, outline.fontHeights);
+    if (faces.empty())
+        leaveOutText(playable, outline.texts);
+    player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
+    wmfD_Rect box{};
+    player.check(wmf_scan(player.get(), 0, &box));
+
+    std::string png;
+    wmf_gd_t* device = WMF_GD_GetData(player.get());
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = appendTo;
+    device->width = unsigned(size.width());
+    device->height = unsigned(size.height());
+    // The frame fills the picture; only a file without one is fitted to
+    // what it draws.
+    if (outline.deviceFrame) {
+        device->bbox.TL = {float(outline.deviceFrame->left()), float(outline.deviceFrame->top())};
+        device->bbox.BR = {float(outline.deviceFrame->right()), float(outline.deviceFrame->bottom())};
+    } else {
+        device->bbox = box;
+    }
+    const double frameWidth = double(device->bbox.BR.x) - device->bbox.TL.x;
+    const double frameHeight = double(device->bbox.BR.y) - device->bbox.TL.y;
+    const double pixelsPerDevice = frameWidth > 0 && frameHeight > 0
+        ? std::max(size.width() / frameWidth, size.height() / frameHeight)
+        : std::numeric_limits<double>::infinity();
+    narrowPens(playable, outline.pens, pixelsPerDevice);
+    player.check(wmf_play(player.get(), 0, &box));
+
+    QImage image;
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG"))
+        throwInvalidMetafile();
+    return image;
+}
+
+} // namespace kb::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/files/FileName.h"
+#include "platform/pictures/PictureFile.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QPainter;
+
+namespace kb::platform {
+
+// A picture control: shows its picture at its own size from the top-left
+// corner (or stretched), can size itself to the picture, and offers a
+// drawing surface.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Loads a picture file; on failure the former picture stays and the error
+    // is raised.
+    void loadFromFile(const FileName& name);
+    void setPicture(const QImage& picture);
+    void clearPicture();
+    const QImage& picture() const { return m_picture; }
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+    // Draws on the picture; a control without a picture first gets a blank
+    // bitmap of its current size.
+    void paintOnCanvas(const std::function<void(QPainter&)>& draw);
+
+    void setAutoSize(bool on);
+    void setStretch(bool on);
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+
+    QImage m_picture;
+    bool m_autoSize = false;
+    bool m_stretch = false;
+    bool m_pressed = false;
+};
+
+} // namespace kb::platform

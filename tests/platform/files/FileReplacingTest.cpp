@@ -1,0 +1,236 @@
+#include "platform/files/FileReplacing.h"
+#include "FileErrorText.h"
+#include "TempDir.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileSystemCalls.h"
+#include "platform/files/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using kb::platform::FileName;
+
+std::set<std::string> namesIn(const fs::path& directory)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+struct stat statOf(const std::string& path)
+{
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    return info;
+}
+
+class FileReplacingTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("XDG_STATE_HOME", state.path().c_str(), 1); }
+    void TearDown() override { unsetenv("XDG_STATE_HOME"); }
+
+    void save(const std::string& path, std::string_view bytes)
+    {
+        kb::platform::writeFileReplacing(FileName::native(path), bytes);
+    }
+    // The way the address book saves: many small pieces.
+    void saveStreamed(const std::string& path, std::string_view bytes)
+    {
+        kb::platform::writeFileReplacing(FileName::native(path), [bytes](kb::platform::ByteSink& sink) {
+            for (std::size_t at = 0; at < bytes.size(); at += 4096)
+                sink.write(bytes.substr(at, 4096));
+        });
+    }
+    // In-place saves keep their copy of the old content only while they run.
+    bool noCopyLeft() const
+    {
+        const fs::path copies = state.path() / "kestrelbook98";
+        return !fs::exists(copies) || fs::is_empty(copies);
+    }
+
+    kb::test::TempDir dir;
+    kb::test::TempDir state;
+};
+
+TEST_F(FileReplacingTest, ALinkStaysALinkAndItsTargetGetsTheContent)
+{
+    dir.write("real.txt", "old");
+    dir.write("other/far.txt", "old");
+    fs::create_symlink("real.txt", dir.path() / "near-link.txt");
+    fs::create_symlink("other/far.txt", dir.path() / "far-link.txt");
+    fs::create_symlink(dir.path() / "other/created.txt", dir.path() / "dangling.txt");
+
+    for (const char* link : {"near-link.txt", "far-link.txt", "dangling.txt"}) {
+        save(dir.file(link), link);
+        EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
+        EXPECT_EQ(dir.read(link), link);
+    }
+    EXPECT_EQ(dir.read("real.txt"), "near-link.txt");
+    EXPECT_EQ(dir.read("other/far.txt"), "far-link.txt");
+    EXPECT_EQ(dir.read("other/created.txt"), "dangling.txt");
+    EXPECT_EQ(namesIn(dir.path() / "other"), (std::set<std::string>{"created.txt", "far.txt"}));
+}
+
+TEST_F(FileReplacingTest, OwnerGroupAndModeAreKept)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    dir.write("theirs.txt", "old");
+    ASSERT_EQ(::chown(dir.file("theirs.txt").c_str(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(dir.file("theirs.txt").c_str(), 02604), 0);
+    save(dir.file("theirs.txt"), "new");
+    const struct stat info = statOf(dir.file("theirs.txt"));
+    EXPECT_EQ(info.st_uid, 1234u);
+    EXPECT_EQ(info.st_gid, 5678u);
+    EXPECT_EQ(info.st_mode & 07777, 02604u);
+    EXPECT_EQ(dir.read("theirs.txt"), "new");
+}
+
+TEST_F(FileReplacingTest, HardLinksAreKept)
+{
+    dir.write("a.txt", "old content, longer than the new");
+    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "b.txt");
+    save(dir.file("a.txt"), "new");
+    EXPECT_EQ(dir.read("b.txt"), "new");
+    EXPECT_EQ(statOf(dir.file("a.txt")).st_ino, statOf(dir.file("b.txt")).st_ino);
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"a.txt", "b.txt"}));
+    EXPECT_TRUE(noCopyLeft());
+}
+
+TEST_F(FileReplacingTest, AWritableFileInAReadOnlyDirectoryIsSaved)
+{
+    dir.write("locked/notes.txt", "old");
+    fs::permissions(dir.path() / "locked", fs::perms(0555));
+    save(dir.file("locked/notes.txt"), "new");
+    EXPECT_EQ(dir.read("locked/notes.txt"), "new");
+    EXPECT_EQ(namesIn(dir.path() / "locked"), std::set<std::string>{"notes.txt"});
+    EXPECT_TRUE(noCopyLeft());
+}
+
+TEST_F(FileReplacingTest, FifosAndDevicesAreRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
+    const auto fifo = FileName::native(dir.file("fifo"));
+    EXPECT_EQ(errorOf([&] { kb::platform::TextFileReader reader(fifo); }), "File access denied");
+    EXPECT_EQ(errorOf([&] { kb::platform::readFileBytes(fifo); }), "File access denied");
+    EXPECT_EQ(errorOf([&] { kb::platform::writeFileReplacing(fifo, "x"); }), "File access denied");
+    EXPECT_EQ(errorOf([] { kb::platform::readFileBytes(FileName::native("/dev/zero")); }), "File access denied");
+}
+
+// Makes one system call of the writer fail once, as a full disk or a failing
+// device would, optionally only on the file of a given inode.
+struct Injection {
+    const char* call = "";
+    int error = 0;
+    int successesFirst = 0;
+    ino_t onlyInode = 0;
+
+    static Injection& active()
+    {
+        static Injection injection;
+        return injection;
+    }
+    static bool fails(const char* call, int fd)
+    {
+        Injection& injection = active();
+        if (std::string_view(injection.call) != call)
+            return false;
+        struct stat info {};
+        if (injection.onlyInode != 0 && (fd < 0 || ::fstat(fd, &info) != 0 || info.st_ino != injection.onlyInode))
+            return false;
+        if (injection.successesFirst-- > 0)
+            return false;
+        injection.call = "";
+        errno = injection.error;
+        return true;
+    }
+};
+
+class InjectedFailure {
+public:
+    explicit InjectedFailure(Injection injection)
+    {
+        Injection::active() = injection;
+        auto& calls = kb::platform::fileSystemCalls();
+        calls.write = [](int fd, const void* bytes, size_t count) -> ssize_t {
+            return Injection::fails("write", fd) ? -1 : ::write(fd, bytes, count);
+        };
+        calls.fsync = [](int fd) { return Injection::fails("fsync", fd) ? -1 : ::fsync(fd); };
+        calls.ftruncate = [](int fd, off_t length) {
+            return Injection::fails("ftruncate", fd) ? -1 : ::ftruncate(fd, length);
+        };
+        calls.close = [](int fd) {
+            const bool fail = Injection::fails("close", fd);
+            const int result = ::close(fd);
+            return fail ? -1 : result;
+        };
+        calls.rename = [](const char* from, const char* to) {
+            return Injection::fails("rename", -1) ? -1 : ::rename(from, to);
+        };
+    }
+    ~InjectedFailure() { kb::platform::fileSystemCalls() = {}; }
+    InjectedFailure(const InjectedFailure&) = delete;
+    InjectedFailure& operator=(const InjectedFailure&) = delete;
+};
+
+TEST_F(FileReplacingTest, AFailingDiskKeepsTheOldFileWholeAndLeavesNothing)
+{
+    const std::string oldContent(600 * 1024, 'o');
+    const std::string newContent(700 * 1024, 'n');
+    const std::string io = "I/O error " + std::to_string(EIO);
+    const struct {
+        const char* call;
+        int error;
+        const char* text;
+    } failures[] = {{"write", ENOSPC, "Disk full"}, {"write", EDQUOT, "Disk full"},  {"write", EIO, io.c_str()},
+                    {"fsync", ENOSPC, "Disk full"}, {"fsync", EIO, io.c_str()},      {"close", EDQUOT, "Disk full"},
+                    {"close", EIO, io.c_str()},     {"rename", ENOSPC, "Disk full"}, {"rename", EIO, io.c_str()},
+                    {"ftruncate", EIO, io.c_str()}};
+
+    for (const bool inPlace : {false, true}) {
+        dir.write("data.csv", oldContent);
+        if (inPlace)
+            fs::create_hard_link(dir.path() / "data.csv", dir.path() / "link.csv");
+        const std::set<std::string> before = namesIn(dir.path());
+        for (const auto& failure : failures) {
+            SCOPED_TRACE(std::string(inPlace ? "in place, " : "replacing, ") + failure.call + " " + failure.text);
+            Injection injection{failure.call, failure.error};
+            if (inPlace) {
+                // Fail on the file itself, after part of the new content is in it.
+                injection.onlyInode = statOf(dir.file("data.csv")).st_ino;
+                injection.successesFirst = std::string_view(failure.call) == "write" ? 1 : 0;
+            }
+            const InjectedFailure failing(injection);
+            const std::string error = errorOf([&] { saveStreamed(dir.file("data.csv"), newContent); });
+            if (error == "no error") {
+                EXPECT_TRUE(std::string_view(failure.call) == (inPlace ? "rename" : "ftruncate")) << "call not made";
+                dir.write("data.csv", oldContent);
+                continue;
+            }
+            EXPECT_EQ(error, failure.text);
+            EXPECT_TRUE(dir.read("data.csv") == oldContent);
+            EXPECT_EQ(namesIn(dir.path()), before);
+            EXPECT_TRUE(noCopyLeft());
+        }
+        if (inPlace) {
+            // The copy of the old content cannot be made: nothing is touched.
+            const InjectedFailure failing({"write", ENOSPC});
+            EXPECT_EQ(errorOf([&] { save(dir.file("data.csv"), newContent); }), "Disk full");
+            EXPECT_TRUE(dir.read("data.csv") == oldContent);
+            EXPECT_TRUE(noCopyLeft());
+            fs::remove(dir.path() / "link.csv");
+        }
+    }
+}
+
+} // namespace
