@@ -49,7 +49,7 @@ FileText readWholeFile(const kb::platform::FileName& name)
 
 std::string ReadDataFileName(std::string_view fileName)
 {
-    kb::platform::TextFileReader reader(fileName);
+    kb::platform::TextFileReader reader(fileName, maxDataFileNameBytes);
     std::string result;
     try {
         std::string line;

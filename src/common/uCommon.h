@@ -2,13 +2,19 @@
 
 #include "common/AddressGrid.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+// How much of a one-line file is read: far more than any path its line can
+// name, so that a huge or endless file costs neither time nor memory.
+constexpr std::size_t maxDataFileNameBytes = 16 * 1024;
+
 // The first line of the text file fileName less its first 13 characters (the
-// length of "DataFileName="); the key itself is not compared. Raises the
-// file error when the file cannot be opened; a failure while reading gives
-// the empty string.
+// length of "DataFileName="); the key itself is not compared. Only the first
+// maxDataFileNameBytes of the file are read, so a longer line is cut there.
+// Raises the file error when the file cannot be opened; a failure while
+// reading gives the empty string.
 std::string ReadDataFileName(std::string_view fileName);
 
 // Fills grid from the address file fileName: one row per line, fields split

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kBrowserExtensions[] = {".HTM", ".HTML", ".SHTML", ".SHTM"};
 constexpr std::string_view kShellOpenCommand = "\\shell\\open\\command";
 // The desktop's default mail program, where the registry keeps it.
-constexpr const char* kMailProgramCommand = "mailto\\shell\\open\\command";
+const std::string kMailProgramCommand = "mailto" + std::string(kShellOpenCommand);
 // The registry value buffer held 1025 bytes, its terminating zero included.
 constexpr std::size_t kValueBufferSize = 1025;
 
@@ -198,12 +198,21 @@ bool TGoToWeb::startWithAddress(const std::string& program, const std::string& o
     for (const auto& argument : kb::launch::splitDesktopArguments(ownArguments))
         arguments << QString::fromLocal8Bit(argument);
     // The address is one argument whatever it holds, so it can never add an
-    // option of its own. It is the program's single-byte text.
-    arguments << QStringLiteral("mailto:") + kb::platform::textFromBytes(FMail);
+    // option of its own, and it is percent-encoded, so that it can only ever
+    // be an address: never a header such as "?attach=" or "&body=".
+    arguments << QStringLiteral("mailto:") + kb::launch::mailtoAddressPart(kb::platform::textFromBytes(FMail));
     return m_starter->start(QString::fromLocal8Bit(program), arguments);
 }
 
 namespace kb::launch {
+
+QString mailtoAddressPart(const QString& address)
+{
+    // What a mailto: URL's address part may hold as it is: the unreserved
+    // characters and the delimiters that cannot start a header.
+    static const QByteArray keptAsTheyAre = QByteArrayLiteral("-._~!$'()*+,;:@");
+    return QString::fromLatin1(address.toUtf8().toPercentEncoding(keptAsTheyAre));
+}
 
 MailSenderFactory goToWebFactory()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "launch/AssociationSource.h"
 #include "launch/Mailer.h"
 #include "launch/ProgramStarter.h"
@@ -65,6 +67,12 @@ private:
 };
 
 namespace kb::launch {
+
+// The address as the address part of a mailto: URL (RFC 6068): UTF-8, with
+// every character outside the unreserved ones and "!$'()*+,;:@" percent-
+// encoded ("?", "&", "#", "%", spaces, line breaks, ...). A plain address
+// such as ann.smith@example.org stays as it is.
+QString mailtoAddressPart(const QString& address);
 
 // Makes a TGoToWeb over the desktop's own associations for every showing.
 MailSenderFactory goToWebFactory();

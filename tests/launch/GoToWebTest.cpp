@@ -220,7 +220,7 @@ TEST_F(GoToWebTest, TheDesktopsMailProgramIsStartedInsteadOfTheBrowser)
     web.SetMail("a@b.c --x");
     EXPECT_TRUE(web.SendMail());
     EXPECT_EQ(started->program, QStringLiteral("/opt/Mail Client/mail"));
-    EXPECT_EQ(started->arguments, QStringList({"-compose", "", "mailto:a@b.c --x"}));
+    EXPECT_EQ(started->arguments, QStringList({"-compose", "", "mailto:a@b.c%20--x"}));
     EXPECT_EQ(BrowserParams, "left over") << "the browser was not looked up";
 
     started->result = false;
@@ -253,10 +253,23 @@ TEST_F(GoToWebTest, TheAddressIsAlwaysExactlyTheLastArgument)
     };
     EXPECT_EQ(lastArgumentFor(""), QStringLiteral("mailto:"));
     EXPECT_EQ(lastArgumentFor("x@y.z --remote-debugging-port=9222"),
-              QStringLiteral("mailto:x@y.z --remote-debugging-port=9222"));
+              QStringLiteral("mailto:x@y.z%20--remote-debugging-port%3D9222"));
     EXPECT_EQ(lastArgumentFor("\"Ann O'Neil\" <ann@x.org> \"%u\""),
-              QStringLiteral("mailto:\"Ann O'Neil\" <ann@x.org> \"%u\""));
-    EXPECT_EQ(lastArgumentFor("Ren\xe9@Caf\xe9.fr"), QStringLiteral(u"mailto:Ren\u00e9@Caf\u00e9.fr"));
+              QStringLiteral("mailto:%22Ann%20O'Neil%22%20%3Cann@x.org%3E%20%22%25u%22"));
+    EXPECT_EQ(lastArgumentFor("Ren\xe9@Caf\xe9.fr"), QStringLiteral("mailto:Ren%C3%A9@Caf%C3%A9.fr"));
+}
+
+TEST_F(GoToWebTest, TheAddressCanNeverAddAHeaderToTheMail)
+{
+    htmCommand("/usr/bin/browser %u");
+    auto web = goToWeb();
+    web.SetMail("x@y?attach=/etc/passwd&body=hi#top\r\nBcc: z@w");
+    EXPECT_TRUE(web.SendMail());
+    EXPECT_EQ(started->arguments.value(0),
+              QStringLiteral("mailto:x@y%3Fattach%3D%2Fetc%2Fpasswd%26body%3Dhi%23top%0D%0ABcc:%20z@w"));
+    web.SetMail("Ann.Smith+work@Example.ORG");
+    EXPECT_TRUE(web.SendMail());
+    EXPECT_EQ(started->arguments.value(0), QStringLiteral("mailto:Ann.Smith+work@Example.ORG"));
 }
 
 TEST_F(GoToWebTest, ANewObjectMailsToTheAuthorAndReportsAFailedStart)

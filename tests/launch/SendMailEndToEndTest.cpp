@@ -22,14 +22,15 @@ TEST(SendMailEndToEnd, TheBrowserReceivesItsOwnArgumentsAndTheAddressAsOne)
 {
     FakeBrowser browser;
     EXPECT_EQ(mailWith(browser, "x@y.z --remote-debugging-port=9222"),
-              Call({"--new-window", "mailto:x@y.z --remote-debugging-port=9222"}));
+              Call({"--new-window", "mailto:x@y.z%20--remote-debugging-port%3D9222"}));
 }
 
-TEST(SendMailEndToEnd, QuotesSpacesAndAnEmptyAddressArriveUnchanged)
+TEST(SendMailEndToEnd, QuotesSpacesAndAnEmptyAddressArriveAsOneEncodedArgument)
 {
     FakeBrowser quoted;
-    EXPECT_EQ(mailWith(quoted, "\"Ann O'Neil\" <ann@example.org>; $(touch x) `y` \\"),
-              Call({"--new-window", "mailto:\"Ann O'Neil\" <ann@example.org>; $(touch x) `y` \\"}));
+    EXPECT_EQ(
+        mailWith(quoted, "\"Ann O'Neil\" <ann@example.org>; $(touch x) `y` \\"),
+        Call({"--new-window", "mailto:%22Ann%20O'Neil%22%20%3Cann@example.org%3E;%20$(touch%20x)%20%60y%60%20%5C"}));
     FakeBrowser empty;
     EXPECT_EQ(mailWith(empty, ""), Call({"--new-window", "mailto:"}));
 }

@@ -2,6 +2,7 @@
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "address/UAddress.h"
+#include "common/uCommon.h"
 #include "editor/uEditor.h"
 #include "game/Game_Main.h"
 #include "platform/ui/PictureBox.h"
@@ -530,11 +531,11 @@ TEST_F(BadConfigurationTest, BinaryOrHugeIniGivesWhatTheFirstLineSays)
     EXPECT_EQ(prompts.errors(), QStringList{"Invalid filename."});
 }
 
-TEST_F(BadConfigurationTest, AHugeSingleLineIsReadWholeAndFailsOnlyAsAPath)
+TEST_F(BadConfigurationTest, AHugeSingleLineIsReadOnlyAtItsStartAndFailsAsAPath)
 {
     install.writeIni("DataFileName=" + std::string(100 * 1024 * 1024, 'a'));
     launcher().show();
-    EXPECT_EQ(launcher().Dos_Dir().size(), 100u * 1024 * 1024);
+    EXPECT_EQ(launcher().Dos_Dir().size(), maxDataFileNameBytes - 13);
     EXPECT_EQ(prompts.errors().size(), 1);
     EXPECT_TRUE(launcher().isVisible());
 }

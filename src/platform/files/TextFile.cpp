@@ -55,13 +55,15 @@ std::size_t MemoryByteSource::read(char* buffer, std::size_t capacity)
     return count;
 }
 
-TextFileReader::TextFileReader(const FileName& name)
+TextFileReader::TextFileReader(const FileName& name, std::size_t maxBytes)
     : m_source(std::make_unique<FileByteSource>(name))
+    , m_unread(maxBytes)
 {
 }
 
-TextFileReader::TextFileReader(std::unique_ptr<ByteSource> source)
+TextFileReader::TextFileReader(std::unique_ptr<ByteSource> source, std::size_t maxBytes)
     : m_source(std::move(source))
+    , m_unread(maxBytes)
 {
 }
 
@@ -74,7 +76,11 @@ bool TextFileReader::fill()
     // Room for a chunk after the bytes not yet consumed: the consumed ones
     // are dropped first, and the buffer grows only for a longer line. Chunks
     // start small, so a short file or a first line costs little.
-    const std::size_t room = std::min(chunkSize, std::max(firstChunkSize, m_buffer.size()));
+    const std::size_t room = std::min({chunkSize, std::max(firstChunkSize, m_buffer.size()), m_unread});
+    if (room == 0) {
+        m_endOfFile = true;
+        return false;
+    }
     if (m_buffer.size() - m_end < room) {
         if (m_pos > 0) {
             m_buffer.erase(0, m_pos);
@@ -84,8 +90,9 @@ bool TextFileReader::fill()
         if (m_buffer.size() - m_end < room)
             m_buffer.resize(m_end + room);
     }
-    const std::size_t got = m_source->read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    const std::size_t got = m_source->read(m_buffer.data() + m_end, std::min(m_buffer.size() - m_end, m_unread));
     m_end += got;
+    m_unread -= got;
     m_endOfFile = got == 0;
     return got > 0;
 }

@@ -57,9 +57,11 @@ private:
 // in chunks, so reading only the first line of a huge file costs little.
 class TextFileReader {
 public:
-    // Opens the file; raises EInOutError when it cannot.
-    explicit TextFileReader(const FileName& name);
-    explicit TextFileReader(std::unique_ptr<ByteSource> source);
+    // Opens the file; raises EInOutError when it cannot. No more than
+    // maxBytes of it are ever read: the text ends there, whatever follows.
+    explicit TextFileReader(const FileName& name, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+    explicit TextFileReader(std::unique_ptr<ByteSource> source,
+                            std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
@@ -76,6 +78,7 @@ private:
     std::string m_buffer; // bytes read are [m_pos, m_end)
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::size_t m_unread; // how much more may be read
     bool m_endOfFile = false;
     bool m_endOfText = false; // a Ctrl-Z was met
 };
