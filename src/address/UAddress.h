@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/AddressGrid.h"
-#include "launch/Mailer.h"
+#include "launch/MailSender.h"
 #include "platform/files/FileName.h"
 
 #include <QWidget>

@@ -14,8 +14,9 @@ namespace kb::game {
 // Tile i of the strip: its pixel rows 1 to 31, stretched onto 32 x 32 when copied.
 QRect TileRect(int index);
 
-// How the current cell is marked: 0 filled with its colour inside a white
-// frame (only while colours are off), 1 the white frame alone, 2 not at all.
+// How the current cell is marked: not at all (highlight mode 2), with a white
+// frame alone (mode 1), or filled with its colour inside a white frame (mode
+// 0, only while colours are off).
 enum class Highlight : std::uint8_t { None, Frame, FilledFrame };
 
 // Everything that decides a cell's pixels, so that a cell whose look has not

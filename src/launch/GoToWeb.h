@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "launch/AssociationSource.h"
-#include "launch/Mailer.h"
+#include "launch/MailSender.h"
 #include "launch/ProgramStarter.h"
 
 #include <functional>

@@ -29,8 +29,9 @@ QImage clockFace();
 // grey outline.
 QPixmap continueArrow(bool enabled);
 
-// The sizes at which the program's icon is drawn and installed.
-inline constexpr std::array<int, 6> applicationIconSizes{16, 32, 48, 64, 128, 256};
+// The sizes at which the program's icon is drawn and installed, set once in
+// the build (KB_ICON_SIZES).
+inline constexpr std::array<int, KB_APPLICATION_ICON_SIZE_COUNT> applicationIconSizes{KB_APPLICATION_ICON_SIZES};
 
 // The program's icon, square, at one of applicationIconSizes. The 16 x 16
 // and 32 x 32 pictures are drawn pixel by pixel; the larger ones repeat each

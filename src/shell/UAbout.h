@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/Mailer.h"
+#include "launch/MailSender.h"
 
 #include <QDialog>
 
