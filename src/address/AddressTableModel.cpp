@@ -113,7 +113,10 @@ QVariant AddressTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return kb::platform::textFromBytes(m_grid.cell(index.column(), gridRowOf(index)));
+    const std::string_view cell = m_grid.cell(index.column(), gridRowOf(index));
+    if (cell.size() <= maxListedCellBytes)
+        return kb::platform::textFromBytes(cell);
+    return kb::platform::textFromBytes(cell.substr(0, maxListedCellBytes)) + QChar(0x2026);
 }
 
 QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ using common::AddressGrid;
 // rows below it. Once a load or a removal leaves a single visible row, the
 // heading stops being fixed for the rest of the program's run and row 0 is
 // listed like any address.
+// How much of a cell the list shows: far more than its column can display,
+// and a bound for the text layout, which a cell of hundreds of megabytes
+// would freeze or crash. The cell itself stays whole.
+constexpr std::size_t maxListedCellBytes = 4096;
+
 class AddressTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

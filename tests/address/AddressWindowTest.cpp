@@ -280,6 +280,18 @@ TEST(AddressTableModelTest, RefusesMoreRowsThanTheListCanShow)
     EXPECT_EQ(model.index(1, 0).data().toString(), "b2");
 }
 
+TEST(AddressTableModelTest, AHugeCellIsListedByItsStartAndStaysWhole)
+{
+    kb::test::TempDir dir;
+    const std::string huge(64 * 1024 * 1024, 'x');
+    dir.write("Address.csv", heading + line({"a1", huge}) + commas21 + "\r\n");
+    kb::address::AddressTableModel model(10);
+    model.load(dir.file("Address.csv"));
+    const QString shown = model.index(0, 1).data().toString();
+    EXPECT_EQ(shown, QString(int(kb::address::maxListedCellBytes), 'x') + QChar(0x2026));
+    EXPECT_EQ(model.grid().cell(1, 1).size(), huge.size());
+}
+
 TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)
 {
     const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
