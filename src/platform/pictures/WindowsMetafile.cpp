@@ -53,14 +53,23 @@ void plainFree(void*, void* memory)
     std::free(memory);
 }
 
-// Without any font the player would refuse every file, since it maps a font
-// before the first record; it gets a font without a face instead, and the
-// text records are taken out of what it plays.
-void mapWithoutFaces(wmfAPI* api, wmfFont* font)
+// Every font the player maps gets a face, since it draws text with whatever
+// face it got: a name that finds none (a hostile file's, say) falls back to
+// the sans face. Without any font at all the player would refuse every file,
+// since it maps a font before the first record; the font then stays without
+// a face, and the text records are taken out of what it plays.
+void mapToAFace(wmfAPI* api, wmfFont* font)
 {
     const wmf_error_t before = api->err;
     wmf_ipa_font_map(api, font);
-    if (before == wmf_E_None && api->err == wmf_E_BadFile)
+    if (WMF_FONT_FTFACE(font) || before != wmf_E_None)
+        return;
+    char* const name = font->lfFaceName;
+    font->lfFaceName = const_cast<char*>("Arial");
+    api->err = wmf_E_None;
+    wmf_ipa_font_map(api, font);
+    font->lfFaceName = name;
+    if (!WMF_FONT_FTFACE(font) && api->err == wmf_E_BadFile)
         api->err = wmf_E_None;
 }
 
@@ -118,8 +127,7 @@ public:
             throw EInvalidGraphic(m_allocations.refusedBySystem ? "Out of memory"
                                                                 : "The metafile player could not start");
         }
-        if (faces.empty())
-            wmf_ipa_font_map_set(m_api, mapWithoutFaces);
+        wmf_ipa_font_map_set(m_api, mapToAFace);
     }
     WmfPlayer(const WmfPlayer&) = delete;
     WmfPlayer& operator=(const WmfPlayer&) = delete;
@@ -286,6 +294,11 @@ std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline
     return copy;
 }
 
+// A picture stretched far more one way than the other gives the text
+// renderer glyphs without pixels, on which it fails; no real picture is
+// stretched so, and such a picture's text is left out.
+constexpr double maxTextStretch = 16;
+
 // Without faces, each text record becomes RealizePalette, which takes no
 // parameters and draws nothing; its size stays, so the walk is unchanged.
 constexpr std::uint16_t realizePalette = 0x0035;
@@ -318,8 +331,6 @@ QImage drawWindowsMetafile(std::string_view bytes)
     // narrowed once the scale of the picture is known.
     std::string playable = playableCopy(bytes, outline, size);
     narrowFonts(playable, outline.fontHeights);
-    if (faces.empty())
-        leaveOutText(playable, outline.texts);
     player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
     wmfD_Rect box{};
     player.check(wmf_scan(player.get(), 0, &box));
@@ -342,10 +353,14 @@ QImage drawWindowsMetafile(std::string_view bytes)
     }
     const double frameWidth = double(device->bbox.BR.x) - device->bbox.TL.x;
     const double frameHeight = double(device->bbox.BR.y) - device->bbox.TL.y;
-    const double pixelsPerDevice = frameWidth > 0 && frameHeight > 0
-        ? std::max(size.width() / frameWidth, size.height() / frameHeight)
-        : std::numeric_limits<double>::infinity();
-    narrowPens(playable, outline.pens, pixelsPerDevice);
+    const bool framed = frameWidth > 0 && frameHeight > 0;
+    const double acrossPerDevice = framed ? size.width() / frameWidth : 0;
+    const double downPerDevice = framed ? size.height() / frameHeight : 0;
+    narrowPens(playable, outline.pens,
+               framed ? std::max(acrossPerDevice, downPerDevice) : std::numeric_limits<double>::infinity());
+    const double stretch = framed ? std::max(acrossPerDevice / downPerDevice, downPerDevice / acrossPerDevice) : 1;
+    if (faces.empty() || !(stretch <= maxTextStretch))
+        leaveOutText(playable, outline.texts);
     player.check(wmf_play(player.get(), 0, &box));
 
     QImage image;
