@@ -1,7 +1,7 @@
 #include "AddressTableModel.h"
 
 #include "common/uCommon.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 
 #include <stdexcept>
 

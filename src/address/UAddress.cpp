@@ -3,7 +3,7 @@
 #include "address/AddressTableModel.h"
 #include "address/AltKeyGuard.h"
 #include "address/PhotoPanel.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"

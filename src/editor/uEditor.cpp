@@ -1,7 +1,7 @@
 #include "uEditor.h"
 
 #include "editor/EditorFileDialog.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"

@@ -1,6 +1,6 @@
 #include "Settings.h"
 
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/ShowHandler.h"
 #include "platform/ui/WindowPlacement.h"

@@ -3,7 +3,7 @@
 #include "launch/DesktopEntry.h"
 #include "launch/FreedesktopAssociations.h"
 #include "platform/text/AsciiCase.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "UAbout.h"
 
 #include "launch/GoToWeb.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"

@@ -1,4 +1,5 @@
 #include "launch/GoToWeb.h"
+#include "platform/text/AnsiText.h"
 #include "shell/Kestrelbook.h"
 #include "shell/uKestrelbook.h"
 
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    // Before any text is shown: bytes show in the code page of the language.
+    kb::platform::chooseAnsiCodePage();
     QApplication app(argc, argv);
     kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());

@@ -2,7 +2,7 @@
 
 #include "platform/files/FileReplacing.h"
 #include "platform/files/TextFile.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"

@@ -2,7 +2,7 @@
 
 #include "common/PathValues.h"
 #include "platform/files/DosPath.h"
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/text/LongTime.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"

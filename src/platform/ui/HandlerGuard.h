@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text/Latin1Text.h"
+#include "platform/text/AnsiText.h"
 #include "platform/ui/Prompter.h"
 
 #include <QObject>
