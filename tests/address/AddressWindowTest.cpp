@@ -112,6 +112,12 @@ TEST_F(AddressWindowTest, OpensOnTheListWithTheHeadingAsColumnTitles)
     EXPECT_EQ(view->columnWidth(20), 64);
 }
 
+TEST_F(AddressWindowTest, ListsWindows1252TextAsTheWindowsProgramShowedIt)
+{
+    open(heading + line({"a1", "Ann"}) + line({"b2", "\x80 5 \x93quoted\x94 Inc\x99"}) + commas21 + "\r\n");
+    EXPECT_EQ(listed(1, 1), QStringLiteral("\u20AC 5 \u201Cquoted\u201D Inc\u2122"));
+}
+
 TEST_F(AddressWindowTest, AnEditedRowIsListedAtOnceAndWrittenOnlyByExit)
 {
     const std::string original = heading + line({"a1", "Ann"})

@@ -1,6 +1,7 @@
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
 #include "editor/uEditor.h"
+#include "platform/text/AnsiText.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -176,11 +177,30 @@ TEST_F(EditorWindowTest, SavesTypedTextWithoutAddingAFinalLineBreak)
     type("second");
     EXPECT_EQ(saveAs("typed.txt"), "first\r\nsecond");
 
-    // Shift+Enter starts a new line as well; a character beyond Latin-1 can
-    // only be a '?' in a byte file.
+    // Shift+Enter starts a new line as well; a character beyond the code page
+    // can only be a '?' in a byte file.
     QTest::keyClick(memo(), Qt::Key_Return, Qt::ShiftModifier);
-    memo()->insertPlainText(QString(QChar(0x20AC)));
+    memo()->insertPlainText(QString(QChar(0x0416)));
     EXPECT_EQ(saveAs("typed.txt"), "first\r\nsecond\r\n?");
+}
+
+TEST_F(EditorWindowTest, ShowsAndSavesTextInTheCodePageOfTheUsersLanguage)
+{
+    openWith("ansi.txt", "\x80 5 \x93quoted\x94 \x99");
+    EXPECT_EQ(memoLines(), QStringList{QStringLiteral("\u20AC 5 \u201Cquoted\u201D \u2122")});
+
+    const kb::platform::CodePage& western = kb::platform::ansiCodePage();
+    memo()->clear();
+    // Characters beyond ASCII come with their text alone, as from an input method.
+    for (const QChar typed : {QChar(0x20AC), QChar(0x00E9)}) {
+        QTest::sendKeyEvent(QTest::Press, memo(), Qt::Key_unknown, QString(typed), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, memo(), Qt::Key_unknown, QString(typed), Qt::NoModifier);
+    }
+    EXPECT_EQ(saveAs("typed.txt"), "\x80\xE9");
+    // Windows-1251 has the euro sign elsewhere and no accented Latin letters.
+    kb::platform::useAnsiCodePage(kb::platform::ansiCodePageOfLocale("ru_RU.UTF-8"));
+    EXPECT_EQ(saveAs("typed.txt"), "\x88?");
+    kb::platform::useAnsiCodePage(western);
 }
 
 TEST_F(EditorWindowTest, SaveReplacesAnExistingFileWithoutAskingAndKeepsItsPermissions)

@@ -107,6 +107,13 @@ TEST_F(LauncherTest, ShowingReadsTheConfigurationAndFillsTheWindow)
     }
 }
 
+TEST_F(LauncherTest, TheDirectoryShowsWindows1252Text)
+{
+    install.writeIni("DataFileName=c:\\kb \x80 \x93x\x94 \x99\r\n");
+    launcher().show();
+    EXPECT_EQ(control<QLineEdit>("ZAVEVO_Edit")->text(), QStringLiteral("c:\\kb \u20AC \u201Cx\u201D \u2122"));
+}
+
 TEST_F(LauncherTest, TheClockShowsTheFirstFiveCharactersWhateverTheyAre)
 {
     launcher().setLongTimeSource([] { return QStringLiteral("9:07:33 AM"); });
