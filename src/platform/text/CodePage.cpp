@@ -26,10 +26,8 @@ QString CodePage::textFromBytes(std::string_view bytes) const
 
 std::string CodePage::bytesFromText(QStringView text) const
 {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text)
-        bytes += byteOf(c.unicode());
+    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    std::transform(text.begin(), text.end(), bytes.begin(), [this](QChar c) { return byteOf(c.unicode()); });
     return bytes;
 }
 
