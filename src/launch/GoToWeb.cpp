@@ -2,8 +2,8 @@
 
 #include "launch/DesktopEntry.h"
 #include "launch/FreedesktopAssociations.h"
-#include "platform/text/AsciiCase.h"
 #include "platform/text/AnsiText.h"
+#include "platform/text/AsciiCase.h"
 
 #include <algorithm>
 #include <optional>
