@@ -30,8 +30,11 @@ const CodePage& ansiCodePageOfLocale(std::string_view locale);
 // would use: LC_ALL, else LC_CTYPE, else LANG.
 void chooseAnsiCodePage();
 
+// Shows and stores the program's text in codePage from now on: the choice at
+// start, or a test's.
 void useAnsiCodePage(const CodePage& codePage);
 
+// The code page the program's text is shown and stored in.
 const CodePage& ansiCodePage();
 
 } // namespace kb::platform
