@@ -43,7 +43,7 @@ kb::platform::FileName fileNameOf(const QString& fileName)
     return kb::platform::FileName::native(QFile::encodeName(fileName).toStdString());
 }
 
-// The name as error messages carry it: the program's text is Latin-1.
+// The name as error messages carry it: single-byte text in the ANSI code page.
 std::string shownNameOf(const QString& fileName)
 {
     return kb::platform::bytesFromText(fileName);

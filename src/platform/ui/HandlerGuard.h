@@ -15,8 +15,8 @@
 
 namespace kb::platform {
 
-// Text of a std::exception's message as the user reads it: bytes shown as
-// Latin-1, the program's one encoding.
+// Text of a std::exception's message as the user reads it: bytes shown in
+// the program's ANSI code page, like all its text.
 inline QString exceptionText(const std::exception& error)
 {
     return textFromBytes(error.what());
