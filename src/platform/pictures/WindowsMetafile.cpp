@@ -53,6 +53,11 @@ void plainFree(void*, void* memory)
     std::free(memory);
 }
 
+[[noreturn]] void throwOutOfMemory()
+{
+    throw EInvalidGraphic("Out of memory");
+}
+
 // Every font the player maps gets a face, since it draws text with whatever
 // face it got: a name that finds none (a hostile file's, say) falls back to
 // the sans face. Without any font at all the player would refuse every file,
@@ -124,8 +129,9 @@ public:
             if (m_api)
                 wmf_api_destroy(m_api);
             m_api = nullptr;
-            throw EInvalidGraphic(m_allocations.refusedBySystem ? "Out of memory"
-                                                                : "The metafile player could not start");
+            if (m_allocations.refusedBySystem)
+                throwOutOfMemory();
+            throw EInvalidGraphic("The metafile player could not start");
         }
         wmf_ipa_font_map_set(m_api, mapToAFace);
     }
@@ -138,7 +144,7 @@ public:
     void check(wmf_error_t result) const
     {
         if (m_allocations.refusedBySystem)
-            throw EInvalidGraphic("Out of memory");
+            throwOutOfMemory();
         if (result != wmf_E_None || m_api->err != wmf_E_None)
             throwInvalidMetafile();
     }
