@@ -115,14 +115,19 @@ DesktopFile parseDesktopFile(std::string_view text)
     return file;
 }
 
-std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file)
+std::optional<std::string> readAssociationFile(const std::filesystem::path& file)
 {
     try {
-        return parseDesktopFile(
-            kb::platform::readFileBytes(kb::platform::FileName::native(file.string()), maxAssociationFileBytes));
+        return kb::platform::readFileBytes(kb::platform::FileName::native(file.string()), maxAssociationFileBytes);
     } catch (const kb::platform::EInOutError&) {
         return std::nullopt;
     }
+}
+
+std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file)
+{
+    const std::optional<std::string> text = readAssociationFile(file);
+    return text ? std::optional<DesktopFile>(parseDesktopFile(*text)) : std::nullopt;
 }
 
 std::vector<std::string_view> splitAt(std::string_view text, char separator)

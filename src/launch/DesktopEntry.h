@@ -15,6 +15,9 @@ namespace kb::launch {
 // above any real one, and a bound for a stray huge or endless file.
 constexpr std::size_t maxAssociationFileBytes = 16 * 1024 * 1024;
 
+// The bytes of such a file; nothing when it cannot be read or is too large.
+std::optional<std::string> readAssociationFile(const std::filesystem::path& file);
+
 // The keys of one group of a file in the desktop-entry format (desktop files,
 // mimeapps.list, mimeinfo.cache), with the string escapes of the values
 // (\s \n \t \r \\) decoded. Localised keys such as "Name[de]" are left out.

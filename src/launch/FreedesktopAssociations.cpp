@@ -2,8 +2,6 @@
 
 #include "launch/DesktopEntry.h"
 #include "platform/files/Environment.h"
-#include "platform/files/FileErrors.h"
-#include "platform/files/TextFile.h"
 #include "platform/text/AsciiCase.h"
 
 #include <algorithm>
@@ -144,17 +142,10 @@ void FreedesktopAssociations::readGlobs(const std::vector<fs::path>& dataDirecto
     // globs that less important ones give it.
     std::set<std::string> withoutLowerGlobs;
     for (const auto& directory : dataDirectories) {
-        std::string text;
-        try {
-            text = kb::platform::readFileBytes(kb::platform::FileName::native((directory / "mime" / "globs2").string()),
-                                               maxAssociationFileBytes);
-        } catch (const kb::platform::EInOutError&) {
-        }
+        const std::string text = readAssociationFile(directory / "mime" / "globs2").value_or(std::string());
         std::set<std::string> clearedHere;
-        for (std::string_view rest = text; !rest.empty();) {
-            const std::size_t end = rest.find('\n');
-            std::string line(rest.substr(0, end));
-            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        for (const std::string_view piece : splitAt(text, '\n')) {
+            std::string line(piece);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             if (line.empty() || line.front() == '#')
