@@ -10,7 +10,7 @@
 #include "AddressFileGenerator.h"
 #include "BenchTiming.h"
 #include "WholeFile.h"
-#include "common/AddressText.h"
+#include "common/AddressTextWriter.h"
 #include "common/uCommon.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/PageAllocator.h"

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the address file reader, in memory, and checks
 // that what it read survives a write and a second read unchanged, and that a
 // second write gives the same bytes.
-#include "common/AddressText.h"
+#include "common/AddressTextReader.h"
+#include "common/AddressTextWriter.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/TextFile.h"
 

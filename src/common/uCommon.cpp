@@ -1,6 +1,7 @@
 #include "uCommon.h"
 
-#include "common/AddressText.h"
+#include "common/AddressTextReader.h"
+#include "common/AddressTextWriter.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/TextFile.h"
 

@@ -2,17 +2,11 @@
 
 #include "common/AddressGrid.h"
 #include "common/ByteScan.h"
-#include "platform/files/FileReplacing.h"
-
-namespace kb::platform {
-class ByteSink;
-}
 
 namespace kb::common {
 
-// The address file's text in memory, both ways. LoadGridFromFile and
-// SaveGridToFile (uCommon.h) move it between the file and these routines;
-// the rules of the format are described there.
+// Reads an address file's text in memory. LoadGridFromFile (uCommon.h)
+// gives it the file's bytes; the rules of the format are described there.
 
 // Room that readAddressText needs beyond the bytes; a buffer with this much
 // spare capacity is used as it is, never copied.
@@ -41,9 +35,5 @@ private:
 AddressGrid readAddressText(TextBuffer bytes);
 // The same, for bytes whose extent was gathered while they were read.
 AddressGrid readAddressText(TextBuffer bytes, const AddressTextExtent& extent);
-
-// Writes rows 0..R of grid as address-file lines into sink, in pieces of a
-// few hundred kilobytes.
-void writeAddressText(const AddressGrid& grid, platform::ByteSink& sink);
 
 } // namespace kb::common
