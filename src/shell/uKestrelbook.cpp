@@ -29,6 +29,7 @@
 #include <QToolButton>
 
 #include <array>
+#include <iterator>
 
 using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
@@ -41,12 +42,17 @@ using kb::shell::KeyboardTarget;
 namespace {
 
 constexpr QSize clientSize(631, 387);
+constexpr QRect pageArea(4, 4, 623, 377);
+constexpr int pageHeight = pageArea.height();
+constexpr int toolBarHeight = 29;
 constexpr int buttonWidth = 217;
 constexpr int buttonHeight = 50;
 constexpr int centralPaneLeft = 217;
 constexpr int centralPaneWidth = 189;
 constexpr int rightColumnLeft = centralPaneLeft + centralPaneWidth;
 constexpr int clockIntervalMs = 60000;
+// The launcher button bar picture, which every button shows.
+constexpr QSize buttonBarSize(223, 50);
 
 const QColor teal(0, 128, 128);
 const QColor white(255, 255, 255);
@@ -59,7 +65,7 @@ struct ButtonSpec {
 };
 
 // Top to bottom; the Tag of a button is its row, counted from 1.
-constexpr std::array<ButtonSpec, 7> leftButtons{{
+constexpr std::array<ButtonSpec, Tkb_form::buttonsPerColumn> leftButtons{{
     {"Schedule", "Button_Label_1", false},
     {"ToDo List", "Label12", false},
     {"Notebook", "Label14", false},
@@ -68,7 +74,7 @@ constexpr std::array<ButtonSpec, 7> leftButtons{{
     {"Fax", "Label37", false},
     {"Setup", "Label39", true},
 }};
-constexpr std::array<ButtonSpec, 7> rightButtons{{
+constexpr std::array<ButtonSpec, Tkb_form::buttonsPerColumn> rightButtons{{
     {"World Clock", "Label4", false},
     {"Calculator", "Label6", false},
     {"Editor", "Edit_Button_Label", true},
@@ -165,7 +171,7 @@ Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     makePanel(this, rect(), QFrame::Raised)->setLineWidth(2);
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->setGeometry(4, 4, 623, 377);
+    m_pages->setGeometry(pageArea);
     m_mainPage = new QWidget(m_pages);
     m_mainPage->setObjectName(QStringLiteral("Kb_Main"));
     m_setupPage = new QWidget(m_pages);
@@ -228,22 +234,23 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
 {
     const bool left = column == Column::Left;
     auto* strip = new QWidget(page);
-    strip->setGeometry(left ? 0 : rightColumnLeft, 0, buttonWidth, 377);
+    strip->setGeometry(left ? 0 : rightColumnLeft, 0, buttonWidth, pageHeight);
     const auto& specs = left ? leftButtons : rightButtons;
-    const int firstImage = left ? 1 : 8;
+    const int firstImage = left ? 1 : 1 + buttonsPerColumn;
     const QFont font = captionFont();
 
-    for (int row = 0; row < 7; ++row) {
+    for (int row = 0; row < buttonsPerColumn; ++row) {
         const ButtonSpec& button = specs[static_cast<std::size_t>(row)];
         const int tag = row + 1;
         QFrame* panel = makePanel(strip, QRect(0, row * buttonHeight, buttonWidth, buttonHeight), QFrame::Sunken);
 
         auto* picture = new PictureBox(panel);
         picture->setObjectName(QStringLiteral("kb_button_image_%1").arg(firstImage + row));
-        picture->setGeometry(1, 1, 223, 50);
+        picture->setGeometry(QRect(QPoint(1, 1), buttonBarSize));
         picture->setAutoSize(true);
         if (firstImage + row == 1)
             picture->setPicture(kb::resources::launcherButtonBar());
+        m_buttonImages[static_cast<std::size_t>(firstImage + row - 1)] = picture;
 
         const QString caption = QString::fromLatin1(button.caption);
         const bool isExit = !left && tag == RightTag::Exit;
@@ -251,6 +258,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         shadow->setAttribute(Qt::WA_TransparentForMouseEvents);
         CaptionLabel* face = makeCaption(panel, caption, font, button.white ? white : teal, QPoint(71, 19));
         face->setObjectName(QString::fromLatin1(button.faceName));
+        (left ? m_leftCaptions : m_rightCaptions)[static_cast<std::size_t>(row)] = face;
 
         auto click = [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); };
         connectGuarded(picture, &PictureBox::clicked, this, click);
@@ -268,6 +276,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
     background->setGeometry(0, 350, buttonWidth, 27);
     if (left)
         background->setPicture(kb::resources::speckledTexture());
+    m_backgroundImages[left ? 0 : 3] = background;
     offerPopupMenu(background);
 
     const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
@@ -285,7 +294,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
 {
     auto* pane = new QWidget(page);
     pane->setObjectName(QStringLiteral("Central_Pane"));
-    pane->setGeometry(centralPaneLeft, 0, centralPaneWidth, 377);
+    pane->setGeometry(centralPaneLeft, 0, centralPaneWidth, pageHeight);
 
     m_centralImage = new PictureBox(pane);
     m_centralImage->setObjectName(QStringLiteral("Central_Image"));
@@ -299,11 +308,13 @@ void Tkb_form::buildCentralPane(QWidget* page)
     auto* bottom = new PictureBox(pane);
     bottom->setObjectName(QStringLiteral("Background_Image_3"));
     bottom->setGeometry(0, 344, 189, 33);
+    m_backgroundImages[2] = bottom;
     offerPopupMenu(bottom);
 
     auto* lower = new PictureBox(pane);
     lower->setObjectName(QStringLiteral("Background_Image_2"));
     lower->setGeometry(0, 316, 190, 39);
+    m_backgroundImages[1] = lower;
     offerPopupMenu(lower);
 
     auto* information = new PictureBox(pane);
@@ -362,7 +373,7 @@ void Tkb_form::buildSetupPage(QWidget* page)
     auto* toolBar = new QFrame(page);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    toolBar->setGeometry(0, 377 - 29, 623, 29);
+    toolBar->setGeometry(0, pageHeight - toolBarHeight, pageArea.width(), toolBarHeight);
     auto* exitButton = new QToolButton(toolBar);
     exitButton->setObjectName(QStringLiteral("ToolButton3"));
     exitButton->setText(QStringLiteral("E&xit"));
@@ -408,18 +419,20 @@ void Tkb_form::loadConfiguration()
 
 void Tkb_form::copyStoredPictures()
 {
-    const auto copyFrom = [this](const QString& sourceName, const QString& prefix, int first, int last) {
-        const QImage source = findChild<PictureBox*>(sourceName)->picture();
-        for (int n = first; n <= last; ++n) {
-            auto* target = findChild<PictureBox*>(prefix + QString::number(n));
-            target->paintOnCanvas([&source](QPainter& painter) {
+    // Each picture box after the first of its kind gets the first one's
+    // picture, as far as the button bar reaches.
+    const auto copyFirstToTheRest = [](const auto& boxes) {
+        const QImage source = boxes.front()->picture();
+        const QRect copied(QPoint(0, 0), buttonBarSize);
+        for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
+            (*box)->paintOnCanvas([&](QPainter& painter) {
                 painter.setCompositionMode(QPainter::CompositionMode_Source);
-                painter.drawImage(QRect(0, 0, 223, 50), source, QRect(0, 0, 223, 50));
+                painter.drawImage(copied, source, copied);
             });
         }
     };
-    copyFrom(QStringLiteral("kb_button_image_1"), QStringLiteral("kb_button_image_"), 2, 14);
-    copyFrom(QStringLiteral("Background_Image_1"), QStringLiteral("Background_Image_"), 2, 4);
+    copyFirstToTheRest(m_buttonImages);
+    copyFirstToTheRest(m_backgroundImages);
 }
 
 void Tkb_form::loadCentralPicture(Column column, int tag)
@@ -428,9 +441,10 @@ void Tkb_form::loadCentralPicture(Column column, int tag)
     m_centralImage->loadFromFile(m_systemDir + "\\" + table[static_cast<std::size_t>(pictureIndex(tag) - 1)]);
 }
 
-void Tkb_form::setSelectedLabelFrom(const char* captionName)
+void Tkb_form::setSelectedLabelFrom(Column column, int tag)
 {
-    m_selectedLabel->setText(findChild<QLabel*>(QString::fromLatin1(captionName))->text());
+    const auto& captions = column == Column::Left ? m_leftCaptions : m_rightCaptions;
+    m_selectedLabel->setText(captions[static_cast<std::size_t>(tag - 1)]->text());
 }
 
 void Tkb_form::SystemButtonsClick(int tag)
@@ -440,7 +454,7 @@ void Tkb_form::SystemButtonsClick(int tag)
     case LeftTag::Address:
         if (m_tools.showAddressBook)
             m_tools.showAddressBook(m_addressFile);
-        setSelectedLabelFrom("Address_Button_Label");
+        setSelectedLabelFrom(Column::Left, tag);
         break;
     case LeftTag::EMail:
         // Without a show handler that ran to its end there is no mail
@@ -467,15 +481,15 @@ void Tkb_form::UserButtonsClick(int tag)
     case RightTag::Editor:
         if (m_tools.showEditor)
             m_tools.showEditor();
-        setSelectedLabelFrom("Edit_Button_Label");
+        setSelectedLabelFrom(Column::Right, tag);
         break;
     case RightTag::Game:
         if (m_tools.showGame)
             m_tools.showGame(m_systemDir);
-        setSelectedLabelFrom("Game_Button_Label");
+        setSelectedLabelFrom(Column::Right, tag);
         break;
     case RightTag::Exit:
-        setSelectedLabelFrom("Exit_ButtonLabel");
+        setSelectedLabelFrom(Column::Right, tag);
         QCoreApplication::quit();
         break;
     default: break;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,6 +43,8 @@ struct LauncherTools {
 class Tkb_form : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int buttonsPerColumn = 7;
+
     // mailSenders makes the launcher's mail hand-off at each showing.
     explicit Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent = nullptr);
     ~Tkb_form() override;
@@ -86,7 +89,7 @@ private:
     void loadConfiguration();
     void copyStoredPictures();
     void loadCentralPicture(Column column, int tag);
-    void setSelectedLabelFrom(const char* captionName);
+    void setSelectedLabelFrom(Column column, int tag);
     void FormClose();
 
     std::string m_dosDir;
@@ -111,4 +114,10 @@ private:
     QAction* m_scale100 = nullptr;
     QAction* m_scale75 = nullptr;
     QTimer* m_clockTimer = nullptr;
+    // Top to bottom, the left column's first.
+    std::array<kb::platform::PictureBox*, 2 * buttonsPerColumn> m_buttonImages{};
+    // Background_Image_1 to _4.
+    std::array<kb::platform::PictureBox*, 4> m_backgroundImages{};
+    std::array<kb::platform::CaptionLabel*, buttonsPerColumn> m_leftCaptions{};
+    std::array<kb::platform::CaptionLabel*, buttonsPerColumn> m_rightCaptions{};
 };
