@@ -1,8 +1,10 @@
 #include "UAddress.h"
 
+#include "address/AddressEditSession.h"
 #include "address/AddressTableModel.h"
 #include "address/AltKeyGuard.h"
 #include "address/PhotoPanel.h"
+#include "common/AddressColumns.h"
 #include "platform/text/AnsiText.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/Fonts.h"
@@ -32,7 +34,7 @@
 
 #include <limits>
 
-using kb::common::AddressGrid;
+using namespace kb::common; // the address columns by name
 using kb::platform::connectGuarded;
 
 namespace {
@@ -47,11 +49,6 @@ constexpr QSize toolButtonSize(95, 22);
 constexpr int toolButtonTop = 2;
 constexpr int rowHeight = 24;
 constexpr int fieldHeight = 23;
-constexpr int memoColumn = 20;
-constexpr int nameColumn = 1;
-constexpr int categoryColumn = 2;
-constexpr int emailColumn = 15;
-constexpr int photoColumn = 16;
 
 const QString mainPage = QStringLiteral("Main");
 const QString editPage = QStringLiteral("Edit");
@@ -70,23 +67,23 @@ struct EditField {
 
 // In tab order.
 const EditField editFields[] = {
-    {"Name", {8, 7}, "Name_Edit", 1, {56, 6, 297, 0}},
-    {"&Cat.", {380, 9}, "Cat_ComboBox", 2, {420, 4, 145, 0}},
-    {"Alias", {8, 43}, "Alias_Edit", 0, {56, 42, 297, 0}},
-    {"T&el", {8, 79}, "Tel1_Edit", 3, {56, 77, 129, 0}},
-    {"&Fax", {196, 80}, "Fax1_Edit", 4, {228, 78, 129, 0}},
-    {"&Addr", {8, 115}, "Addr1_Edit", 6, {56, 113, 509, 0}},
-    {"DO&B.", {376, 44}, "DOB_Edit", 7, {420, 41, 145, 0}},
-    {"&Zip.", {380, 81}, "Zip1_Edit", 5, {420, 79, 145, 0}},
-    {"&Office", {8, 152}, "Office_Edit", 8, {56, 149, 221, 0}},
-    {"Post", {304, 154}, "Post_Edit", 10, {348, 148, 217, 0}},
-    {"T&el", {4, 188}, "Tel2_Edit", 11, {56, 184, 129, 0}},
-    {"&Fax", {196, 187}, "Fax2_Edit", 12, {228, 184, 129, 0}},
-    {"&Zip.", {372, 189}, "Zip2_Edit", 13, {408, 184, 145, 0}},
-    {"&Addr", {4, 224}, "Addr2_Edit", 14, {56, 220, 301, 0}},
-    {"Note", {8, 296}, "Memo", memoColumn, {56, 298, 303, 71}},
-    {"Email", {4, 260}, "Email_Edit", 15, {56, 257, 241, 0}},
-    {"Dept.", {364, 223}, "Station_Edit", 9, {408, 218, 145, 0}},
+    {"Name", {8, 7}, "Name_Edit", NameColumn, {56, 6, 297, 0}},
+    {"&Cat.", {380, 9}, "Cat_ComboBox", CategoryColumn, {420, 4, 145, 0}},
+    {"Alias", {8, 43}, "Alias_Edit", AliasColumn, {56, 42, 297, 0}},
+    {"T&el", {8, 79}, "Tel1_Edit", Telephone1Column, {56, 77, 129, 0}},
+    {"&Fax", {196, 80}, "Fax1_Edit", Fax1Column, {228, 78, 129, 0}},
+    {"&Addr", {8, 115}, "Addr1_Edit", Address1Column, {56, 113, 509, 0}},
+    {"DO&B.", {376, 44}, "DOB_Edit", BirthDateColumn, {420, 41, 145, 0}},
+    {"&Zip.", {380, 81}, "Zip1_Edit", Postcode1Column, {420, 79, 145, 0}},
+    {"&Office", {8, 152}, "Office_Edit", OfficeColumn, {56, 149, 221, 0}},
+    {"Post", {304, 154}, "Post_Edit", PostColumn, {348, 148, 217, 0}},
+    {"T&el", {4, 188}, "Tel2_Edit", Telephone2Column, {56, 184, 129, 0}},
+    {"&Fax", {196, 187}, "Fax2_Edit", Fax2Column, {228, 184, 129, 0}},
+    {"&Zip.", {372, 189}, "Zip2_Edit", Postcode2Column, {408, 184, 145, 0}},
+    {"&Addr", {4, 224}, "Addr2_Edit", Address2Column, {56, 220, 301, 0}},
+    {"Note", {8, 296}, "Memo", NoteColumn, {56, 298, 303, 71}},
+    {"Email", {4, 260}, "Email_Edit", EmailColumn, {56, 257, 241, 0}},
+    {"Dept.", {364, 223}, "Station_Edit", DepartmentColumn, {408, 218, 145, 0}},
 };
 
 // A field's text as cell bytes; the note's line breaks become the lone LFs
@@ -124,6 +121,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
 
     // The list's height in pixels must fit the int its view counts in.
     m_model = new kb::address::AddressTableModel(std::numeric_limits<int>::max() / rowHeight, this);
+    m_session = std::make_unique<kb::address::AddressEditSession>(*m_model);
     m_notebook = new QStackedWidget(this);
     m_notebook->setObjectName(QStringLiteral("Address_Notebook"));
     m_notebook->setGeometry(0, 0, clientWidth, clientHeight);
@@ -219,7 +217,7 @@ void TfmAddress::createEditFields(QWidget* panel)
     int labelNumber = 1;
     for (const EditField& field : editFields) {
         QWidget* control = nullptr;
-        if (field.column == memoColumn) {
+        if (field.column == NoteColumn) {
             m_memo = new QPlainTextEdit(panel);
             m_memo->setGeometry(field.at);
             m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -227,13 +225,13 @@ void TfmAddress::createEditFields(QWidget* panel)
             m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             m_memo->setTabChangesFocus(true);
             control = m_memo;
-        } else if (field.column == categoryColumn) {
+        } else if (field.column == CategoryColumn) {
             m_category = new QComboBox(panel);
             m_category->setEditable(true);
             m_category->setInsertPolicy(QComboBox::NoInsert); // the list stays empty; the category is typed
             m_category->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
             m_category->setGeometry(field.at.x(), field.at.y(), field.at.width(), fieldHeight);
-            m_fieldOfColumn[categoryColumn] = m_category->lineEdit();
+            m_fieldOfColumn[CategoryColumn] = m_category->lineEdit();
             control = m_category;
         } else {
             QLineEdit* edit = newLineEdit(panel);
@@ -256,7 +254,7 @@ void TfmAddress::createEditFields(QWidget* panel)
             setTabOrder(previous, control);
         previous = control;
     }
-    m_emailEdit = m_fieldOfColumn[emailColumn];
+    m_emailEdit = m_fieldOfColumn[EmailColumn];
 
     m_sendButton = new QPushButton(QStringLiteral("Send"), panel);
     m_sendButton->setObjectName(QStringLiteral("Send_Email_Button"));
@@ -288,7 +286,7 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoEdit = newLineEdit(m_picturePanel);
     m_photoEdit->setObjectName(QStringLiteral("Photo_Edit"));
     m_photoEdit->hide();
-    m_fieldOfColumn[photoColumn] = m_photoEdit;
+    m_fieldOfColumn[PhotoColumn] = m_photoEdit;
     connectGuarded(m_photoEdit, &QLineEdit::textChanged, this, &TfmAddress::Photo_EditChange);
 }
 
@@ -305,7 +303,7 @@ void TfmAddress::Show(const std::string& fileName)
         const kb::platform::BusyCursor busy;
         m_model->load(m_addressFileName);
     }
-    m_opened.reloaded = true;
+    m_session->noteReload();
     showHeadingAsTheGridHoldsIt();
     selectRow(keptRow);
     if (isMinimized())
@@ -344,42 +342,38 @@ void TfmAddress::Address_GridDblClick()
     if (row < 0)
         return;
     const AddressGrid& grid = m_model->grid();
-    for (int column = 0; column < photoColumn; ++column)
+    for (int column = 0; column < PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->setText(kb::platform::textFromBytes(grid.cell(column, row)));
     hidePhoto();
-    m_photoEdit->setText(kb::platform::textFromBytes(grid.cell(photoColumn, row)));
-    m_memo->setPlainText(kb::platform::textFromBytes(grid.cell(memoColumn, row)));
-    noteOpenedRow(row);
+    m_photoEdit->setText(kb::platform::textFromBytes(grid.cell(PhotoColumn, row)));
+    m_memo->setPlainText(kb::platform::textFromBytes(grid.cell(NoteColumn, row)));
+    m_session->open(row);
     selectPage(editPage);
 }
 
 void TfmAddress::NewAddress_ButtonClick()
 {
-    const int lastRow = m_model->grid().rowCount();
-    m_model->appendTrailerRow();
-    for (int column = 0; column < photoColumn; ++column)
+    const int row = m_session->openNewRow();
+    for (int column = 0; column < PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->clear();
     hidePhoto();
     m_memo->clear();
-    selectRow(lastRow);
-    noteOpenedRow(lastRow);
+    selectRow(row);
     selectPage(editPage);
 }
 
 void TfmAddress::Del_ToolButtonClick()
 {
     const int row = highlightedRow();
-    // Row 0 is the file's heading: it is never deleted, even when it is
-    // listed as an ordinary row.
-    if (row <= 0)
+    if (!kb::address::AddressEditSession::canDelete(row))
         return;
-    const std::string_view name = m_model->grid().cell(nameColumn, row);
+    const std::string_view name = m_model->grid().cell(NameColumn, row);
     const QString question = name.empty()
         ? QStringLiteral("Delete Address?")
         : QStringLiteral("Delete Address for \"") + kb::platform::textFromBytes(name) + QStringLiteral("\" ?");
     if (!kb::platform::prompter().askYesNo(this, question))
         return;
-    m_model->removeGridRow(row);
+    m_session->deleteRow(row);
     showHeadingAsTheGridHoldsIt();
     selectRow(row);
 }
@@ -395,14 +389,18 @@ void TfmAddress::Address_Exit_ButtonClick()
 
 void TfmAddress::Address_Edit_Save_ButtonClick()
 {
-    const int row = rowToStoreInto();
+    const auto [row, foundAgain] = m_session->saveTarget();
+    if (foundAgain) {
+        showHeadingAsTheGridHoldsIt();
+        selectRow(row);
+    }
     if (row >= 0) {
-        for (int column = 0; column <= photoColumn; ++column)
+        for (int column = 0; column <= PhotoColumn; ++column)
             m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
     }
     hidePhoto();
     if (row >= 0)
-        m_model->setCell(memoColumn, row, memoBytes(*m_memo));
+        m_model->setCell(NoteColumn, row, memoBytes(*m_memo));
     selectPage(mainPage);
 }
 
@@ -465,31 +463,6 @@ int TfmAddress::highlightedRow() const
     if (!current.isValid() || !m_grid->selectionModel()->isRowSelected(current.row(), {}))
         return -1;
     return m_model->gridRowOf(current);
-}
-
-void TfmAddress::noteOpenedRow(int gridRow)
-{
-    m_opened.row = gridRow;
-    for (int column = 0; column < AddressGrid::ColumnCount; ++column)
-        m_opened.cells[static_cast<std::size_t>(column)] = m_model->grid().cell(column, gridRow);
-    m_opened.reloaded = false;
-}
-
-// The row opened on the Edit page. After a reload it is the row that still
-// holds the address as it was opened, or a new one when none does.
-int TfmAddress::rowToStoreInto()
-{
-    if (!m_opened.reloaded || m_opened.row < 0)
-        return m_opened.row;
-    int row = m_model->findListedRow(m_opened.cells, m_opened.row);
-    if (row < 0) {
-        m_model->insertRowBeforeTrailer();
-        showHeadingAsTheGridHoldsIt();
-        row = m_model->grid().rowCount() - 1;
-    }
-    m_opened = {row, {}, false};
-    selectRow(row);
-    return row;
 }
 
 void TfmAddress::selectRow(int gridRow)

@@ -21,6 +21,7 @@ class QTableView;
 class QToolButton;
 
 namespace kb::address {
+class AddressEditSession;
 class AddressTableModel;
 class PhotoPanel;
 } // namespace kb::address
@@ -66,8 +67,6 @@ private:
     void selectPage(const QString& name);
     int selectedRow() const;
     int highlightedRow() const;
-    void noteOpenedRow(int gridRow);
-    int rowToStoreInto();
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
     void hidePhoto();
@@ -78,14 +77,7 @@ private:
     std::unique_ptr<kb::launch::MailSender> m_mailer;
     std::string m_addressFileName;
 
-    // The address on the Edit page as it was when opened, so that after a
-    // reload "S&ave" finds it again instead of writing over another.
-    struct OpenedAddress {
-        int row = -1;
-        std::array<std::string, kb::common::AddressGrid::ColumnCount> cells;
-        bool reloaded = false;
-    };
-    OpenedAddress m_opened;
+    std::unique_ptr<kb::address::AddressEditSession> m_session;
     std::optional<kb::platform::FileName> m_chosenPhoto; // from the photo dialog
 
     kb::address::AddressTableModel* m_model = nullptr;

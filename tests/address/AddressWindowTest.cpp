@@ -1,3 +1,4 @@
+#include "AddressLines.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
@@ -26,23 +27,10 @@ namespace {
 
 using namespace std::string_literals;
 
+using kb::test::commas21;
+using kb::test::heading;
+using kb::test::line;
 using kb::test::MailRecord;
-
-const std::string commas21(21, ',');
-const std::string heading = "Alias,Name,Cat." + std::string(19, ',') + "\r\n";
-
-// A line of the file with the given leading cells.
-std::string line(const std::vector<std::string>& cells)
-{
-    std::string text;
-    for (std::size_t c = 0; c < 22; ++c) {
-        if (c > 0)
-            text += ',';
-        if (c < cells.size())
-            text += cells[c];
-    }
-    return text + "\r\n";
-}
 
 class AddressWindowTest : public ::testing::Test {
 protected:
@@ -269,33 +257,6 @@ TEST_F(AddressWindowTest, SaveAfterAReloadNeverWritesOverAnotherAddress)
     click("Address_Edit_Save_Button");
     click("Address_Exit_Button");
     EXPECT_EQ(fileBytes(), heading + line({"d4", "Dan"}) + line({"c3", "Cleo B."}) + commas21 + "\r\n");
-}
-
-TEST(AddressTableModelTest, RefusesMoreRowsThanTheListCanShow)
-{
-    kb::test::TempDir dir;
-    dir.write("Address.csv", heading + line({"a1"}) + line({"b2"}) + commas21 + "\r\n");
-    kb::address::AddressTableModel model(2);
-    model.load(dir.file("Address.csv"));
-    EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_THROW(model.appendTrailerRow(), std::length_error);
-
-    dir.write("Address.csv", heading + line({"a1"}) + line({"b2"}) + line({"c3"}) + commas21 + "\r\n");
-    EXPECT_THROW(model.load(dir.file("Address.csv")), std::length_error);
-    EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_EQ(model.index(1, 0).data().toString(), "b2");
-}
-
-TEST(AddressTableModelTest, AHugeCellIsListedByItsStartAndStaysWhole)
-{
-    kb::test::TempDir dir;
-    const std::string huge(64 * 1024 * 1024, 'x');
-    dir.write("Address.csv", heading + line({"a1", huge}) + commas21 + "\r\n");
-    kb::address::AddressTableModel model(10);
-    model.load(dir.file("Address.csv"));
-    const QString shown = model.index(0, 1).data().toString();
-    EXPECT_EQ(shown, QString(int(kb::address::maxListedCellBytes), 'x') + QChar(0x2026));
-    EXPECT_EQ(model.grid().cell(1, 1).size(), huge.size());
 }
 
 TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)

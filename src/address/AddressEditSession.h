@@ -1,0 +1,49 @@
+#pragma once
+
+#include "common/AddressGrid.h"
+
+#include <array>
+#include <string>
+
+namespace kb::address {
+
+class AddressTableModel;
+
+// The address open on the Edit page, and what opening, adding, saving and
+// deleting do to the rows of the table.
+class AddressEditSession {
+public:
+    explicit AddressEditSession(AddressTableModel& model);
+
+    // The Edit page shows gridRow as it now stands.
+    void open(int gridRow);
+    // "&Add": the trailer row becomes the new last address, which is opened;
+    // returns its row.
+    int openNewRow();
+    // The file was read anew while an address may be open.
+    void noteReload();
+
+    // The row that "S&ave" writes to, or -1 when none was opened. After a
+    // reload it is the row that still holds the address as it was opened,
+    // else a new row before the trailer, so that no other address is
+    // written over.
+    struct SaveTarget {
+        int row = -1;
+        bool foundAgain = false; // the row was looked for after a reload
+    };
+    SaveTarget saveTarget();
+
+    // The heading row is never deleted, even when it is listed as an
+    // ordinary row.
+    static bool canDelete(int gridRow) { return gridRow > 0; }
+    void deleteRow(int gridRow);
+
+private:
+    AddressTableModel& m_model;
+    int m_row = -1;
+    // The address as it was when opened, to find it again after a reload.
+    std::array<std::string, common::AddressGrid::ColumnCount> m_cells;
+    bool m_reloaded = false;
+};
+
+} // namespace kb::address
