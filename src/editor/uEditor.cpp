@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -71,8 +72,12 @@ TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
     m_saveDialog->setObjectName(QStringLiteral("SaveDialog1"));
     // The window owns a find dialog that no command opens.
     (new QObject(this))->setObjectName(QStringLiteral("FindDialog1"));
+}
 
-    kb::platform::centreOnScreen(*this);
+void TfmEdit::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    kb::platform::centreAtFirstShow(*this, *event);
 }
 
 void TfmEdit::createTitleStrip()

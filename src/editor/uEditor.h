@@ -27,6 +27,9 @@ public:
     // memoCapacity: the most characters a loaded text may hold.
     explicit TfmEdit(QWidget* parent = nullptr, std::size_t memoCapacity = kb::editor::defaultMemoCapacity);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createTitleStrip();
     void createMemo();

@@ -136,18 +136,8 @@ void TGameForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
-    if (!event->spontaneous())
-        PlaceOnScreen();
-}
-
-// Centred the first time it is shown, at the size it then has rather than
-// the size it was created with.
-void TGameForm::PlaceOnScreen()
-{
-    if (m_placed)
-        return;
-    m_placed = true;
-    kb::platform::centreOnScreen(*this);
+    // After the show handler, which sizes the window to its board.
+    kb::platform::centreAtFirstShow(*this, *event);
 }
 
 void TGameForm::FormShow()
@@ -300,6 +290,8 @@ void TGameForm::StartSolver()
 {
     if (!m_solutionCheckerOn || m_game->TileCount() == 0)
         return;
+    // Nothing reads this checker's count: the window keeps one per move, as
+    // the game always did, and a check costs a copy of the board.
     m_solver.reset();
     m_solver = std::make_unique<TSolver>(*m_game);
 }

@@ -77,7 +77,6 @@ private:
     void StartSolver();
     void UpdateUndoRedo();
     void PutCheckMark(QAction* item);
-    void PlaceOnScreen();
     void SetAnimation(bool value);
     void SetShowColors(bool value);
     void SetHighlightMode(int value);
@@ -93,7 +92,6 @@ private:
     kb::game::Scoring m_scoring;
     std::string m_pictureDir;
     bool m_fullRepaint = false;
-    bool m_placed = false;
     kb::game::PaintedCells m_painted;
 
     QWidget* m_client = nullptr;

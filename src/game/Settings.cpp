@@ -96,10 +96,7 @@ TSettingsForm::TSettingsForm(QWidget* parent)
 void TSettingsForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous() && !m_placed) {
-        m_placed = true;
-        kb::platform::centreOnScreen(*this);
-    }
+    kb::platform::centreAtFirstShow(*this, *event);
     kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
 }
 

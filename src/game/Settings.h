@@ -30,5 +30,4 @@ private:
     QLineEdit* m_widthBox;
     QLineEdit* m_heightBox;
     QLineEdit* m_colorsBox;
-    bool m_placed = false;
 };

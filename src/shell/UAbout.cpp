@@ -67,10 +67,8 @@ TfmAbout::~TfmAbout() = default;
 void TfmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    kb::platform::runShowHandler(*this, *event, [this] {
-        kb::platform::centreOnScreen(*this);
-        FormShow();
-    });
+    kb::platform::centreAtFirstShow(*this, *event);
+    kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
 }
 
 void TfmAbout::done(int result)

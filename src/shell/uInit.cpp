@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 using kb::platform::FontStyle;
 using kb::platform::layoutFont;
@@ -76,11 +77,15 @@ Tfminit::Tfminit(QWidget* parent)
 
     setTabOrder(m_dirEdit, m_continueButton);
     m_dirEdit->setFocus();
+}
 
-    // Placed now, so the toolkit does not place it by itself: before any
-    // window is on the screen it would allow for a guessed title bar and
-    // sit well above the centre.
-    kb::platform::centreOnScreen(*this);
+void Tfminit::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Placed by the program, so the toolkit does not place it by itself:
+    // before any window is on the screen it would allow for a guessed title
+    // bar and sit well above the centre.
+    kb::platform::centreAtFirstShow(*this, *event);
 }
 
 void Tfminit::BitBtn1Click()

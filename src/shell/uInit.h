@@ -16,6 +16,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLineEdit* m_dirEdit = nullptr;

@@ -391,8 +391,8 @@ void Tkb_form::showEvent(QShowEvent* event)
     if (!m_showHandlerRun) {
         m_showHandlerRun = true;
         // Placed before the show handler runs, so that a box it brings up is
-        // centred on the launcher where it will stand.
-        kb::platform::centreOnScreen(*this);
+        // centred on the launcher where it will stand; its size is fixed.
+        kb::platform::centreAtFirstShow(*this, *event);
         kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
     }
 }

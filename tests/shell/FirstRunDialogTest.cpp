@@ -16,7 +16,6 @@ TEST(FirstRunDialogTest, ComesUpCentredOnTheScreen)
 {
     Tfminit dialog;
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    EXPECT_LE((dialog.geometry().center() - screenCentre).manhattanLength(), 1);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     const QPoint offCentre = dialog.frameGeometry().center() - screenCentre;

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShowEvent>
+#include <QVariant>
 #include <QWidget>
 
 namespace kb::platform {
@@ -14,6 +16,16 @@ void centreOnScreen(QWidget& window)
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
+}
+
+void centreAtFirstShow(QWidget& window, const QShowEvent& event)
+{
+    // A spontaneous show is the desktop restoring the window, not a showing.
+    static constexpr char placed[] = "kbCentredAtFirstShow";
+    if (event.spontaneous() || window.property(placed).toBool())
+        return;
+    window.setProperty(placed, true);
+    centreOnScreen(window);
 }
 
 } // namespace kb::platform

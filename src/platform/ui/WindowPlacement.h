@@ -1,5 +1,6 @@
 #pragma once
 
+class QShowEvent;
 class QWidget;
 
 namespace kb::platform {
@@ -8,5 +9,11 @@ namespace kb::platform {
 // of its screen. Before its first showing the desktop has given it no frame
 // yet, so its client area is centred.
 void centreOnScreen(QWidget& window);
+
+// The one placement rule of the program's windows: each is centred once, at
+// its first showing, at the size it then has; afterwards it stays where the
+// user puts it. Called from the window's showEvent, once its show handler has
+// given it its size; later showings leave it alone.
+void centreAtFirstShow(QWidget& window, const QShowEvent& event);
 
 } // namespace kb::platform
