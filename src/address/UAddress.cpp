@@ -50,8 +50,6 @@ constexpr int toolButtonTop = 2;
 constexpr int rowHeight = 24;
 constexpr int fieldHeight = 23;
 
-const QString mainPage = QStringLiteral("Main");
-const QString editPage = QStringLiteral("Edit");
 
 // Widths of the listed columns; the alias column is all but hidden.
 constexpr std::array<int, 7> leadingColumnWidths{2, 142, 88, 89, 94, 83, 69};
@@ -136,8 +134,9 @@ TfmAddress::~TfmAddress() = default;
 void TfmAddress::createMainPage()
 {
     auto* page = new QWidget(m_notebook);
-    page->setObjectName(mainPage);
+    page->setObjectName(QStringLiteral("Main"));
     m_notebook->addWidget(page);
+    m_mainPage = page;
 
     m_grid = new QTableView(page);
     m_grid->setObjectName(QStringLiteral("Address_Grid"));
@@ -191,8 +190,9 @@ void TfmAddress::createMainPage()
 void TfmAddress::createEditPage()
 {
     auto* page = new QWidget(m_notebook);
-    page->setObjectName(editPage);
+    page->setObjectName(QStringLiteral("Edit"));
     m_notebook->addWidget(page);
+    m_editPage = page;
 
     auto* panel = new QWidget(page);
     panel->setObjectName(QStringLiteral("Address_Edit_Panel"));
@@ -327,7 +327,7 @@ void TfmAddress::closeEvent(QCloseEvent* event)
 
 void TfmAddress::FormShow()
 {
-    selectPage(mainPage);
+    selectPage(m_mainPage);
     m_mailer = m_mailerFactory();
 }
 
@@ -348,7 +348,7 @@ void TfmAddress::Address_GridDblClick()
     m_photoEdit->setText(kb::platform::textFromBytes(grid.cell(PhotoColumn, row)));
     m_memo->setPlainText(kb::platform::textFromBytes(grid.cell(NoteColumn, row)));
     m_session->open(row);
-    selectPage(editPage);
+    selectPage(m_editPage);
 }
 
 void TfmAddress::NewAddress_ButtonClick()
@@ -359,7 +359,7 @@ void TfmAddress::NewAddress_ButtonClick()
     hidePhoto();
     m_memo->clear();
     selectRow(row);
-    selectPage(editPage);
+    selectPage(m_editPage);
 }
 
 void TfmAddress::Del_ToolButtonClick()
@@ -401,12 +401,12 @@ void TfmAddress::Address_Edit_Save_ButtonClick()
     hidePhoto();
     if (row >= 0)
         m_model->setCell(NoteColumn, row, memoBytes(*m_memo));
-    selectPage(mainPage);
+    selectPage(m_mainPage);
 }
 
 void TfmAddress::ToolButton2Click()
 {
-    selectPage(mainPage);
+    selectPage(m_mainPage);
 }
 
 void TfmAddress::Picture_PanelDblClick()
@@ -446,10 +446,9 @@ void TfmAddress::Send_Email_ButtonClick()
     m_mailer->SendMail(); // a failure shows nothing
 }
 
-void TfmAddress::selectPage(const QString& name)
+void TfmAddress::selectPage(QWidget* page)
 {
-    if (auto* page = m_notebook->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
-        m_notebook->setCurrentWidget(page);
+    m_notebook->setCurrentWidget(page);
 }
 
 int TfmAddress::selectedRow() const

@@ -64,7 +64,7 @@ private:
     void Photo_EditChange();
     void Send_Email_ButtonClick();
 
-    void selectPage(const QString& name);
+    void selectPage(QWidget* page);
     int selectedRow() const;
     int highlightedRow() const;
     void selectRow(int gridRow);
@@ -82,6 +82,8 @@ private:
 
     kb::address::AddressTableModel* m_model = nullptr;
     QStackedWidget* m_notebook = nullptr;
+    QWidget* m_mainPage = nullptr;
+    QWidget* m_editPage = nullptr;
     QTableView* m_grid = nullptr;
     std::array<QLineEdit*, editedColumnCount> m_fieldOfColumn{};
     QComboBox* m_category = nullptr;
