@@ -1,6 +1,6 @@
 #include "AnsiText.h"
 
-#include "AsciiCase.h"
+#include "platform/text/AsciiCase.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QString>
 #include <QStringView>

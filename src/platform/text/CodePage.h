@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodePageTables.h"
+#include "platform/text/CodePageTables.h"
 
 #include <QString>
 #include <QStringView>
