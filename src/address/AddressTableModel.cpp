@@ -26,10 +26,12 @@ QModelIndex AddressTableModel::indexOfGridRow(int gridRow) const
 void AddressTableModel::load(std::string_view fileName)
 {
     AddressGrid loaded;
-    LoadGridFromFile(fileName, loaded);
+    platform::FileVersion version;
+    LoadGridFromFile(fileName, loaded, &version);
     checkRoomForRows(loaded.rowCount());
     beginResetModel();
     m_grid = std::move(loaded);
+    m_loadedVersion = version;
     noteRowCount();
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, 0, AddressGrid::DisplayedColumnCount - 1);
@@ -38,6 +40,11 @@ void AddressTableModel::load(std::string_view fileName)
 void AddressTableModel::save(std::string_view fileName) const
 {
     SaveGridToFile(fileName, m_grid);
+}
+
+bool AddressTableModel::changedSinceLoad(std::string_view fileName) const
+{
+    return platform::changeSince(platform::FileName(fileName), m_loadedVersion) == platform::FileChange::Changed;
 }
 
 void AddressTableModel::setCell(int column, int gridRow, std::string_view text)

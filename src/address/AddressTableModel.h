@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AddressGrid.h"
+#include "platform/files/FileVersion.h"
 
 #include <QAbstractTableModel>
 
@@ -42,6 +43,10 @@ public:
     // of more rows than the list can show, nothing changes.
     void load(std::string_view fileName);
     void save(std::string_view fileName) const;
+    // Whether another program wrote the file, or put another file in its
+    // place, since the last load. A file that is gone counts as unchanged:
+    // the save writes it anew.
+    bool changedSinceLoad(std::string_view fileName) const;
 
     void setCell(int column, int gridRow, std::string_view text);
     // Shows the trailer row as the new last row; a new trailer follows it.
@@ -65,6 +70,7 @@ private:
     bool rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const;
 
     AddressGrid m_grid;
+    platform::FileVersion m_loadedVersion;
     int m_maxListedRows;
     bool m_headingFixed = true;
 };

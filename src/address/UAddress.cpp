@@ -50,7 +50,6 @@ constexpr int toolButtonTop = 2;
 constexpr int rowHeight = 24;
 constexpr int fieldHeight = 23;
 
-
 // Widths of the listed columns; the alias column is all but hidden.
 constexpr std::array<int, 7> leadingColumnWidths{2, 142, 88, 89, 94, 83, 69};
 constexpr int otherColumnWidth = 64;
@@ -380,6 +379,14 @@ void TfmAddress::Del_ToolButtonClick()
 
 void TfmAddress::Address_Exit_ButtonClick()
 {
+    // As an editor asks before it writes over a file changed since it was
+    // read: the other program's change would be lost for good.
+    if (m_model->changedSinceLoad(m_addressFileName)
+        && !kb::platform::prompter().askYesNo(
+            this,
+            QStringLiteral("The address file was changed by another program after it was opened. "
+                           "Overwrite it?")))
+        return;
     {
         const kb::platform::BusyCursor busy;
         m_model->save(m_addressFileName);

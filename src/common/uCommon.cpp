@@ -16,6 +16,7 @@ constexpr std::size_t readPiece = std::size_t(1) << 20;
 struct FileText {
     kb::common::TextBuffer bytes;
     kb::common::AddressTextExtent extent;
+    kb::platform::FileVersion version;
 };
 
 // The whole file in one buffer, read once, up to the end of its text. A
@@ -24,6 +25,7 @@ struct FileText {
 FileText readWholeFile(const kb::platform::FileName& name)
 {
     kb::platform::FileByteSource source(name);
+    kb::platform::ContentHash hash;
     const std::size_t size = source.sizeHint();
     const std::size_t capacity = size > 0 ? size + 1 : firstChunk; // + 1 to see the end at once
     FileText text;
@@ -37,12 +39,14 @@ FileText readWholeFile(const kb::platform::FileName& name)
         const std::size_t got = source.read(bytes.data() + length, std::min(bytes.size() - length, readPiece));
         if (got == 0)
             break;
+        hash.add(bytes.data() + length, got);
         const bool textGoesOn = text.extent.add(bytes.data() + length, got);
         length += got;
         if (!textGoesOn)
             break; // nothing after a Ctrl-Z is read
     }
     bytes.resize(length);
+    text.version = {source.identity(), length, hash.value()};
     return text;
 }
 
@@ -63,10 +67,12 @@ std::string ReadDataFileName(std::string_view fileName)
     return result;
 }
 
-void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid)
+void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid, kb::platform::FileVersion* version)
 {
     FileText text = readWholeFile(kb::platform::FileName(fileName));
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
+    if (version)
+        *version = text.version;
 }
 
 void SaveGridToFile(std::string_view fileName, const kb::common::AddressGrid& grid)

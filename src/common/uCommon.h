@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AddressGrid.h"
+#include "platform/files/FileVersion.h"
 
 #include <cstddef>
 #include <string>
@@ -29,7 +30,10 @@ std::string ReadDataFileName(std::string_view fileName);
 // - fields after the 22nd are joined, comma-separated, onto column 21;
 // - a quoted value still open at the end of the file keeps what was read,
 //   and its row becomes the trailer row, which is written back.
-void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid);
+// With version, also tells which file was read and a hash of its bytes, so
+// that a later save can see whether another program wrote it meanwhile.
+void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid,
+                      kb::platform::FileVersion* version = nullptr);
 
 // Writes rows 0..R (R the visible row count) of grid to fileName, 22 fields
 // each, quoting a value only where it holds a comma or a double quote,

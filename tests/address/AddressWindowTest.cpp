@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -257,6 +260,39 @@ TEST_F(AddressWindowTest, SaveAfterAReloadNeverWritesOverAnotherAddress)
     click("Address_Edit_Save_Button");
     click("Address_Exit_Button");
     EXPECT_EQ(fileBytes(), heading + line({"d4", "Dan"}) + line({"c3", "Cleo B."}) + commas21 + "\r\n");
+}
+
+TEST_F(AddressWindowTest, ExitAsksBeforeWritingOverAFileChangedByAnotherProgram)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
+    open(original);
+    // Another program rewrites the file with as many bytes and puts the old
+    // time back: only its bytes tell.
+    struct stat before {};
+    ASSERT_EQ(::stat(fileName().c_str(), &before), 0);
+    const std::string outside = heading + line({"a1", "Bob"}) + commas21 + "\r\n";
+    dir.write("Address.csv", outside);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, fileName().c_str(), times, 0), 0);
+
+    prompts.answerNo();
+    click("Address_Exit_Button");
+    EXPECT_EQ(prompts.questions(),
+              QStringList{"The address file was changed by another program after it was opened. Overwrite it?"});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(fileBytes(), outside);
+
+    prompts.answerYes();
+    click("Address_Exit_Button");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(fileBytes(), original);
+
+    // Unchanged, or deleted meanwhile: written without a question.
+    open(original);
+    std::filesystem::remove(fileName());
+    click("Address_Exit_Button");
+    EXPECT_EQ(prompts.questions().size(), 2);
+    EXPECT_EQ(fileBytes(), original);
 }
 
 TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -421,6 +422,25 @@ private:
     bool m_discard = false;
 };
 
+// An advisory lock on a file for as long as it is saved, so that two copies
+// of the program saving the same file never interleave: the second waits,
+// and then finds the file changed. Where the file cannot be opened there is
+// nothing to lock, and the save goes on as before.
+class SaveLock {
+public:
+    explicit SaveLock(const std::string& target)
+        : m_fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW))
+    {
+        if (m_fd.valid()) {
+            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+
+private:
+    FileDescriptor m_fd; // closing it releases the lock
+};
+
 // Rewrites target where it stands, so that it stays the same file.
 void rewriteInPlace(const std::string& target, const std::function<void(ByteSink&)>& produce)
 {
@@ -482,6 +502,12 @@ void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&
     if (S_ISDIR(existing.st_mode))
         throwFileError(EISDIR, target);
     if (!S_ISREG(existing.st_mode) || isReadOnly(target, existing))
+        throwFileError(EACCES, target);
+    const SaveLock lock(target);
+    // Another save may have ended while this one waited for the lock.
+    if (::stat(target.c_str(), &existing) != 0)
+        throwFileError(errno, target);
+    if (!S_ISREG(existing.st_mode))
         throwFileError(EACCES, target);
     // Renaming a new file over the old one would split its hard links.
     if (existing.st_nlink == 1 && !isReadOnlyDirectory(directoryOf(target))

@@ -42,6 +42,11 @@ std::size_t FileByteSource::sizeHint() const
         : 0;
 }
 
+FileIdentity FileByteSource::identity() const
+{
+    return identityOf(m_fd.get());
+}
+
 std::size_t FileByteSource::read(char* buffer, std::size_t capacity)
 {
     return readSome(m_fd.get(), buffer, capacity, m_nativePath);

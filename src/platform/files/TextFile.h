@@ -2,6 +2,7 @@
 
 #include "platform/files/FileDescriptor.h"
 #include "platform/files/FileName.h"
+#include "platform/files/FileVersion.h"
 
 #include <cstddef>
 #include <limits>
@@ -44,6 +45,8 @@ public:
 
     // The size of a regular file, else 0: how much room its content needs.
     std::size_t sizeHint() const;
+    // Which file was opened, as it stood when asked.
+    FileIdentity identity() const;
     std::size_t read(char* buffer, std::size_t capacity) override;
 
 private:

@@ -1,0 +1,82 @@
+#include "FileVersion.h"
+
+#include "platform/files/TextFile.h"
+
+#include <xxhash.h>
+
+#include <cerrno>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace kb::platform {
+
+bool FileIdentity::operator==(const FileIdentity& other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+        && modifiedSeconds == other.modifiedSeconds && modifiedNanoseconds == other.modifiedNanoseconds;
+}
+
+FileIdentity identityOf(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return {};
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
+struct ContentHash::State {
+    XXH3_state_t* xxh = XXH3_createState();
+    ~State() { XXH3_freeState(xxh); }
+};
+
+ContentHash::ContentHash()
+    : m_state(std::make_unique<State>())
+{
+    if (!m_state->xxh)
+        throw std::bad_alloc();
+    XXH3_64bits_reset(m_state->xxh);
+}
+
+ContentHash::~ContentHash() = default;
+
+void ContentHash::add(const char* bytes, std::size_t count)
+{
+    XXH3_64bits_update(m_state->xxh, bytes, count);
+}
+
+std::uint64_t ContentHash::value() const
+{
+    return XXH3_64bits_digest(m_state->xxh);
+}
+
+FileChange changeSince(const FileName& name, const FileVersion& version)
+{
+    std::unique_ptr<FileByteSource> source;
+    try {
+        source = std::make_unique<FileByteSource>(name);
+    } catch (const std::exception&) {
+        struct stat info {};
+        return ::stat(name.nativePath().c_str(), &info) != 0 && errno == ENOENT ? FileChange::Gone
+                                                                                : FileChange::Changed;
+    }
+    if (source->identity() != version.identity)
+        return FileChange::Changed;
+    ContentHash hash;
+    std::vector<char> piece(std::size_t(1) << 20);
+    std::uint64_t left = version.bytesRead;
+    while (left > 0) {
+        const std::size_t got = source->read(piece.data(), left < piece.size() ? left : piece.size());
+        if (got == 0)
+            return FileChange::Changed;
+        hash.add(piece.data(), got);
+        left -= got;
+    }
+    return hash.value() == version.hash ? FileChange::None : FileChange::Changed;
+}
+
+} // namespace kb::platform
