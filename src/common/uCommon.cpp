@@ -3,6 +3,7 @@
 #include "common/AddressTextReader.h"
 #include "common/AddressTextWriter.h"
 #include "platform/files/FileReplacing.h"
+#include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
 #include <algorithm>
@@ -69,6 +70,7 @@ std::string ReadDataFileName(std::string_view fileName)
 
 void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid, kb::platform::FileVersion* version)
 {
+    kb::platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
     FileText text = readWholeFile(kb::platform::FileName(fileName));
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
     if (version)

@@ -2,6 +2,7 @@
 
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacing.h"
+#include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
 namespace kb::editor {
@@ -31,6 +32,7 @@ std::string memoTextFromFileBytes(std::string_view bytes)
 std::string loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity)
 {
     std::string bytes;
+    platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
     try {
         bytes = platform::readFileBytes(file);
     } catch (const platform::EInOutError&) {

@@ -1,4 +1,5 @@
 #include "launch/GoToWeb.h"
+#include "platform/files/SaveJournal.h"
 #include "platform/text/AnsiText.h"
 #include "shell/Kestrelbook.h"
 #include "shell/uKestrelbook.h"
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
 {
     // Before any text is shown: bytes show in the code page of the language.
     kb::platform::chooseAnsiCodePage();
+    // A save killed last time leaves no half-written file to open.
+    kb::platform::rollBackInterruptedSaves();
     QApplication app(argc, argv);
     kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());

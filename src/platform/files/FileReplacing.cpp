@@ -2,10 +2,11 @@
 // half-written (see FileReplacing.h).
 #include "FileReplacing.h"
 
-#include "platform/files/Environment.h"
 #include "platform/files/FileDescriptor.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileSystemCalls.h"
+#include "platform/files/FileWriting.h"
+#include "platform/files/SaveJournal.h"
 
 #include <cerrno>
 #include <csignal>
@@ -36,20 +37,6 @@ constexpr std::string_view temporaryPrefix = ".kb-save-";
 FileSystemCalls& calls()
 {
     return fileSystemCalls();
-}
-
-std::string directoryOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Read-only as the DOS product saw it: not writable by us, or writable by
@@ -93,58 +80,6 @@ std::string followLinks(std::string path)
         path = target.empty() || target[0] == '/' ? target : directoryOf(path) + "/" + target;
     }
     throwFileError(ELOOP, path);
-}
-
-void writeAll(int fd, std::string_view bytes, const std::string& errorPath)
-{
-    while (!bytes.empty()) {
-        const ssize_t put = calls().write(fd, bytes.data(), bytes.size());
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            throwFileError(errno, errorPath);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-}
-
-// Copies the rest of from into to; returns the number of bytes copied.
-std::size_t copyAll(int from, int to, const std::string& errorPath)
-{
-    std::string chunk(bufferSize, '\0');
-    std::size_t copied = 0;
-    for (;;) {
-        const ssize_t got = ::read(from, chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throwFileError(errno, errorPath);
-        if (got == 0)
-            return copied;
-        writeAll(to, std::string_view(chunk.data(), static_cast<std::size_t>(got)), errorPath);
-        copied += static_cast<std::size_t>(got);
-    }
-}
-
-void syncOrThrow(int fd, const std::string& errorPath)
-{
-    if (calls().fsync(fd) != 0)
-        throwFileError(errno, errorPath);
-}
-
-void closeOrThrow(FileDescriptor& fd, const std::string& errorPath)
-{
-    // A close can report a write that failed late (on a network file system).
-    if (calls().close(fd.release()) != 0 && errno != EINTR)
-        throwFileError(errno, errorPath);
-}
-
-void syncDirectory(const std::string& directory, const std::string& errorPath)
-{
-    FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid())
-        throwFileError(errno, errorPath);
-    syncOrThrow(fd.get(), errorPath);
 }
 
 // Collects the producer's pieces and writes them in large blocks. Every few
@@ -342,86 +277,6 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
     return true;
 }
 
-std::string environmentPath(const char* name)
-{
-    std::string value = environmentValue(name);
-    return !value.empty() && value[0] == '/' ? value : std::string();
-}
-
-void makeDirectories(const std::string& path, const std::string& errorPath)
-{
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
-            throwFileError(errno, errorPath);
-        if (slash == std::string::npos)
-            return;
-    }
-}
-
-// A synced copy of a file's old content, kept while the file is rewritten in
-// place, and removed when no longer needed.
-class OldContentCopy {
-public:
-    OldContentCopy(const std::string& target, const std::string& errorPath)
-    {
-        const std::string directory = inPlaceBackupDirectory();
-        makeDirectories(directory, errorPath);
-        // Named after the file, so that a user who finds one after a crash
-        // knows what it is; shortened to stay within the file system's limit.
-        std::string name = directory + "/" + baseNameOf(target).substr(0, 200) + ".XXXXXX";
-        FileDescriptor copy(::mkstemp(name.data()));
-        if (!copy.valid())
-            throwFileError(errno, errorPath);
-        m_path = std::move(name);
-        try {
-            copyInto(copy, target, errorPath);
-            syncDirectory(directory, errorPath);
-        } catch (...) {
-            ::unlink(m_path.c_str());
-            throw;
-        }
-    }
-    OldContentCopy(const OldContentCopy&) = delete;
-    OldContentCopy& operator=(const OldContentCopy&) = delete;
-    // Dropped without discard() (the old content could not be put back), the
-    // copy stays where the user can find it.
-    ~OldContentCopy()
-    {
-        if (m_discard && !m_path.empty())
-            ::unlink(m_path.c_str());
-    }
-
-    // Writes the old content back over fd from its start; true on success.
-    bool restoreInto(int fd) const noexcept
-    {
-        try {
-            const FileDescriptor copy = openForReading(m_path);
-            if (::lseek(fd, 0, SEEK_SET) != 0)
-                return false;
-            copyAll(copy.get(), fd, m_path);
-            return calls().ftruncate(fd, static_cast<off_t>(m_size)) == 0 && calls().fsync(fd) == 0;
-        } catch (...) {
-            return false;
-        }
-    }
-
-    void discard() { m_discard = true; }
-
-private:
-    void copyInto(FileDescriptor& copy, const std::string& target, const std::string& errorPath)
-    {
-        const FileDescriptor source = openForReading(target);
-        m_size = copyAll(source.get(), copy.get(), errorPath);
-        syncOrThrow(copy.get(), errorPath);
-        closeOrThrow(copy, errorPath);
-    }
-
-    std::string m_path;
-    std::size_t m_size = 0;
-    bool m_discard = false;
-};
-
 // An advisory lock on a file for as long as it is saved, so that two copies
 // of the program saving the same file never interleave: the second waits,
 // and then finds the file changed. Where the file cannot be opened there is
@@ -432,8 +287,7 @@ public:
         : m_fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW))
     {
         if (m_fd.valid()) {
-            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
-            }
+            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {}
         }
     }
 
@@ -444,7 +298,7 @@ private:
 // Rewrites target where it stands, so that it stays the same file.
 void rewriteInPlace(const std::string& target, const std::function<void(ByteSink&)>& produce)
 {
-    OldContentCopy old(target, target);
+    SaveJournal journal(target, target);
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.valid())
         throwFileError(errno, target);
@@ -459,24 +313,14 @@ void rewriteInPlace(const std::string& target, const std::function<void(ByteSink
     } catch (...) {
         if (!fd.valid())
             fd = FileDescriptor(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-        if (fd.valid() && old.restoreInto(fd.get()))
-            old.discard();
+        if (fd.valid())
+            journal.restoreInto(fd.get()); // else the next start rolls it back
         throw;
     }
-    old.discard();
+    journal.finish();
 }
 
 } // namespace
-
-std::string inPlaceBackupDirectory()
-{
-    std::string state = environmentPath("XDG_STATE_HOME");
-    if (state.empty()) {
-        const std::string home = homeDirectory();
-        state = (home.empty() ? std::string("/tmp") : home) + "/.local/state";
-    }
-    return state + "/kestrelbook98";
-}
 
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce)
 {
@@ -484,6 +328,9 @@ void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&
     if (requested.empty() || requested.back() == '/')
         throw EInOutError("Invalid filename");
     const std::string target = followLinks(requested);
+    // A save over a file that a killed save left half rewritten would make
+    // the damage permanent.
+    rollBackInterruptedSaves();
 
     struct stat existing {};
     if (::stat(target.c_str(), &existing) != 0) {

@@ -26,10 +26,12 @@ public:
 //   synced;
 // - where that would change the file (other hard links, an owner we cannot
 //   give the new file, a directory we may not write), the file is rewritten
-//   in place, and only while a synced copy of the old content exists in the
-//   user's state directory (see inPlaceBackupDirectory()); the copy is
-//   removed once the new content is synced, or used to put the old content
-//   back when the save fails.
+//   in place, and only while a rollback journal of the old content exists in
+//   the user's private state directory (SaveJournal.h); the journal is
+//   removed once the new content is synced, used to put the old content back
+//   when the save fails, and rolled back at the next start after a kill.
+//   Without such a directory the in-place route fails and changes nothing.
+// A second save of the same file waits for the first (an advisory lock).
 // A file or directory without any write bit is read-only for everybody, as
 // it was for the DOS product, and is refused with "File access denied"; so
 // are directories, devices, FIFOs and sockets in the file's place. Raises
@@ -39,9 +41,5 @@ public:
 // in-place rewrite can change.
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce);
 void writeFileReplacing(const FileName& name, std::string_view bytes);
-
-// Where in-place saves keep their copy of the old content:
-// $XDG_STATE_HOME/kestrelbook98 (by default ~/.local/state/kestrelbook98).
-std::string inPlaceBackupDirectory();
 
 } // namespace kb::platform

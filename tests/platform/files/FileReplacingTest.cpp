@@ -107,6 +107,26 @@ TEST_F(FileReplacingTest, HardLinksAreKept)
     EXPECT_TRUE(noCopyLeft());
 }
 
+TEST_F(FileReplacingTest, AnInPlaceSaveWithoutAPrivateStateDirectoryChangesNothing)
+{
+    dir.write("a.txt", "old");
+    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "b.txt");
+    // A directory that another user may change, or a link, is no place for
+    // the copy a failed save restores from.
+    fs::create_directory_symlink(dir.path(), state.path() / "kestrelbook98");
+    EXPECT_EQ(errorOf([&] { save(dir.file("a.txt"), "new"); }), "File access denied");
+    EXPECT_EQ(dir.read("a.txt"), "old");
+    fs::remove(state.path() / "kestrelbook98");
+    if (::geteuid() == 0) {
+        fs::create_directory(state.path() / "kestrelbook98");
+        ASSERT_EQ(::chown((state.path() / "kestrelbook98").c_str(), 65534, 65534), 0);
+        fs::permissions(state.path() / "kestrelbook98", fs::perms(0777));
+        EXPECT_EQ(errorOf([&] { save(dir.file("a.txt"), "new"); }), "File access denied");
+        EXPECT_EQ(dir.read("a.txt"), "old");
+        fs::remove(state.path() / "kestrelbook98");
+    }
+}
+
 TEST_F(FileReplacingTest, AWritableFileInAReadOnlyDirectoryIsSaved)
 {
     dir.write("locked/notes.txt", "old");

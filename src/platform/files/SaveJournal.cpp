@@ -1,0 +1,242 @@
+#include "SaveJournal.h"
+
+#include "platform/files/Environment.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileSystemCalls.h"
+#include "platform/files/FileWriting.h"
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kb::platform {
+
+namespace {
+
+// The journal's layout: magic, state, device, inode, size of the old
+// content, length of the path; then the path and the old content.
+constexpr std::array<char, 8> magic{'K', 'B', '9', '8', 'J', 'R', 'N', '1'};
+constexpr off_t stateOffset = 8;
+constexpr std::size_t headerSize = 48;
+constexpr char copying = 'W';  // the file is not touched yet
+constexpr char complete = 'C'; // the file may be half rewritten
+constexpr char finished = 'D'; // the new content is synced
+constexpr std::string_view journalSuffix = ".journal";
+
+struct Header {
+    char state = copying;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::string path;
+};
+
+std::string encode(const Header& header)
+{
+    std::string bytes(headerSize, '\0');
+    std::memcpy(bytes.data(), magic.data(), magic.size());
+    bytes[stateOffset] = header.state;
+    const std::uint64_t numbers[] = {header.device, header.inode, header.size, header.path.size()};
+    std::memcpy(bytes.data() + 16, numbers, sizeof numbers);
+    return bytes + header.path;
+}
+
+bool readExactly(int fd, char* into, std::size_t count, off_t at)
+{
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, into, count, at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        into += got;
+        at += got;
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// The header of a journal of ours; false for anything else.
+bool decode(int fd, Header& header)
+{
+    char bytes[headerSize];
+    if (!readExactly(fd, bytes, headerSize, 0) || std::memcmp(bytes, magic.data(), magic.size()) != 0)
+        return false;
+    header.state = bytes[stateOffset];
+    std::uint64_t numbers[4];
+    std::memcpy(numbers, bytes + 16, sizeof numbers);
+    header.device = numbers[0];
+    header.inode = numbers[1];
+    header.size = numbers[2];
+    if (numbers[3] == 0 || numbers[3] > PATH_MAX)
+        return false;
+    header.path.resize(numbers[3]);
+    return readExactly(fd, header.path.data(), header.path.size(), headerSize);
+}
+
+bool setState(int fd, char state)
+{
+    return ::pwrite(fd, &state, 1, stateOffset) == 1 && fileSystemCalls().fsync(fd) == 0;
+}
+
+std::string stateDirectoryPath()
+{
+    std::string state = environmentValue("XDG_STATE_HOME");
+    if (state.empty() || state.front() != '/') {
+        const std::string home = homeDirectory();
+        if (home.empty())
+            return {};
+        state = home + "/.local/state";
+    }
+    return state + "/kestrelbook98";
+}
+
+// Opened without following a link, owned by this user, and closed to
+// everybody else (a directory of our own that is wider is narrowed).
+FileDescriptor openPrivateDirectory(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || info.st_uid != ::geteuid())
+        return FileDescriptor();
+    if ((info.st_mode & 077) != 0 && ::fchmod(fd.get(), 0700) != 0)
+        return FileDescriptor();
+    return fd;
+}
+
+// Writes the journal's old content over fd and syncs it.
+bool putBack(int journal, const Header& header, int fd) noexcept
+{
+    try {
+        if (::lseek(journal, static_cast<off_t>(headerSize + header.path.size()), SEEK_SET) < 0
+            || ::lseek(fd, 0, SEEK_SET) != 0)
+            return false;
+        if (copyAll(journal, fd, header.path) != header.size)
+            return false;
+        return fileSystemCalls().ftruncate(fd, static_cast<off_t>(header.size)) == 0
+            && fileSystemCalls().fsync(fd) == 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+void rollBack(const std::string& journalPath)
+{
+    const FileDescriptor journal(::open(journalPath.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!journal.valid() || ::fstat(journal.get(), &info) != 0 || !S_ISREG(info.st_mode)
+        || ::flock(journal.get(), LOCK_EX | LOCK_NB) != 0)
+        return; // not a journal, or its save is still running
+    Header header;
+    if (!decode(journal.get(), header))
+        return; // not ours: left alone
+    if (header.state == complete) {
+        const FileDescriptor file(::open(header.path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat now {};
+        const bool sameFile = file.valid() && ::fstat(file.get(), &now) == 0 && S_ISREG(now.st_mode)
+            && static_cast<std::uint64_t>(now.st_dev) == header.device
+            && static_cast<std::uint64_t>(now.st_ino) == header.inode;
+        if (sameFile) {
+            ::flock(file.get(), LOCK_EX);
+            if (!putBack(journal.get(), header, file.get()))
+                return; // kept, to try again at the next start
+        }
+    }
+    ::unlink(journalPath.c_str());
+}
+
+} // namespace
+
+std::string privateStateDirectory(const std::string& errorPath)
+{
+    const std::string path = stateDirectoryPath();
+    if (path.empty())
+        throwFileError(EACCES, errorPath);
+    makeDirectories(path, errorPath);
+    if (!openPrivateDirectory(path).valid())
+        throwFileError(EACCES, errorPath);
+    return path;
+}
+
+SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath)
+    : m_directory(privateStateDirectory(errorPath))
+{
+    // Named after the file, so that a user who finds one knows what it is;
+    // shortened to stay within the file system's limit.
+    std::string name = m_directory + "/" + baseNameOf(target).substr(0, 200) + ".XXXXXX" + std::string(journalSuffix);
+    m_fd = FileDescriptor(::mkstemps(name.data(), static_cast<int>(journalSuffix.size())));
+    if (!m_fd.valid())
+        throwFileError(errno, errorPath);
+    m_path = std::move(name);
+    try {
+        ::flock(m_fd.get(), LOCK_EX);
+        const FileDescriptor source = openForReading(target);
+        struct stat info {};
+        if (::fstat(source.get(), &info) != 0)
+            throwFileError(errno, errorPath);
+        Header header{copying, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), 0,
+                      target};
+        writeAll(m_fd.get(), encode(header), errorPath);
+        m_size = copyAll(source.get(), m_fd.get(), errorPath);
+        syncOrThrow(m_fd.get(), errorPath);
+        header.size = m_size;
+        // The size is known only now; the state says the copy is whole.
+        header.state = complete;
+        const std::string finalHeader = encode(header);
+        if (::pwrite(m_fd.get(), finalHeader.data(), headerSize, 0) != static_cast<ssize_t>(headerSize))
+            throwFileError(errno, errorPath);
+        syncOrThrow(m_fd.get(), errorPath);
+        syncDirectory(m_directory, errorPath);
+    } catch (...) {
+        ::unlink(m_path.c_str());
+        throw;
+    }
+}
+
+bool SaveJournal::restoreInto(int fd) noexcept
+{
+    Header header;
+    if (!decode(m_fd.get(), header) || !putBack(m_fd.get(), header, fd))
+        return false;
+    finish();
+    return true;
+}
+
+void SaveJournal::finish() noexcept
+{
+    setState(m_fd.get(), finished);
+    ::unlink(m_path.c_str());
+    try {
+        syncDirectory(m_directory, m_path);
+    } catch (...) {
+        // Lost only with the power: the next start then rolls a finished save back to the old content.
+    }
+}
+
+void rollBackInterruptedSaves() noexcept
+{
+    try {
+        const std::string path = stateDirectoryPath();
+        if (path.empty() || !openPrivateDirectory(path).valid())
+            return;
+        const DirectoryStream dir = openDirectory(path);
+        if (!dir)
+            return;
+        while (const dirent* entry = ::readdir(dir.get())) {
+            const std::string_view name = entry->d_name;
+            if (name.size() > journalSuffix.size() && name.substr(name.size() - journalSuffix.size()) == journalSuffix)
+                rollBack(path + "/" + std::string(name));
+        }
+    } catch (...) {
+        // Nothing to roll back that could be read.
+    }
+}
+
+} // namespace kb::platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/files/FileDescriptor.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kb::platform {
+
+// The program's private state directory: $XDG_STATE_HOME/kestrelbook98, by
+// default ~/.local/state/kestrelbook98 (home from HOME, else the password
+// entry). Made when missing, and used only while it is a real directory of
+// this user that nobody else may enter; raises EInOutError "File access
+// denied" for errorPath when no such directory can be had.
+std::string privateStateDirectory(const std::string& errorPath);
+
+// The rollback journal of a file rewritten in place: a synced copy of its old
+// content in the private state directory that names the file it protects
+// (path, device, inode) and says when it is complete. Only then may the file
+// be changed; until finish(), a journal left behind by a kill is rolled back
+// by rollBackInterruptedSaves(). A running save holds a lock on its journal,
+// so that another copy of the program leaves it alone.
+class SaveJournal {
+public:
+    // Copies target's content; raises EInOutError for errorPath, and then
+    // leaves nothing behind.
+    SaveJournal(const std::string& target, const std::string& errorPath);
+    SaveJournal(const SaveJournal&) = delete;
+    SaveJournal& operator=(const SaveJournal&) = delete;
+    // Without finish(), the journal stays for the next start to roll back.
+    ~SaveJournal() = default;
+
+    // Writes the old content back over fd; true on success, after which the
+    // journal is removed.
+    bool restoreInto(int fd) noexcept;
+    // The new content is synced: the journal is no longer needed.
+    void finish() noexcept;
+
+private:
+    std::string m_path;
+    std::string m_directory;
+    FileDescriptor m_fd;
+    std::uint64_t m_size = 0;
+};
+
+// Puts back the old content of every file whose in-place save was killed
+// before it ended, and removes journals that are finished or whose file is
+// no longer the one they protect. Run at start and before a file is opened
+// or saved; a journal of a save still running is left alone. Never raises.
+void rollBackInterruptedSaves() noexcept;
+
+} // namespace kb::platform
