@@ -2,6 +2,7 @@
 // half-written (see FileReplacing.h).
 #include "FileReplacing.h"
 
+#include "platform/files/FileAttributes.h"
 #include "platform/files/FileDescriptor.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileSystemCalls.h"
@@ -264,6 +265,11 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
     }
     if (::fchmod(file.fd(), existing ? existing->st_mode & 07777 : newFileMode()) != 0)
         throwFileError(errno, target);
+    if (existing) {
+        const FileDescriptor old(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
+        if (!old.valid() || !copyFileAttributes(old.get(), file.fd()))
+            return false;
+    }
 
     BufferedFileSink sink(file.fd(), target);
     produce(sink);

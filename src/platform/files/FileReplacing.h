@@ -25,7 +25,8 @@ public:
 //   which is named and renamed over the file only once it is complete and
 //   synced;
 // - where that would change the file (other hard links, an owner we cannot
-//   give the new file, a directory we may not write), the file is rewritten
+//   give the new file, extended attributes, ACLs or inode flags it cannot be
+//   given, a directory we may not write), the file is rewritten
 //   in place, and only while a rollback journal of the old content exists in
 //   the user's private state directory (SaveJournal.h); the journal is
 //   removed once the new content is synced, used to put the old content back

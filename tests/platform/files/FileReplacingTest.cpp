@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -125,6 +127,40 @@ TEST_F(FileReplacingTest, AnInPlaceSaveWithoutAPrivateStateDirectoryChangesNothi
         EXPECT_EQ(dir.read("a.txt"), "old");
         fs::remove(state.path() / "kestrelbook98");
     }
+}
+
+TEST_F(FileReplacingTest, AclsAndExtendedAttributesAreKeptAndAccessNeverWidens)
+{
+    dir.write("a.txt", "old");
+    const std::string path = dir.file("a.txt");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    // Owner rw-, user nobody ---, group r--, mask r--, others ---.
+    struct Entry {
+        std::uint16_t tag, perm;
+        std::uint32_t id;
+    };
+    const std::uint32_t version = 2;
+    const Entry entries[] = {{1, 6, ~0u}, {2, 0, 65534}, {4, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
+    std::string acl(reinterpret_cast<const char*>(&version), sizeof version);
+    acl.append(reinterpret_cast<const char*>(entries), sizeof entries);
+    if (::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0
+        || ::setxattr(path.c_str(), "user.origin", "dos", 3, 0) != 0)
+        GTEST_SKIP() << "no ACLs or user attributes on this file system";
+    const auto attribute = [&](const char* name) {
+        std::string value(256, '\0');
+        const ssize_t size = ::getxattr(path.c_str(), name, value.data(), value.size());
+        value.resize(size < 0 ? 0 : static_cast<std::size_t>(size));
+        return value;
+    };
+    const struct stat before = statOf(path);
+
+    save(path, "new");
+    EXPECT_EQ(dir.read("a.txt"), "new");
+    EXPECT_EQ(attribute("system.posix_acl_access"), acl);
+    EXPECT_EQ(attribute("user.origin"), "dos");
+    EXPECT_EQ(statOf(path).st_mode, before.st_mode);
+    EXPECT_EQ(statOf(path).st_gid, before.st_gid);
+    EXPECT_TRUE(noCopyLeft());
 }
 
 TEST_F(FileReplacingTest, AWritableFileInAReadOnlyDirectoryIsSaved)
