@@ -32,9 +32,11 @@ bool VCardProperty::hasType(std::string_view type) const
     for (const VCardParameter& parameter : parameters) {
         if (parameter.name != "TYPE")
             continue;
+        // TYPE="voice,home" lists two types, as RFC 6350 writes them.
         for (const std::string& value : parameter.values)
-            if (sameAsciiText(value, type))
-                return true;
+            for (const std::string& listed : splitValue(value, ','))
+                if (sameAsciiText(listed, type))
+                    return true;
     }
     return false;
 }
