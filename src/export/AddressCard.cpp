@@ -187,7 +187,9 @@ private:
     void takeTelephone(const VCardProperty& property)
     {
         std::string number = unescapedText(property.value);
-        if (number.compare(0, 4, "tel:") == 0)
+        const std::vector<std::string>* valueType = property.parameter("VALUE");
+        if (valueType && valueType->size() == 1 && (valueType->front() == "uri" || valueType->front() == "URI")
+            && number.compare(0, 4, "tel:") == 0)
             number.erase(0, 4);
         const bool fax = property.hasType("fax");
         const bool work = property.hasType("work");

@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 
@@ -219,6 +220,10 @@ void importCards(const CommandLine& line, const platform::CodePage& codePage, Da
 
 void exportAddresses(const CommandLine& line, const platform::CodePage& codePage, DateFormat format)
 {
+    std::error_code unknown;
+    if (!line.output.empty() && line.output != "-"
+        && std::filesystem::equivalent(line.output, line.addressFile, unknown))
+        throw std::runtime_error(line.output + ": this is the address file itself; it is not written over");
     const common::AddressGrid grid = readAddressFile(line.addressFile);
     Exporter exporter(codePage, format);
     const std::vector<AddressCells> rows = exporter.addresses(grid);

@@ -170,6 +170,8 @@ def import_into_code_pages(command, _sample):
         status, _, errors = run(command, "--import", "-", address_file, env=env, stdin=b"BEGIN:VCARD\nFN Anna\n")
         check(status == 1 and "-: line 2: no colon" in errors, "broken card file: " + errors)
         check(open(address_file, "rb").read() == before, "a broken card file changed the address file")
+        status, _, errors = run(command, "-o", address_file, os.path.join(scratch, ".", "Address.csv"), env=env)
+        check(status == 1 and open(address_file, "rb").read() == before, "export over the address file: " + errors)
         status, _, errors = run(command, "--import", "-", address_file + ".missing", env=env, stdin=card("FN:A"))
         check(status == 1 and "File not found" in errors, "missing address file: " + errors)
     print("cards imported in Windows-1252, CP850 and Windows-1251")
