@@ -115,16 +115,19 @@ public:
     }
 
 private:
-    // The cell as UTF-8. Control characters have no place in a card and are
-    // left out of it, with a word to the user.
+    // The cell as UTF-8. Control characters have no place in a card and
+    // would end a line in a CSV reader: each becomes U+FFFD, with a word to
+    // the user.
     std::string text(std::string_view bytes, int row, int c)
     {
         QString cell = m_codePage.textFromBytes(bytes);
         for (QChar& character : cell) {
             const char16_t code = character.unicode();
             if ((code < 0x20 && code != '\t' && code != '\n') || code == 0x7F) {
-                report("row " + std::to_string(row) + ", " + columnLabel(c) + ": control character "
-                       + std::to_string(code) + " written as U+FFFD");
+                char name[8];
+                std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned int>(code));
+                report("address " + std::to_string(row) + ", " + columnLabel(c) + ": control character " + name
+                       + " written as U+FFFD");
                 character = QChar(0xFFFD);
             }
         }
@@ -145,7 +148,7 @@ private:
                 throw std::runtime_error("cannot be written as PNG");
             return std::string(png.constData(), static_cast<std::size_t>(png.size()));
         } catch (const std::exception& error) {
-            report("row " + std::to_string(m_rowNumbers[index]) + ": photo left out: " + error.what());
+            report("address " + std::to_string(m_rowNumbers[index]) + ": photo left out: " + error.what());
             return std::nullopt;
         }
     }
