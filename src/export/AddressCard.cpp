@@ -1,0 +1,351 @@
+#include "AddressCard.h"
+
+#include "export/PersonName.h"
+
+#include <algorithm>
+
+namespace kb::exporter {
+
+namespace {
+
+constexpr std::string_view extensionPrefix = "X-KESTRELBOOK-";
+constexpr std::string_view birthdayNotePrefix = "Birthday: ";
+// How much of a value that no column takes is shown when it is reported.
+constexpr std::size_t maxReportedValue = 60;
+
+std::string base64(std::string_view bytes)
+{
+    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        unsigned int group = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            text += k <= count ? digits[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+    return text;
+}
+
+VCardProperty textProperty(std::string name, const std::string& text, std::vector<VCardParameter> parameters = {})
+{
+    return {std::move(name), std::move(parameters), escapedText(text)};
+}
+
+VCardParameter types(std::vector<std::string> values)
+{
+    return {"TYPE", std::move(values)};
+}
+
+std::string columnPropertyName(int column)
+{
+    return std::string(extensionPrefix) + "COLUMN" + std::to_string(column);
+}
+
+std::string displayedName(const AddressCells& cells)
+{
+    for (const int column : {column::name, column::alias, column::office, column::email})
+        if (!cells[column].empty())
+            return cells[column];
+    return {};
+}
+
+// The text of each component of a structured value, its lists joined with sep.
+std::vector<std::string> components(const VCardProperty& property, std::string_view sep)
+{
+    std::vector<std::string> texts;
+    for (const std::string& component : splitValue(property.value, ';')) {
+        std::string text;
+        for (const std::string& piece : splitValue(component, ',')) {
+            if (piece.empty())
+                continue;
+            if (!text.empty())
+                text += sep;
+            text += unescapedText(piece);
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+std::string joinedNonEmpty(const std::vector<std::string>& texts, std::string_view sep)
+{
+    std::string joined;
+    for (const std::string& text : texts) {
+        if (text.empty())
+            continue;
+        if (!joined.empty())
+            joined += sep;
+        joined += text;
+    }
+    return joined;
+}
+
+class CardReader {
+public:
+    CardReader(const VCard& card, DateFormat format)
+        : m_card(card)
+        , m_format(format)
+    {
+    }
+
+    ImportedAddress read()
+    {
+        readBirthday();
+        std::vector<std::string> notes;
+        for (const VCardProperty& property : m_card.properties) {
+            if (property.name == "NOTE") {
+                const std::string text = unescapedText(property.value);
+                if (m_birthdayNote.empty() || text != m_birthdayNote)
+                    notes.push_back(text);
+                else
+                    m_birthdayNote.clear(); // only the first such note is the birthday's
+            } else {
+                take(property);
+            }
+        }
+        std::string& note = m_address.cells[column::note];
+        for (const std::string& text : notes)
+            note += (note.empty() ? "" : "\n") + text;
+        readName();
+        return std::move(m_address);
+    }
+
+private:
+    void readBirthday()
+    {
+        const VCardProperty* kept = m_card.first(std::string(extensionPrefix) + "BIRTHDAY");
+        const VCardProperty* bday = m_card.first("BDAY");
+        const std::string keptText = kept ? unescapedText(kept->value) : std::string();
+        const auto keptDate = birthdayDate(keptText, m_format);
+        const std::optional<Date> cardDate = bday ? dateOfVCard(bday->value) : std::nullopt;
+        std::string& birthday = m_address.cells[column::birthday];
+        // The text as it was written wins while it still says what the card says.
+        if (kept && (bday ? keptDate && cardDate && *keptDate == *cardDate : !keptDate))
+            birthday = keptText;
+        else if (cardDate)
+            birthday = birthdayText(*cardDate, m_format);
+        else if (bday)
+            birthday = unescapedText(bday->value);
+        if (!birthday.empty() && !birthdayDate(birthday, m_format))
+            m_birthdayNote = birthdayNote(birthday);
+    }
+
+    void readName()
+    {
+        std::string& name = m_address.cells[column::name];
+        if (const VCardProperty* kept = m_card.first(std::string(extensionPrefix) + "NAME")) {
+            name = unescapedText(kept->value);
+        } else if (const VCardProperty* fn = m_card.first("FN"); fn && !fn->value.empty()) {
+            name = unescapedText(fn->value);
+        } else if (const VCardProperty* n = m_card.first("N")) {
+            // family; given; middle; prefix; suffix
+            std::vector<std::string> parts = components(*n, " ");
+            parts.resize(5);
+            name = joinedNonEmpty({parts[3], parts[1], parts[2], parts[0], parts[4]}, " ");
+        }
+    }
+
+    void take(const VCardProperty& property)
+    {
+        const std::string& name = property.name;
+        if (name == "FN" || name == "N" || name == "BDAY" || name == "PRODID" || name == "REV" || name == "UID"
+            || name == "KIND" || name == "LABEL" || name == "CLIENTPIDMAP")
+            return; // read elsewhere, or only about the card itself
+        if (name.compare(0, extensionPrefix.size(), extensionPrefix) == 0) {
+            for (int c = 0; c < addressColumnCount; ++c)
+                if (isUnknownColumn(c) && name == columnPropertyName(c))
+                    m_address.cells[c] = unescapedText(property.value);
+            if (name == std::string(extensionPrefix) + "PHOTO")
+                m_address.cells[column::photo] = unescapedText(property.value);
+            return;
+        }
+        if (name == "NICKNAME")
+            fill(column::alias, unescapedText(property.value), property);
+        else if (name == "CATEGORIES")
+            fill(column::category, unescapedText(property.value), property);
+        else if (name == "TEL")
+            takeTelephone(property);
+        else if (name == "ADR")
+            takeAddress(property);
+        else if (name == "EMAIL")
+            fill(column::email, unescapedText(property.value), property);
+        else if (name == "ORG")
+            takeOrganisation(property);
+        else if (name == "TITLE" || name == "ROLE")
+            fill(column::post, unescapedText(property.value), property);
+        else if (name == "PHOTO") {
+            // The photo of one of our own cards is the file its path names.
+            if (!m_card.first(std::string(extensionPrefix) + "PHOTO"))
+                m_address.leftOut.push_back("PHOTO (the address file keeps a photo's path, not its picture)");
+        } else
+            leaveOut(property);
+    }
+
+    void takeTelephone(const VCardProperty& property)
+    {
+        std::string number = unescapedText(property.value);
+        const std::vector<std::string>* valueType = property.parameter("VALUE");
+        if (valueType && valueType->size() == 1 && (valueType->front() == "uri" || valueType->front() == "URI")
+            && number.compare(0, 4, "tel:") == 0)
+            number.erase(0, 4);
+        const bool fax = property.hasType("fax");
+        const bool work = property.hasType("work");
+        fill(work ? (fax ? column::workFax : column::workTel) : (fax ? column::homeFax : column::homeTel),
+             std::move(number), property);
+    }
+
+    void takeAddress(const VCardProperty& property)
+    {
+        std::vector<std::string> parts = components(property, ", ");
+        parts.resize(7); // PO box; extended; street; locality; region; postal code; country
+        const std::string text = joinedNonEmpty({parts[0], parts[1], parts[2], parts[3], parts[4], parts[6]}, ", ");
+        const std::string& zip = parts[5];
+        const int addressColumn = property.hasType("work") ? column::workAddress : column::homeAddress;
+        const int zipColumn = addressColumn == column::workAddress ? column::workZip : column::homeZip;
+        if (!m_address.cells[addressColumn].empty() || !m_address.cells[zipColumn].empty()) {
+            leaveOut(property);
+            return;
+        }
+        m_address.cells[addressColumn] = text;
+        m_address.cells[zipColumn] = zip;
+    }
+
+    void takeOrganisation(const VCardProperty& property)
+    {
+        std::vector<std::string> parts = components(property, ", ");
+        if (!m_address.cells[column::office].empty() || !m_address.cells[column::department].empty()) {
+            leaveOut(property);
+            return;
+        }
+        m_address.cells[column::office] = parts[0];
+        parts.erase(parts.begin());
+        m_address.cells[column::department] = joinedNonEmpty(parts, ", ");
+    }
+
+    void fill(int c, std::string text, const VCardProperty& property)
+    {
+        if (m_address.cells[c].empty())
+            m_address.cells[c] = std::move(text);
+        else
+            leaveOut(property);
+    }
+
+    void leaveOut(const VCardProperty& property)
+    {
+        std::string text = unescapedText(property.value);
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        if (text.size() > maxReportedValue) {
+            std::size_t cut = maxReportedValue;
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+            text = text.substr(0, cut) + "...";
+        }
+        m_address.leftOut.push_back(property.name + " " + text);
+    }
+
+    const VCard& m_card;
+    DateFormat m_format;
+    ImportedAddress m_address;
+    std::string m_birthdayNote;
+};
+
+} // namespace
+
+bool isUnknownColumn(int column)
+{
+    return column == 17 || column == 18 || column == 19 || column == 21;
+}
+
+bool isEmptyAddress(const AddressCells& cells)
+{
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& cell) { return cell.empty(); });
+}
+
+std::string columnLabel(int column)
+{
+    static constexpr std::array<std::string_view, addressColumnCount> labels = {
+        "Alias",      "Name",       "Category",       "Tel",   "Fax",   "Zip",
+        "Address",    "Birthday",   "Office",         "Dept.", "Post",  "Office Tel",
+        "Office Fax", "Office Zip", "Office Address", "Email", "Photo", "",
+        "",           "",           "Note",           ""};
+    const std::string_view label = labels.at(static_cast<std::size_t>(column));
+    return label.empty() ? "column " + std::to_string(column) : std::string(label);
+}
+
+std::string birthdayNote(const std::string& birthday)
+{
+    return std::string(birthdayNotePrefix) + birthday;
+}
+
+VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::optional<std::string>& photoPng)
+{
+    VCard card;
+    auto& properties = card.properties;
+    const auto add = [&properties](std::string name, const std::string& text, std::vector<VCardParameter> params = {}) {
+        if (!text.empty())
+            properties.push_back(textProperty(std::move(name), text, std::move(params)));
+    };
+    properties.push_back({"PRODID", {}, "-//Kestrelbook 98//kestrelbook-export//EN"});
+    properties.push_back(textProperty("FN", displayedName(cells)));
+    const PersonName name = splitPersonName(cells[column::name]);
+    properties.push_back({"N",
+                          {},
+                          joinedValue({escapedText(name.family), escapedText(name.given), escapedText(name.middle),
+                                       escapedText(name.prefix), ""},
+                                      ';')});
+    add("NICKNAME", cells[column::alias]);
+    add("CATEGORIES", cells[column::category]);
+    const std::string& birthday = cells[column::birthday];
+    const auto date = birthdayDate(birthday, format);
+    if (date)
+        properties.push_back({"BDAY", {}, vCardDate(*date)});
+    add("TEL", cells[column::homeTel], {types({"home", "voice"})});
+    add("TEL", cells[column::homeFax], {types({"home", "fax"})});
+    add("TEL", cells[column::workTel], {types({"work", "voice"})});
+    add("TEL", cells[column::workFax], {types({"work", "fax"})});
+    struct PostalColumns {
+        int address;
+        int zip;
+        const char* type;
+    };
+    for (const auto& [addressColumn, zipColumn, type] : {PostalColumns{column::homeAddress, column::homeZip, "home"},
+                                                         PostalColumns{column::workAddress, column::workZip, "work"}}) {
+        if (cells[addressColumn].empty() && cells[zipColumn].empty())
+            continue;
+        properties.push_back(
+            {"ADR",
+             {types({type})},
+             joinedValue({"", "", escapedText(cells[addressColumn]), "", "", escapedText(cells[zipColumn]), ""}, ';')});
+    }
+    if (!cells[column::office].empty() || !cells[column::department].empty()) {
+        std::vector<std::string> org{escapedText(cells[column::office])};
+        if (!cells[column::department].empty())
+            org.push_back(escapedText(cells[column::department]));
+        properties.push_back({"ORG", {}, joinedValue(org, ';')});
+    }
+    add("TITLE", cells[column::post]);
+    add("EMAIL", cells[column::email]);
+    if (photoPng)
+        properties.push_back({"PHOTO", {}, "data:image/png;base64," + base64(*photoPng)});
+    if (!birthday.empty() && !date)
+        add("NOTE", birthdayNote(birthday));
+    add("NOTE", cells[column::note]);
+    if (cells[column::name].empty())
+        properties.push_back({std::string(extensionPrefix) + "NAME", {}, ""});
+    add(std::string(extensionPrefix) + "BIRTHDAY", birthday);
+    add(std::string(extensionPrefix) + "PHOTO", cells[column::photo]);
+    for (int c = 0; c < addressColumnCount; ++c)
+        if (isUnknownColumn(c))
+            add(columnPropertyName(c), cells[c]);
+    return card;
+}
+
+ImportedAddress addressOfCard(const VCard& card, DateFormat format)
+{
+    return CardReader(card, format).read();
+}
+
+} // namespace kb::exporter

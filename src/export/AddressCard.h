@@ -1,0 +1,54 @@
+#pragma once
+
+#include "export/Birthday.h"
+#include "export/VCard.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kb::exporter {
+
+// One row of the address file as UTF-8 text, one string a column.
+constexpr int addressColumnCount = 22;
+using AddressCells = std::array<std::string, addressColumnCount>;
+
+// The columns that the address book shows, by what they hold. 17, 18, 19 and
+// 21 hold nothing the address book knows of.
+namespace column {
+constexpr int alias = 0, name = 1, category = 2, homeTel = 3, homeFax = 4, homeZip = 5, homeAddress = 6, birthday = 7,
+              office = 8, department = 9, post = 10, workTel = 11, workFax = 12, workZip = 13, workAddress = 14,
+              email = 15, photo = 16, note = 20;
+}
+
+// Whether a column is one the address book leaves alone, which cards carry
+// in X-KESTRELBOOK-COLUMN<n>.
+bool isUnknownColumn(int column);
+
+bool isEmptyAddress(const AddressCells& cells);
+
+// What a column holds, as the address book labels it, for messages.
+std::string columnLabel(int column);
+
+// The note that stands for a birthday that is no date.
+std::string birthdayNote(const std::string& birthday);
+
+// The vCard of an address. Every column goes to the property address books
+// read, and whatever those cannot give back exactly (the birthday as it was
+// written, the photo's path, the unknown columns, an empty name) is kept in
+// X-KESTRELBOOK- properties, so that addressOfCard gives the row back whole.
+// photoPng is the photo's picture as PNG, when its file could be read.
+VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::optional<std::string>& photoPng);
+
+struct ImportedAddress {
+    AddressCells cells;
+    // What the card holds that no column can take, one line each.
+    std::vector<std::string> leftOut;
+};
+
+// The row for a card, written by cardOfAddress or by any other program; a
+// date goes into the birthday column in format.
+ImportedAddress addressOfCard(const VCard& card, DateFormat format);
+
+} // namespace kb::exporter

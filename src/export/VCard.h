@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kb::exporter {
+
+// A card as content lines, kept close to the text so that the reader and the
+// writer stay small and the meaning of each property lives in one place
+// (AddressCard.h). BEGIN, VERSION and END are not properties here.
+struct VCardParameter {
+    std::string name; // upper case
+    std::vector<std::string> values;
+};
+
+struct VCardProperty {
+    std::string name; // upper case, without its group
+    std::vector<VCardParameter> parameters;
+    std::string value; // as written in the card: escaped, components not split
+
+    // Whether a TYPE parameter lists type, without regard to case.
+    bool hasType(std::string_view type) const;
+    // The values of the named parameter, or nothing.
+    const std::vector<std::string>* parameter(std::string_view name) const;
+};
+
+struct VCard {
+    std::string version;
+    std::vector<VCardProperty> properties;
+
+    const VCardProperty* first(std::string_view name) const;
+};
+
+// Text values and their structure, as RFC 6350 writes them: a backslash
+// escapes itself, the comma, the semicolon and a line break (\n).
+std::string escapedText(std::string_view text);
+std::string unescapedText(std::string_view value);
+
+// Splits a value at every separator that no backslash escapes; the pieces
+// stay escaped. Used for the components of N, ADR and ORG (';') and for the
+// lists inside them and in CATEGORIES (',').
+std::vector<std::string> splitValue(std::string_view value, char separator);
+
+// Joins escaped pieces with separator.
+std::string joinedValue(const std::vector<std::string>& pieces, char separator);
+
+} // namespace kb::exporter

@@ -1,0 +1,187 @@
+#include "export/AddressCard.h"
+#include "export/AddressCsv.h"
+#include "export/CommandLine.h"
+#include "export/VCardReader.h"
+#include "export/VCardWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kb::exporter;
+
+constexpr DateFormat dayFirst{DateFormat::Order::DayMonthYear, '/'};
+
+AddressCells sampleAddress()
+{
+    AddressCells cells;
+    cells[column::alias] = "Jo, the elder";
+    cells[column::name] = "Dr. Jo Anne M\xC3\xBCller-Garc\xC3\xAD"
+                          "a";
+    cells[column::category] = "Family;Friends";
+    cells[column::homeTel] = "0117 496 0142";
+    cells[column::workFax] = "0117 496 0582";
+    cells[column::homeZip] = "BS6 5QT";
+    cells[column::homeAddress] = "14 Cotham Vale, Bristol";
+    cells[column::birthday] = "3/3/1940";
+    cells[column::office] = "Whitfield & Daughters";
+    cells[column::workAddress] = "C:\\Post\\Box 9";
+    cells[column::email] = "jo@example.com";
+    cells[column::photo] = "C:\\KB\\DATA\\PHOTOS\\JO.BMP";
+    cells[17] = "kept, as it was";
+    cells[21] = "the last column";
+    cells[column::note] = "Two lines\nof note; with \\ and , in it";
+    return cells;
+}
+
+AddressCells throughCard(const AddressCells& cells, DateFormat format = dayFirst)
+{
+    const std::vector<VCard> cards = readVCards(vCardText(cardOfAddress(cells, format, std::string("png"))));
+    EXPECT_EQ(cards.size(), 1u);
+    const ImportedAddress address = addressOfCard(cards.at(0), format);
+    EXPECT_EQ(address.leftOut, std::vector<std::string>());
+    return address.cells;
+}
+
+TEST(AddressCard, AnAddressComesBackWholeFromItsCard)
+{
+    const AddressCells cells = sampleAddress();
+    EXPECT_EQ(throughCard(cells), cells);
+
+    AddressCells noDate = cells;
+    noDate[column::birthday] = "spring 1940";
+    noDate[column::name].clear(); // the card still needs a name to show
+    noDate[column::note].clear();
+    EXPECT_EQ(throughCard(noDate), noDate);
+    EXPECT_EQ(throughCard(noDate, DateFormat{}), noDate);
+}
+
+TEST(AddressCard, ACardSaysWhatAddressBooksRead)
+{
+    AddressCells cells = sampleAddress();
+    const VCard card = cardOfAddress(cells, dayFirst, std::string("\x89PNG"));
+    const auto value = [&card](const char* name) { return card.first(name) ? card.first(name)->value : "(none)"; };
+    EXPECT_EQ(value("FN"),
+              "Dr. Jo Anne M\xC3\xBCller-Garc\xC3\xAD"
+              "a");
+    EXPECT_EQ(value("N"),
+              "M\xC3\xBCller-Garc\xC3\xAD"
+              "a;Jo;Anne;Dr.;");
+    EXPECT_EQ(value("BDAY"), "19400303");
+    EXPECT_EQ(value("ADR"), ";;14 Cotham Vale\\, Bristol;;;BS6 5QT;");
+    EXPECT_EQ(value("PHOTO"), "data:image/png;base64,iVBORw==");
+    EXPECT_TRUE(card.first("TEL")->hasType("home") && card.first("TEL")->hasType("voice"));
+
+    cells[column::birthday] = "7 July 1934";
+    const VCard noDate = cardOfAddress(cells, dayFirst, std::nullopt);
+    EXPECT_EQ(noDate.first("BDAY"), nullptr);
+    EXPECT_EQ(noDate.first("PHOTO"), nullptr);
+    EXPECT_EQ(noDate.first("NOTE")->value, "Birthday: 7 July 1934");
+}
+
+TEST(AddressCard, BirthdaysAreDatesOnlyInTheWaysTheDosProductWritesThem)
+{
+    const auto dateOf = [](const char* text, DateFormat format) {
+        const auto date = birthdayDate(text, format);
+        return date ? birthdayText(*date, DateFormat{}) : std::string("no date");
+    };
+    const DateFormat unknown{};
+    const DateFormat monthFirst = dateFormatOfSettings("ADDRESS_FILE=C:\\KB\\A.CSV\r\nDATE_FORMAT=MM-DD-YYYY\r\n");
+    EXPECT_EQ(monthFirst.order, DateFormat::Order::MonthDayYear);
+    EXPECT_EQ(dateFormatOfSettings("DATE_FORMAT=DD/MM/YYYY").order, DateFormat::Order::DayMonthYear);
+
+    EXPECT_EQ(dateOf("12/03/1961", dayFirst), "1961-03-12");
+    EXPECT_EQ(dateOf("12/03/1961", monthFirst), "1961-12-03");
+    EXPECT_EQ(dateOf("12/03/1961", unknown), "no date"); // either reading could be meant
+    EXPECT_EQ(dateOf("30.09.1972", unknown), "1972-09-30");
+    EXPECT_EQ(dateOf(" 1968-11-02 ", monthFirst), "1968-11-02");
+    EXPECT_EQ(dateOf("29/02/1900", dayFirst), "no date");
+    EXPECT_EQ(dateOf("29/02/2000", dayFirst), "2000-02-29");
+    EXPECT_EQ(dateOf("12/03/61", dayFirst), "no date");
+    EXPECT_EQ(dateOf("12/03-1961", dayFirst), "no date");
+    EXPECT_EQ(dateOf("7 July 1934", dayFirst), "no date");
+}
+
+TEST(AddressCard, ABirthdayChangedInAnotherAddressBookIsTakenInTheFilesFormat)
+{
+    AddressCells cells = sampleAddress();
+    VCard card = cardOfAddress(cells, dayFirst, std::nullopt);
+    for (VCardProperty& property : card.properties)
+        if (property.name == "BDAY")
+            property.value = "1941-04-05";
+    EXPECT_EQ(addressOfCard(card, dayFirst).cells[column::birthday], "05/04/1941");
+}
+
+TEST(AddressCard, ACardOfAnotherProgramFillsTheColumnsAndNamesWhatItCannot)
+{
+    const std::vector<VCard> cards = readVCards("BEGIN:VCARD\n"
+                                                "VERSION:3.0\n"
+                                                "N:Lowe;Patricia;;Mrs;\n"
+                                                "EMAIL;TYPE=home:pat@example.org\n"
+                                                "EMAIL;TYPE=work:lowe@example.com\n"
+                                                "TEL;TYPE=cell:07700 900123\n"
+                                                "TEL;VALUE=uri;TYPE=work:tel:+44-117-496-0199\n"
+                                                "ADR;TYPE=work:;Suite 2;20 Redland Grove;Bristol;;BS6 6BX;UK\n"
+                                                "ORG:Lowe & Co;Sales;North\n"
+                                                "BDAY:1950-06-01\n"
+                                                "URL:https://example.org/\n"
+                                                "END:VCARD\n");
+    const ImportedAddress address = addressOfCard(cards.at(0), DateFormat{});
+    AddressCells expected;
+    expected[column::name] = "Mrs Patricia Lowe";
+    expected[column::email] = "pat@example.org";
+    expected[column::homeTel] = "07700 900123";
+    expected[column::workTel] = "+44-117-496-0199";
+    expected[column::workAddress] = "Suite 2, 20 Redland Grove, Bristol, UK";
+    expected[column::workZip] = "BS6 6BX";
+    expected[column::office] = "Lowe & Co";
+    expected[column::department] = "Sales, North";
+    expected[column::birthday] = "1950-06-01";
+    EXPECT_EQ(address.cells, expected);
+    EXPECT_EQ(address.leftOut, (std::vector<std::string>{"EMAIL lowe@example.com", "URL https://example.org/"}));
+}
+
+TEST(AddressCsv, FieldsAreQuotedWhereTheyMustBeAndBirthdaysSplit)
+{
+    AddressCells cells;
+    cells[column::name] = "Eleanor \"Nell\" Hughes";
+    cells[column::birthday] = "30/09/1972";
+    cells[column::note] = "two\nlines";
+    AddressCells noDate;
+    noDate[column::alias] = "Mrs P";
+    noDate[column::birthday] = "1 April";
+    const std::string csv = addressCsv({cells, noDate}, DateFormat{});
+    const std::size_t firstLineEnd = csv.find("\r\n");
+    EXPECT_EQ(csv.substr(0, 30), "First Name,Middle Name,Last Na");
+    EXPECT_EQ(csv.substr(firstLineEnd + 2),
+              "Eleanor,\"\"\"Nell\"\"\",Hughes,\"Eleanor \"\"Nell\"\" Hughes\",,,,,,,,,,,,,,1972,9,30,1972-09-30,,"
+              "\"two\nlines\"\r\n"
+              ",,,,Mrs P,,,,,,,,,,,,,,,,,,Birthday: 1 April\r\n");
+}
+
+TEST(CommandLine, WrongCommandLinesAreRefusedWithTheReason)
+{
+    const auto errorOf = [](std::vector<std::string> arguments) -> std::string {
+        try {
+            parseCommandLine(arguments);
+        } catch (const UsageError& error) {
+            return error.what();
+        }
+        return "accepted";
+    };
+    EXPECT_EQ(errorOf({}), "no address file given");
+    EXPECT_EQ(errorOf({"a.csv", "b.csv"}), "one address file at a time; 'b.csv' is one too many");
+    EXPECT_EQ(errorOf({"--code-page"}), "option '--code-page' needs a value");
+    EXPECT_EQ(errorOf({"--code-page=utf8", "a.csv"}), "unknown code page 'utf8'");
+    EXPECT_EQ(errorOf({"--import", "a.vcf", "--csv", "a.csv"}),
+              "--import writes into the address file; --csv and -o do not go with it");
+    EXPECT_EQ(errorOf({"-x", "a.csv"}), "unknown option '-x'");
+
+    const CommandLine line = parseCommandLine({"--code-page", "CP850", "-o", "out.vcf", "--", "-a.csv"});
+    EXPECT_EQ(line.codePage, "cp850");
+    EXPECT_EQ(line.output, "out.vcf");
+    EXPECT_EQ(line.addressFile, "-a.csv");
+    EXPECT_EQ(parseCommandLine({"--code-page=windows-1250", "a.csv"}).codePage, "cp1250");
+}
+
+} // namespace
