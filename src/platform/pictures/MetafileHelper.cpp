@@ -78,9 +78,11 @@ std::string helperBesideProgramOrInstalled()
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length > 0) {
         const std::string program(self, std::size_t(length));
-        const std::string beside = program.substr(0, program.rfind('/') + 1) + KB_METAFILE_HELPER_NAME;
-        if (isExecutableFile(beside))
-            return beside;
+        const std::string directory = program.substr(0, program.rfind('/') + 1);
+        for (const char* relative : {KB_METAFILE_HELPER_NAME, KB_METAFILE_HELPER_FROM_PROGRAM}) {
+            if (isExecutableFile(directory + relative))
+                return directory + relative;
+        }
     }
     return KB_INSTALLED_METAFILE_HELPER;
 }

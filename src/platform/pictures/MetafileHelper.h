@@ -18,8 +18,8 @@ namespace kb::platform {
 // started anew after a failure.
 QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format);
 
-// The helper is looked for beside the running program, then in the installed
-// libexec directory. Programs built elsewhere in the tree (tests, tools,
+// The helper is looked for beside the running program, then in the libexec
+// directory of its installation. Programs built elsewhere in the tree (tests, tools,
 // benchmarks) name the one built with them; a helper already running is
 // ended, so that the next picture goes to the one named.
 void useMetafileHelper(const std::string& path);
