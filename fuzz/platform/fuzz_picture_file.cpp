@@ -1,9 +1,11 @@
-// Feeds arbitrary bytes to the picture decoder as a Windows metafile and as
-// an enhanced metafile: either a picture within the size limits comes out
-// or the decoder says the metafile is not valid.
+// Feeds arbitrary bytes to the metafile players, in this process, as a
+// Windows metafile and as an enhanced metafile: either a picture within the
+// size limits comes out or the player says the metafile is not valid. The
+// program plays them in its sandboxed helper; the fuzzer plays them here, so
+// that what it finds is the players' own fault and replays.
 #include "platform/files/FileErrors.h"
 #include "platform/pictures/Metafile.h"
-#include "platform/pictures/PictureFile.h"
+#include "platform/pictures/MetafilePlayer.h"
 
 #include <QGuiApplication>
 
@@ -17,7 +19,7 @@ namespace {
 void decode(std::string_view bytes, kb::platform::PictureFormat format)
 {
     try {
-        const QImage picture = kb::platform::decodePicture(bytes, format);
+        const QImage picture = kb::platform::playMetafile(bytes, format);
         if (picture.isNull() || picture.width() > kb::platform::MetafileLimits::maxSide
             || picture.height() > kb::platform::MetafileLimits::maxSide)
             std::abort();

@@ -1,3 +1,4 @@
+#include "platform/pictures/MetafileHelper.h"
 #include "platform/ui/Fonts.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
         QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
         QApplication::setQuitOnLastWindowClosed(false);
         kb::platform::installFontSubstitutions();
+        kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,6 +9,7 @@
 #include "editor/uEditor.h"
 #include "game/Game_Main.h"
 #include "launch/GoToWeb.h"
+#include "platform/pictures/MetafileHelper.h"
 #include "shell/Kestrelbook.h"
 #include "shell/UAbout.h"
 #include "shell/uInit.h"
@@ -98,6 +99,7 @@ void triggerMenuItem(QWidget& window, const char* name)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUT_DIR\n", argv[0]);
         return 2;

@@ -15,6 +15,13 @@
 #include <memory>
 #include <string>
 
+// libemf2svg ends each conversion with FcFini, which tears fontconfig down
+// under its other users in the process (Qt's font database, the Windows
+// metafile player's faces) and aborts on the references they still hold.
+// Here fontconfig lives as long as the process: this definition takes the
+// place of the library's in every program that plays metafiles.
+extern "C" void FcFini() {}
+
 namespace kb::platform {
 namespace {
 

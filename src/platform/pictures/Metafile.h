@@ -7,8 +7,8 @@
 
 namespace kb::platform {
 
-// What a metafile from outside may cost. Both readers run in-process, so a
-// hostile file is stopped by these rather than by the reader's good will.
+// What a metafile from outside may cost. The helper's sandbox stops what
+// gets past them; these keep an ordinary hostile file from getting that far.
 struct MetafileLimits {
     // A larger declared picture is scaled down to fit this square.
     static constexpr int maxSide = 4096;

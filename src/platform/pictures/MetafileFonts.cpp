@@ -1,5 +1,9 @@
 #include "MetafileFonts.h"
 
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileName.h"
+#include "platform/files/TextFile.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <filesystem>
@@ -78,6 +82,9 @@ std::optional<std::filesystem::path> bestFile(FcConfig* config, const StandardFa
     return path;
 }
 
+// No face file comes near this; a larger one is not a font to read whole.
+constexpr std::size_t maxFaceBytes = 32 * 1024 * 1024;
+
 std::vector<MetafileFace> chooseFaces(const std::optional<std::string>& directory)
 {
     std::vector<MetafileFace> faces;
@@ -85,8 +92,14 @@ std::vector<MetafileFace> chooseFaces(const std::optional<std::string>& director
     if (!config)
         return faces;
     for (const StandardFace& face : standardFaces) {
-        if (const std::optional<std::filesystem::path> file = bestFile(config.get(), face))
-            faces.push_back({face.postScriptName, file->parent_path().string(), file->filename().string()});
+        const std::optional<std::filesystem::path> file = bestFile(config.get(), face);
+        if (!file)
+            continue;
+        try {
+            faces.push_back({face.postScriptName, readFileBytes(FileName::native(file->string()), maxFaceBytes)});
+        } catch (const EInOutError&) {
+            // An unreadable face is no face.
+        }
     }
     return faces;
 }

@@ -7,11 +7,11 @@
 namespace kb::platform {
 
 // A face for one of the Windows metafile player's standard PostScript names:
-// the file that holds it, as a directory and a name within it.
+// the contents of its file, read when the face is chosen, so that the player
+// opens no file while it plays (in the sandboxed helper it could not).
 struct MetafileFace {
     std::string postScriptName;
-    std::string directory;
-    std::string fileName;
+    std::string contents;
 };
 
 // The faces the player draws text with, chosen once from the fonts the system

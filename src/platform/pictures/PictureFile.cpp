@@ -2,8 +2,7 @@
 
 #include "platform/files/FileErrors.h"
 #include "platform/files/TextFile.h"
-#include "platform/pictures/EnhancedMetafile.h"
-#include "platform/pictures/WindowsMetafile.h"
+#include "platform/pictures/MetafileHelper.h"
 #include "platform/text/AsciiCase.h"
 
 #include <QByteArray>
@@ -53,8 +52,8 @@ QImage decodePicture(std::string_view bytes, PictureFormat format)
     switch (format) {
     case PictureFormat::Bitmap: image = decodeWithQt(bytes, "BMP", "Bitmap image is not valid"); break;
     case PictureFormat::Icon: image = decodeWithQt(bytes, "ICO", "Icon image is not valid"); break;
-    case PictureFormat::WindowsMetafile: image = drawWindowsMetafile(bytes); break;
-    case PictureFormat::EnhancedMetafile: image = drawEnhancedMetafile(bytes); break;
+    case PictureFormat::WindowsMetafile:
+    case PictureFormat::EnhancedMetafile: return drawMetafileInHelper(bytes, format);
     }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

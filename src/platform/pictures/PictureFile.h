@@ -19,8 +19,9 @@ constexpr std::size_t maxPictureFileBytes = 64 * 1024 * 1024;
 // The format that a file's extension names, without regard to case.
 std::optional<PictureFormat> pictureFormatOf(std::string_view fileName);
 
-// Decodes a picture held in memory. Raises EInvalidGraphic when the bytes are
-// not a valid picture of that format.
+// Decodes a picture held in memory: bitmaps and icons here, with Qt's
+// readers, metafiles in the sandboxed helper (MetafileHelper.h). Raises
+// EInvalidGraphic when the bytes are not a valid picture of that format.
 QImage decodePicture(std::string_view bytes, PictureFormat format);
 
 // Decodes a picture file by its extension (.bmp, .ico, .wmf, .emf). The

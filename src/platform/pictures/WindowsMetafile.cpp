@@ -5,6 +5,7 @@
 #include "platform/pictures/Metafile.h"
 #include "platform/pictures/MetafileFonts.h"
 #include "platform/pictures/WindowsMetafileRecords.h"
+#include "platform/text/AsciiCase.h"
 
 #include <libwmf/api.h>
 #include <libwmf/font.h>
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <string>
 
 namespace kb::platform {
@@ -58,64 +60,99 @@ void plainFree(void*, void* memory)
     throw EInvalidGraphic("Out of memory");
 }
 
-// Every font the player maps gets a face, since it draws text with whatever
-// face it got: a name that finds none (a hostile file's, say) falls back to
-// the sans face. Without any font at all the player would refuse every file,
-// since it maps a font before the first record; the font then stays without
-// a face, and the text records are taken out of what it plays.
-void mapToAFace(wmfAPI* api, wmfFont* font)
-{
-    const wmf_error_t before = api->err;
-    wmf_ipa_font_map(api, font);
-    if (WMF_FONT_FTFACE(font) || before != wmf_E_None)
-        return;
-    char* const name = font->lfFaceName;
-    font->lfFaceName = const_cast<char*>("Arial");
-    api->err = wmf_E_None;
-    wmf_ipa_font_map(api, font);
-    font->lfFaceName = name;
-    if (!WMF_FONT_FTFACE(font) && api->err == wmf_E_BadFile)
-        api->err = wmf_E_None;
-}
-
-// The player's font options: the chosen faces under the standard names, in
-// the directories that hold them. They must outlive the player's creation.
-class FontOptions {
+// The faces the player sets text in, made from the contents read when they
+// were chosen: the player opens no font file (the sandboxed helper cannot),
+// and each face is made once per player, on its first use.
+class PlayerFaces {
 public:
-    explicit FontOptions(const std::vector<MetafileFace>& faces)
+    explicit PlayerFaces(const std::vector<MetafileFace>& faces)
+        : m_faces(faces)
     {
-        for (const MetafileFace& face : faces) {
-            if (std::find(m_directories.begin(), m_directories.end(), face.directory) == m_directories.end())
-                m_directories.push_back(face.directory);
-            m_mappings.push_back({const_cast<char*>(face.postScriptName.c_str()),
-                                  const_cast<char*>(face.fileName.c_str()), FT_ENCODING_NONE});
-        }
-        for (const std::string& directory : m_directories)
-            m_directoryList.push_back(const_cast<char*>(directory.c_str()));
-        m_directoryList.push_back(nullptr);
-        m_mappings.push_back({nullptr, nullptr, FT_ENCODING_NONE});
+    }
+    PlayerFaces(const PlayerFaces&) = delete;
+    PlayerFaces& operator=(const PlayerFaces&) = delete;
+    // Ending the library ends every face made with it.
+    ~PlayerFaces()
+    {
+        if (m_library)
+            FT_Done_FreeType(m_library);
     }
 
-    void applyTo(wmfAPI_Options& options, unsigned long& flags)
+    // The face of one of the standard names, or the sans face for one the
+    // system has no face for; null without any face at all.
+    FT_Face face(const std::string& postScriptName)
     {
-        if (m_directories.empty())
-            return;
-        options.fontdirs = m_directoryList.data();
-        options.font.ps = m_mappings.data();
-        flags |= WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP;
+        if (FT_Face made = faceNamed(postScriptName))
+            return made;
+        return faceNamed("Helvetica");
     }
 
 private:
-    std::vector<std::string> m_directories;
-    std::vector<char*> m_directoryList;
-    std::vector<wmfMapping> m_mappings;
+    FT_Face faceNamed(const std::string& postScriptName)
+    {
+        if (const auto found = m_made.find(postScriptName); found != m_made.end())
+            return found->second;
+        FT_Face made = nullptr;
+        for (const MetafileFace& face : m_faces) {
+            if (face.postScriptName != postScriptName)
+                continue;
+            if (!m_library && FT_Init_FreeType(&m_library) != 0)
+                m_library = nullptr;
+            if (m_library
+                && FT_New_Memory_Face(m_library, reinterpret_cast<const FT_Byte*>(face.contents.data()),
+                                      FT_Long(face.contents.size()), 0, &made)
+                    != 0)
+                made = nullptr;
+            break;
+        }
+        m_made.emplace(postScriptName, made);
+        return made;
+    }
+
+    const std::vector<MetafileFace>& m_faces;
+    FT_Library m_library = nullptr;
+    std::map<std::string, FT_Face> m_made;
 };
+
+// The standard name a file's font is drawn with, by the words of its face
+// name as Windows metafile players have always read them, and its style.
+std::string standardName(const wmfFont& font)
+{
+    const std::string name = asciiLowered(font.lfFaceName ? font.lfFaceName : "");
+    const auto has = [&name](const char* word) { return name.find(word) != std::string::npos; };
+    if (has("symbol") || has("wingding"))
+        return "Symbol";
+    constexpr unsigned semiBold = 600;
+    const bool bold = font.lfWeight >= semiBold;
+    const bool italic = font.lfItalic != 0;
+    if (has("times") || has("roman"))
+        return bold ? (italic ? "Times-BoldItalic" : "Times-Bold") : (italic ? "Times-Italic" : "Times-Roman");
+    const std::string family =
+        has("courier") || has("mono") || has("fixed") || has("terminal") ? "Courier" : "Helvetica";
+    if (bold)
+        return family + (italic ? "-BoldOblique" : "-Bold");
+    return italic ? family + "-Oblique" : family;
+}
+
+// Every font the player maps gets the face of its standard name, since it
+// draws text with whatever face it got. Without any font at all the font
+// stays without a face, and the text records are taken out of what it plays.
+void mapToAFace(wmfAPI* api, wmfFont* font)
+{
+    auto* mapped = static_cast<wmfIPAFont*>(wmf_malloc(api, sizeof(wmfIPAFont)));
+    if (!mapped)
+        return;
+    const std::string name = standardName(*font);
+    mapped->ps_name = wmf_strdup(api, name.c_str());
+    mapped->ft_face = static_cast<PlayerFaces*>(api->user_data)->face(name);
+    font->user_data = mapped;
+}
 
 class WmfPlayer {
 public:
     explicit WmfPlayer(const std::vector<MetafileFace>& faces)
+        : m_faces(faces)
     {
-        FontOptions fonts(faces);
         wmfAPI_Options options{};
         options.context = &m_allocations;
         options.function = wmf_gd_function;
@@ -124,7 +161,6 @@ public:
         options.free = plainFree;
         unsigned long flags =
             WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        fonts.applyTo(options, flags);
         if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
             if (m_api)
                 wmf_api_destroy(m_api);
@@ -133,6 +169,7 @@ public:
                 throwOutOfMemory();
             throw EInvalidGraphic("The metafile player could not start");
         }
+        m_api->user_data = &m_faces;
         wmf_ipa_font_map_set(m_api, mapToAFace);
     }
     WmfPlayer(const WmfPlayer&) = delete;
@@ -151,6 +188,8 @@ public:
 
 private:
     Allocations m_allocations;
+    // Outlives the player, whose fonts use its faces.
+    PlayerFaces m_faces;
     wmfAPI* m_api = nullptr;
 };
 

@@ -23,11 +23,4 @@ void setWindowFont(QWidget& window, const QFont& font)
     window.setPalette(blackText);
 }
 
-void installFontSubstitutions()
-{
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-}
-
 } // namespace kb::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pictures/FontSubstitutions.h"
+
 #include <QFont>
 #include <QString>
 
@@ -15,9 +17,5 @@ QFont layoutFont(const QString& family, int pixelHeight, FontStyle style = FontS
 // Gives a window the default font of its layout, its text black whatever
 // the desktop's colours.
 void setWindowFont(QWidget& window, const QFont& font);
-
-// Maps the Windows faces the layouts name to the metric-compatible
-// Liberation faces. Called once at start-up.
-void installFontSubstitutions();
 
 } // namespace kb::platform

@@ -4,6 +4,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/pictures/Metafile.h"
 #include "platform/pictures/MetafileFonts.h"
+#include "platform/pictures/MetafilePlayer.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -160,12 +162,24 @@ TEST(MetafileTextTest, AWindowsMetafileWritesItsTextAsWideAsAnEnhancedOne)
 {
     // The picture is twice as wide as high, which once stretched the text.
     const auto decoded = [](MetafileKind kind, PictureFormat format) {
-        return kb::platform::decodePicture(drawnMetafile(kind), format);
+        return kb::platform::playMetafile(drawnMetafile(kind), format);
     };
     const int enhanced = captionRight(decoded(MetafileKind::Enhanced, PictureFormat::EnhancedMetafile));
     ASSERT_GT(enhanced, 10);
     for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows})
         EXPECT_NEAR(captionRight(decoded(kind, PictureFormat::WindowsMetafile)), enhanced, 3);
+}
+
+TEST(MetafileHelperTest, DrawsTheSamePixelsAsThePlayersInThisProcess)
+{
+    for (const auto& [kind, format] : {std::pair(MetafileKind::PlaceableWindows, PictureFormat::WindowsMetafile),
+                                       std::pair(MetafileKind::Windows, PictureFormat::WindowsMetafile),
+                                       std::pair(MetafileKind::Enhanced, PictureFormat::EnhancedMetafile)}) {
+        const std::string bytes = drawnMetafile(kind);
+        const QImage fromHelper = kb::platform::decodePicture(bytes, format);
+        EXPECT_GT(captionRight(fromHelper), 10);
+        EXPECT_EQ(fromHelper, kb::platform::playMetafile(bytes, format));
+    }
 }
 
 TEST(MetafileFontsTest, WithoutAnyFontTheShapesAreDrawnAndTheTextLeftOut)
@@ -179,11 +193,11 @@ TEST(MetafileFontsTest, WithoutAnyFontTheShapesAreDrawnAndTheTextLeftOut)
         canvas->rectangle(QRect(0, 0, 720, 720));
         const std::string shapesOnly = canvas->bytes();
         for (const std::string& bytes : {shapesOnly, drawnMetafile(kind)}) {
-            const QImage picture = kb::platform::decodePicture(bytes, PictureFormat::WindowsMetafile);
+            const QImage picture = kb::platform::playMetafile(bytes, PictureFormat::WindowsMetafile);
             EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
             EXPECT_EQ(picture.pixelColor(150, 70), QColor(Qt::white));
         }
-        EXPECT_EQ(captionRight(kb::platform::decodePicture(drawnMetafile(kind), PictureFormat::WindowsMetafile)), -1);
+        EXPECT_EQ(captionRight(kb::platform::playMetafile(drawnMetafile(kind), PictureFormat::WindowsMetafile)), -1);
     }
     kb::platform::chooseMetafileFacesForTesting(std::nullopt);
 }

@@ -1,0 +1,295 @@
+#include "MetafileHelper.h"
+
+#include "platform/files/Environment.h"
+#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileErrors.h"
+#include "platform/pictures/Metafile.h"
+#include "platform/pictures/MetafileProtocol.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+
+extern char** environ;
+
+namespace kb::platform {
+namespace {
+
+namespace protocol = metafileProtocol;
+using Clock = std::chrono::steady_clock;
+
+// Loading the libraries, the fonts and the font caches is no work on a
+// picture, and a cold cache may take a while to read.
+constexpr std::chrono::seconds startingTime{10};
+constexpr std::chrono::milliseconds drawingTime = MetafileLimits::maxDrawingTime;
+
+// A started helper, killed and reaped when dropped: never a zombie, never
+// left running behind the program.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    explicit ChildProcess(pid_t pid)
+        : m_pid(pid)
+    {
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ChildProcess(ChildProcess&& other) noexcept
+        : m_pid(std::exchange(other.m_pid, -1))
+    {
+    }
+    ChildProcess& operator=(ChildProcess&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_pid = std::exchange(other.m_pid, -1);
+        }
+        return *this;
+    }
+    ~ChildProcess() { reset(); }
+
+    bool running() const { return m_pid > 0; }
+    void reset()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {}
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+std::string helperBesideProgramOrInstalled()
+{
+    char self[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length > 0) {
+        const std::string program(self, std::size_t(length));
+        const std::string directory = program.substr(0, program.rfind('/') + 1);
+        for (const char* relative : {KB_METAFILE_HELPER_NAME, KB_METAFILE_HELPER_FROM_PROGRAM}) {
+            if (isExecutableFile(directory + relative))
+                return directory + relative;
+        }
+    }
+    return KB_INSTALLED_METAFILE_HELPER;
+}
+
+// Waits until fd is ready for events or the deadline has passed.
+bool waitFor(int fd, short events, Clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd entry{fd, events, 0};
+        const int ready = ::poll(&entry, 1, int(left.count()) + 1);
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+// MSG_NOSIGNAL: a helper that died makes the send fail rather than raise
+// SIGPIPE in the program.
+bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadline)
+{
+    while (size > 0) {
+        const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            data += sent;
+            size -= std::size_t(sent);
+        } else if (sent < 0 && errno == EINTR) {
+        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, POLLOUT, deadline))
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool receiveAll(int fd, char* data, std::size_t size, Clock::time_point deadline)
+{
+    while (size > 0) {
+        const ssize_t received = ::recv(fd, data, size, MSG_DONTWAIT);
+        if (received > 0) {
+            data += received;
+            size -= std::size_t(received);
+        } else if (received < 0 && errno == EINTR) {
+        } else if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, POLLIN, deadline))
+                return false;
+        } else {
+            return false; // the helper ended
+        }
+    }
+    return true;
+}
+
+class MetafileHelper {
+public:
+    void use(const std::string& path)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_path = path;
+        stop();
+    }
+
+    QImage draw(std::string_view bytes, PictureFormat format)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_child.running())
+            start();
+        if (!m_ready && !awaitReady()) {
+            stop();
+            throwInvalidMetafile();
+        }
+        std::optional<QImage> picture;
+        protocol::Reply reply{};
+        const bool answered = exchange(bytes, format, reply, picture);
+        // Whatever went wrong, the helper is not trusted with another picture;
+        // the next one starts at once, so that it is ready when asked.
+        if (!answered || reply.retiring)
+            restart();
+        if (!answered)
+            throwInvalidMetafile();
+        switch (reply.outcome) {
+        case protocol::picture: return *picture;
+        case protocol::outOfMemory: throw EInvalidGraphic("Out of memory");
+        case protocol::playerDidNotStart: throw EInvalidGraphic("The metafile player could not start");
+        default: throwInvalidMetafile();
+        }
+    }
+
+private:
+    void start()
+    {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+            throwInvalidMetafile();
+        FileDescriptor ours(ends[0]);
+        const FileDescriptor theirs(ends[1]);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawnattr_t attributes;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+        // The descriptor is moved to the helper's known place, which clears
+        // its close-on-exec flag; every other descriptor of ours is closed
+        // on exec. Signals start at their defaults and unblocked.
+        posix_spawn_file_actions_adddup2(&actions, theirs.get(), protocol::helperSocket);
+        sigset_t signalSet;
+        sigemptyset(&signalSet);
+        posix_spawnattr_setsigmask(&attributes, &signalSet);
+        sigfillset(&signalSet);
+        posix_spawnattr_setsigdefault(&attributes, &signalSet);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        if (m_path.empty())
+            m_path = helperBesideProgramOrInstalled();
+        const std::string& path = m_path;
+        char* const arguments[] = {const_cast<char*>(path.c_str()), nullptr};
+        pid_t pid = -1;
+        const int failed = ::posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        if (failed != 0)
+            throwInvalidMetafile();
+        m_child = ChildProcess(pid);
+        m_socket = std::move(ours);
+        m_ready = false;
+    }
+
+    void stop()
+    {
+        m_socket.reset();
+        m_child.reset();
+        m_ready = false;
+    }
+
+    void restart()
+    {
+        stop();
+        try {
+            start();
+        } catch (const EInvalidGraphic&) {
+            // Tried again with the next picture.
+        }
+    }
+
+    bool awaitReady()
+    {
+        char signal = 0;
+        m_ready = receiveAll(m_socket.get(), &signal, 1, Clock::now() + startingTime) && signal == protocol::ready;
+        return m_ready;
+    }
+
+    bool exchange(std::string_view bytes, PictureFormat format, protocol::Reply& reply, std::optional<QImage>& picture)
+    {
+        const Clock::time_point deadline = Clock::now() + drawingTime;
+        const int fd = m_socket.get();
+        const protocol::Request request{format == PictureFormat::EnhancedMetafile ? protocol::enhancedMetafile
+                                                                                  : protocol::windowsMetafile,
+                                        0, bytes.size()};
+        if (!sendAll(fd, reinterpret_cast<const char*>(&request), sizeof request, deadline)
+            || !sendAll(fd, bytes.data(), bytes.size(), deadline)
+            || !receiveAll(fd, reinterpret_cast<char*>(&reply), sizeof reply, deadline))
+            return false;
+        if (reply.outcome != protocol::picture)
+            return true;
+        if (reply.width < 1 || reply.width > unsigned(MetafileLimits::maxSide) || reply.height < 1
+            || reply.height > unsigned(MetafileLimits::maxSide))
+            return false;
+        QImage image(int(reply.width), int(reply.height), QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return false;
+        const std::size_t rowBytes = std::size_t(reply.width) * 4;
+        for (int y = 0; y < image.height(); ++y) {
+            if (!receiveAll(fd, reinterpret_cast<char*>(image.scanLine(y)), rowBytes, deadline))
+                return false;
+        }
+        picture = std::move(image);
+        return true;
+    }
+
+    std::mutex m_mutex;
+    std::string m_path;
+    // The socket is closed before the helper is killed and reaped.
+    ChildProcess m_child;
+    FileDescriptor m_socket;
+    bool m_ready = false;
+};
+
+MetafileHelper& helper()
+{
+    static MetafileHelper instance;
+    return instance;
+}
+
+} // namespace
+
+QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format)
+{
+    return helper().draw(bytes, format);
+}
+
+void useMetafileHelper(const std::string& path)
+{
+    helper().use(path);
+}
+
+} // namespace kb::platform
