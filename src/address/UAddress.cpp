@@ -5,6 +5,7 @@
 #include "address/AltKeyGuard.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
+#include "platform/pictures/MetafileHelper.h"
 #include "platform/text/AnsiText.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/Fonts.h"
@@ -320,6 +321,7 @@ void TfmAddress::Show(const std::string& fileName)
         m_model->load(m_addressFileName);
     }
     m_session->noteReload();
+    kb::platform::startMetafileHelper(); // ready by the time a photo is opened
     showHeadingAsTheGridHoldsIt();
     selectRow(keptRow);
     if (isMinimized())

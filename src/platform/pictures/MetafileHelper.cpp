@@ -150,6 +150,13 @@ public:
         stop();
     }
 
+    void prepare()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_child.running())
+            restart();
+    }
+
     QImage draw(std::string_view bytes, PictureFormat format)
     {
         const std::lock_guard lock(m_mutex);
@@ -285,6 +292,11 @@ MetafileHelper& helper()
 QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format)
 {
     return helper().draw(bytes, format);
+}
+
+void startMetafileHelper()
+{
+    helper().prepare();
 }
 
 void useMetafileHelper(const std::string& path)

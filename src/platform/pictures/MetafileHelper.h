@@ -18,6 +18,12 @@ namespace kb::platform {
 // started anew after a failure.
 QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format);
 
+// Starts the helper, if it is not running, and returns at once: it makes
+// itself ready (fonts, the sandbox) while the caller goes on, so that the
+// first picture does not wait for it. A helper that cannot start is tried
+// again with the first picture.
+void startMetafileHelper();
+
 // The helper is looked for beside the running program, then in the libexec
 // directory of its installation. Programs built elsewhere in the tree (tests, tools,
 // benchmarks) name the one built with them; a helper already running is
