@@ -20,6 +20,10 @@ class QStackedWidget;
 class QTableView;
 class QToolButton;
 
+namespace kb::platform {
+class KeyboardTarget;
+}
+
 namespace kb::address {
 class AddressEditSession;
 class AddressTableModel;
@@ -92,5 +96,6 @@ private:
     QLineEdit* m_emailEdit = nullptr;
     kb::address::PhotoPanel* m_picturePanel = nullptr;
     QLabel* m_photoBitmap = nullptr;
+    kb::platform::KeyboardTarget* m_photoKey = nullptr;
     QPushButton* m_sendButton = nullptr;
 };
