@@ -450,6 +450,58 @@ TEST_F(LauncherKeyboardTest, ScreenReadersFindFifteenNamedPushButtonsTheyCanPres
             << picture;
 }
 
+TEST_F(LauncherKeyboardTest, TheInformationWindowOpensAndClosesByKeys)
+{
+    while (focused() != "Information")
+        press(Qt::Key_Tab);
+    bool okHadTheFocus = false;
+    QTimer::singleShot(0, &program.informationWindow(), [&] {
+        TfmAbout& about = program.informationWindow();
+        QApplication::setActiveWindow(&about);
+        auto* ok = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        okHadTheFocus = ok && ok->text() == "Ok";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (about.isVisible())
+            about.done(-1); // never leave the test waiting
+    });
+    press(Qt::Key_Return);
+    EXPECT_TRUE(okHadTheFocus);
+    EXPECT_EQ(selected(), "Information");
+    EXPECT_FALSE(program.informationWindow().isVisible());
+}
+
+TEST_F(LauncherKeyboardTest, TheMenuKeyAndShiftF10OpenTheScalingMenuAtTheFocusedButton)
+{
+    auto* menu = control<QMenu>("PopupMenu1");
+    while (focused() != "Game")
+        press(Qt::Key_Tab);
+    QTest::keyClick(launcher().focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_TRUE(QRect(target(QStringLiteral("Game"))->mapToGlobal(QPoint()), target(QStringLiteral("Game"))->size())
+                    .contains(menu->pos()));
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(launcher().size(), QSize(473, 290));
+
+    QApplication::setActiveWindow(&launcher());
+    QTest::keyClick(&launcher(), Qt::Key_Menu);
+    ASSERT_TRUE(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(launcher().size(), QSize(591, 363));
+}
+
+TEST_F(LauncherKeyboardTest, AMouseClickTakesTheFocusMarkFromTheButtonItLeaves)
+{
+    press(Qt::Key_Tab);
+    QWidget* marked = launcher().focusWidget();
+    const QImage withMark = marked->grab().toImage();
+    click("kb_button_image_8");
+    EXPECT_FALSE(marked->hasFocus());
+    EXPECT_NE(marked->grab().toImage(), withMark);
+    EXPECT_EQ(centralColour(), colourOf("P_ki01.bmp"));
+}
+
 class FirstRunTest : public LauncherTest {
 protected:
     void SetUp() override { std::filesystem::remove(install.workDir() / "Kestrelbook.Ini"); }

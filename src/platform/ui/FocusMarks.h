@@ -5,9 +5,8 @@ class QRect;
 
 namespace kb::platform {
 
-// Draws the dotted focus rectangle of the time just inside rect: black and
-// white dots in turn, so that it shows on light, dark and speckled pictures
-// alike.
+// Draws the dotted focus rectangle of the time just inside rect, dots that
+// stand out from whatever lies beneath: plain, grey or speckled pictures.
 void drawFocusMark(QPainter& painter, const QRect& rect);
 
 // From now on a mouse click that gives no control the focus takes it from
