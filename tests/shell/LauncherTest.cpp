@@ -524,6 +524,30 @@ TEST_F(FirstRunTest, ContinueWritesTheIniAndTheLauncherGoesOn)
     EXPECT_TRUE(prompts.errors().isEmpty());
 }
 
+TEST_F(FirstRunTest, TheKeyboardAnswersTheDialogWhereEnterAndEscapeDoNothing)
+{
+    bool openAfterEnterAndEscape = false;
+    whenFirstRunDialogOpens([&](Tfminit& dialog) {
+        QApplication::setActiveWindow(&dialog);
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        press(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "c:\\KB");
+        press(Qt::Key_Return);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        press(Qt::Key_Escape);
+        openAfterEnterAndEscape = dialog.isVisible();
+        press(Qt::Key_Space);
+        if (dialog.isVisible())
+            dialog.reject(); // never leave the test waiting
+    });
+    launcher().show();
+    EXPECT_TRUE(openAfterEnterAndEscape);
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\KB\r\n");
+}
+
 TEST_F(FirstRunTest, AnEmptyDirectoryWritesTheKeyAlone)
 {
     whenFirstRunDialogOpens([](Tfminit& dialog) {
