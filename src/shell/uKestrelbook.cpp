@@ -391,6 +391,9 @@ void Tkb_form::buildSetupPage(QWidget* page)
     QToolButton* exitButton =
         kb::platform::addToolBarButton(*toolBar, "ToolButton3", QStringLiteral("E&xit"), QRect(0, 2, 62, 25));
     connectGuarded(exitButton, &QToolButton::clicked, this, &Tkb_form::ToolButton3Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connectGuarded(escape, &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
 }
 
 void Tkb_form::showEvent(QShowEvent* event)
@@ -474,7 +477,10 @@ void Tkb_form::SystemButtonsClick(int tag)
             Launcher_GoToWeb->SendMail();
         }
         break;
-    case LeftTag::Setup: m_pages->setCurrentWidget(m_setupPage); break;
+    case LeftTag::Setup:
+        m_pages->setCurrentWidget(m_setupPage);
+        m_dirEdit->setFocus(Qt::OtherFocusReason);
+        break;
     case LeftTag::Information:
         m_selectedLabel->setText(QStringLiteral("Information"));
         if (m_tools.showInformation)

@@ -470,6 +470,27 @@ TEST_F(LauncherKeyboardTest, TheInformationWindowOpensAndClosesByKeys)
     EXPECT_FALSE(program.informationWindow().isVisible());
 }
 
+TEST_F(LauncherKeyboardTest, TheSetupPageIsOpenedWalkedAndLeftByKeys)
+{
+    auto* pages = control<QStackedWidget>("PageControl1");
+    while (focused() != "Setup")
+        press(Qt::Key_Tab);
+    press(Qt::Key_Return);
+    ASSERT_EQ(pages->currentWidget()->objectName(), "Setup_Main");
+    EXPECT_EQ(launcher().focusWidget()->objectName(), "ZAVEVO_Edit");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Kb_Main");
+    EXPECT_FALSE(focused().isEmpty()) << "the focus is back on a button of the main page";
+
+    while (focused() != "Setup")
+        press(Qt::Key_Tab);
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(launcher().focusWidget()->objectName(), "ToolButton3");
+    press(Qt::Key_Return);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Kb_Main");
+}
+
 TEST_F(LauncherKeyboardTest, TheMenuKeyAndShiftF10OpenTheScalingMenuAtTheFocusedButton)
 {
     auto* menu = control<QMenu>("PopupMenu1");
