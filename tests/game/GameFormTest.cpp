@@ -253,8 +253,6 @@ TEST_F(GameFormTest, TheCustomDialogIsFilledAndAnsweredByKeys)
     EXPECT_EQ(form.Game().Colors(), 3);
     fillCustom({"12", "12", "4"}, Qt::Key_Escape);
     EXPECT_EQ(form.Game().Width(), 10);
-    fillCustom({"11", "8", "2"}, Qt::Key_Space); // Tab has reached "OK"
-    EXPECT_EQ(form.Game().Width(), 11);
 }
 
 TEST_F(GameFormTest, TheLevelInPlayKeepsItsBoardAndResetsTheScore)

@@ -450,26 +450,6 @@ TEST_F(LauncherKeyboardTest, ScreenReadersFindFifteenNamedPushButtonsTheyCanPres
             << picture;
 }
 
-TEST_F(LauncherKeyboardTest, TheInformationWindowOpensAndClosesByKeys)
-{
-    while (focused() != "Information")
-        press(Qt::Key_Tab);
-    bool okHadTheFocus = false;
-    QTimer::singleShot(0, &program.informationWindow(), [&] {
-        TfmAbout& about = program.informationWindow();
-        QApplication::setActiveWindow(&about);
-        auto* ok = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-        okHadTheFocus = ok && ok->text() == "Ok";
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        if (about.isVisible())
-            about.done(-1); // never leave the test waiting
-    });
-    press(Qt::Key_Return);
-    EXPECT_TRUE(okHadTheFocus);
-    EXPECT_EQ(selected(), "Information");
-    EXPECT_FALSE(program.informationWindow().isVisible());
-}
-
 TEST_F(LauncherKeyboardTest, TheSetupPageIsOpenedWalkedAndLeftByKeys)
 {
     auto* pages = control<QStackedWidget>("PageControl1");

@@ -103,22 +103,17 @@ TEST_F(AboutWindowTest, OnlyOkClosesTheWindow)
     EXPECT_FALSE(about.isVisible());
 }
 
-TEST_F(AboutWindowTest, TabWalksTheAuthorAndOkWhichReturnAndSpacePressWithAMark)
+TEST_F(AboutWindowTest, TabWalksTheAuthorAndOkWhichReturnAndSpacePress)
 {
     QStringList walked;
     bool stayedOpen = false;
-    QImage okMarked;
-    QImage okUnmarked;
-    const auto okView = [this] { return about.grab(control("Label1")->geometry()).toImage(); };
     const int result = showModally([&] {
         QApplication::setActiveWindow(&about);
         const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
         const auto focused = [] { return qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text(); };
         walked << focused();
-        okMarked = okView();
         press(Qt::Key_Tab);
         walked << focused();
-        okUnmarked = okView();
         press(Qt::Key_Return);
         press(Qt::Key_Space);
         press(Qt::Key_Escape);
@@ -128,7 +123,6 @@ TEST_F(AboutWindowTest, TabWalksTheAuthorAndOkWhichReturnAndSpacePressWithAMark)
         press(Qt::Key_Space);
     });
     EXPECT_EQ(walked, (QStringList{"Ok", AuthorName, "Ok"}));
-    EXPECT_NE(okMarked, okUnmarked);
     EXPECT_EQ(mail->sent, std::vector<std::string>({AuthorMailAddress, AuthorMailAddress}));
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(result, QDialog::Rejected);
