@@ -99,6 +99,23 @@ std::string memoBytes(const QPlainTextEdit& memo)
     return bytesOf(memo.document()->toRawText());
 }
 
+// A field shows a longer cell only in part, and read-only, since its text
+// layout would freeze on a cell of hundreds of megabytes; Save then leaves
+// the cell as it is, whole.
+constexpr std::size_t maxEditedCellBytes = 64 * 1024;
+
+bool tooLongToEdit(std::string_view cell)
+{
+    return cell.size() > maxEditedCellBytes;
+}
+
+QString fieldTextOf(std::string_view cell)
+{
+    if (!tooLongToEdit(cell))
+        return kb::platform::textFromBytes(cell);
+    return kb::platform::textFromBytes(cell.substr(0, maxEditedCellBytes)) + QChar(0x2026);
+}
+
 QLineEdit* newLineEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
@@ -359,11 +376,20 @@ void TfmAddress::Address_GridDblClick()
     if (row < 0)
         return;
     const AddressGrid& grid = m_model->grid();
-    for (int column = 0; column < PhotoColumn; ++column)
-        m_fieldOfColumn[static_cast<std::size_t>(column)]->setText(kb::platform::textFromBytes(grid.cell(column, row)));
-    hidePhoto();
-    m_photoEdit->setText(kb::platform::textFromBytes(grid.cell(PhotoColumn, row)));
-    m_memo->setPlainText(kb::platform::textFromBytes(grid.cell(NoteColumn, row)));
+    for (int column = 0; column <= PhotoColumn; ++column) {
+        const std::string_view cell = grid.cell(column, row);
+        m_shownInPart[static_cast<std::size_t>(column)] = tooLongToEdit(cell);
+        QLineEdit* field = m_fieldOfColumn[static_cast<std::size_t>(column)];
+        field->setReadOnly(tooLongToEdit(cell));
+        if (column == PhotoColumn)
+            hidePhoto();
+        field->setText(fieldTextOf(cell));
+    }
+    m_category->setEnabled(!m_shownInPart[CategoryColumn]); // its list would replace the text
+    const std::string_view note = grid.cell(NoteColumn, row);
+    m_shownInPart[NoteColumn] = tooLongToEdit(note);
+    m_memo->setReadOnly(tooLongToEdit(note));
+    m_memo->setPlainText(fieldTextOf(note));
     m_session->open(row);
     selectPage(m_editPage);
 }
@@ -371,9 +397,15 @@ void TfmAddress::Address_GridDblClick()
 void TfmAddress::NewAddress_ButtonClick()
 {
     const int row = m_session->openNewRow();
-    for (int column = 0; column < PhotoColumn; ++column)
+    m_shownInPart.reset();
+    for (int column = 0; column < PhotoColumn; ++column) {
+        m_fieldOfColumn[static_cast<std::size_t>(column)]->setReadOnly(false);
         m_fieldOfColumn[static_cast<std::size_t>(column)]->clear();
+    }
+    m_category->setEnabled(true);
+    m_photoEdit->setReadOnly(false);
     hidePhoto();
+    m_memo->setReadOnly(false);
     m_memo->clear();
     selectRow(row);
     selectPage(m_editPage);
@@ -420,11 +452,13 @@ void TfmAddress::Address_Edit_Save_ButtonClick()
         selectRow(row);
     }
     if (row >= 0) {
-        for (int column = 0; column <= PhotoColumn; ++column)
-            m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
+        for (int column = 0; column <= PhotoColumn; ++column) {
+            if (!m_shownInPart[static_cast<std::size_t>(column)])
+                m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
+        }
     }
     hidePhoto();
-    if (row >= 0)
+    if (row >= 0 && !m_shownInPart[NoteColumn])
         m_model->setCell(NoteColumn, row, memoBytes(*m_memo));
     selectPage(m_mainPage);
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,7 +83,8 @@ private:
     std::string m_addressFileName;
 
     std::unique_ptr<kb::address::AddressEditSession> m_session;
-    std::optional<kb::platform::FileName> m_chosenPhoto; // from the photo dialog
+    std::optional<kb::platform::FileName> m_chosenPhoto;             // from the photo dialog
+    std::bitset<kb::common::AddressGrid::ColumnCount> m_shownInPart; // cells too long to edit, kept whole
 
     kb::address::AddressTableModel* m_model = nullptr;
     QStackedWidget* m_notebook = nullptr;

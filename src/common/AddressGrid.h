@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kb::common {
@@ -86,13 +88,20 @@ private:
     static constexpr std::uint64_t noRow = ~std::uint64_t(0);
     static constexpr std::uint64_t changedRow = std::uint64_t(1) << 63;
 
+    // Where each cell of a packed row begins and ends in m_text.
+    using CellBounds = std::array<std::pair<std::uint64_t, std::uint64_t>, ColumnCount>;
+
     std::uint64_t handle(int row) const;
     AddressRow& changedRowFor(int row);
+    std::string_view packedCell(const char* row, int column) const;
 
     TextBuffer m_text;
     RowOffsets m_rows; // an offset into m_text, changedRow | an index into m_changed, or noRow
     std::vector<AddressRow> m_changed;
     std::vector<std::size_t> m_freeChanged; // slots of removed rows, for reuse
+    // The cells of long packed rows, by the row's offset; packed text never
+    // changes, so they stay true.
+    mutable std::unordered_map<std::uint64_t, CellBounds> m_longRowCells;
     int m_rowCount = 1;
 };
 

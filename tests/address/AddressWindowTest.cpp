@@ -159,6 +159,28 @@ TEST_F(AddressWindowTest, EveryByteOfAnAddressSurvivesTheEditPage)
     EXPECT_EQ(fileBytes(), original);
 }
 
+TEST_F(AddressWindowTest, AHugeCellIsShownInPartReadOnlyAndKeptWholeBySave)
+{
+    const std::string huge(8 << 20, 'x');
+    std::vector<std::string> hugeNote(20);
+    hugeNote.push_back(huge);
+    const std::string original = heading + line({"", "Anna", huge}) + line(hugeNote) + commas21 + "\r\n";
+    open(original);
+    doubleClickListRow(0);
+    auto* category = control<QComboBox>("Cat_ComboBox")->lineEdit();
+    EXPECT_TRUE(category->isReadOnly());
+    EXPECT_TRUE(category->text().endsWith(QChar(0x2026)));
+    EXPECT_LT(category->text().size(), 1 << 20);
+    EXPECT_FALSE(control<QLineEdit>("Name_Edit")->isReadOnly());
+    type("Name_Edit", "Anna Whitfield");
+    click("Address_Edit_Save_Button");
+    doubleClickListRow(1);
+    EXPECT_TRUE(control<QPlainTextEdit>("Memo")->isReadOnly());
+    click("Address_Edit_Save_Button");
+    click("Address_Exit_Button");
+    EXPECT_EQ(fileBytes(), heading + line({"", "Anna Whitfield", huge}) + line(hugeNote) + commas21 + "\r\n");
+}
+
 TEST_F(AddressWindowTest, AddThenCancelLeavesABlankRowWrittenAsCommas)
 {
     open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");

@@ -138,6 +138,12 @@ constexpr int openingCalls[] = {SCMP_SYS(open), SCMP_SYS(openat), SCMP_SYS(opena
 constexpr int processCalls[] = {SCMP_SYS(execve), SCMP_SYS(execveat), SCMP_SYS(fork), SCMP_SYS(vfork),
                                 SCMP_SYS(ptrace)};
 
+// The library's SCMP_A0… macros are C compound literals, which C++ lacks.
+scmp_arg_cmp argument(unsigned index, scmp_compare compare, scmp_datum_t value, scmp_datum_t second = 0)
+{
+    return scmp_arg_cmp{index, compare, value, second};
+}
+
 bool filterSystemCalls()
 {
     // Whatever the lists do not name fails with EPERM: a library then sees an
@@ -155,23 +161,24 @@ bool filterSystemCalls()
         seccomp_rule_add(context, SCMP_ACT_KILL_PROCESS, call, 0);
     // The state of a descriptor already open, but no other file's.
     seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(newfstatat), 1,
-                     SCMP_A3(SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
+                     argument(3, SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
     seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(statx), 1,
-                     SCMP_A2(SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
+                     argument(2, SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
     // Threads, which Qt's drawing may start, but no process. The C library
     // falls back from clone3, whose flags a filter cannot read, to clone.
     seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(clone), 1,
-                     SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD));
-    seccomp_rule_add(context, SCMP_ACT_KILL_PROCESS, SCMP_SYS(clone), 1, SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, 0));
+                     argument(0, SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD));
+    seccomp_rule_add(context, SCMP_ACT_KILL_PROCESS, SCMP_SYS(clone), 1,
+                     argument(0, SCMP_CMP_MASKED_EQ, CLONE_THREAD, 0));
     seccomp_rule_add(context, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0);
     // Naming a thread, and reading limits without changing them.
-    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prctl), 1, SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME));
-    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prctl), 1, SCMP_A0(SCMP_CMP_EQ, PR_GET_NAME));
-    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1, SCMP_A2(SCMP_CMP_EQ, 0));
+    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prctl), 1, argument(0, SCMP_CMP_EQ, PR_SET_NAME));
+    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prctl), 1, argument(0, SCMP_CMP_EQ, PR_GET_NAME));
+    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1, argument(2, SCMP_CMP_EQ, 0));
     // Signals to itself only (abort, a crash report), to no other process.
     const auto self = scmp_datum_t(::getpid());
-    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, self));
-    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(kill), 1, SCMP_A0(SCMP_CMP_EQ, self));
+    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, argument(0, SCMP_CMP_EQ, self));
+    seccomp_rule_add(context, SCMP_ACT_ALLOW, SCMP_SYS(kill), 1, argument(0, SCMP_CMP_EQ, self));
     return seccomp_load(context) == 0;
 }
 
