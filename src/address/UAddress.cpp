@@ -2,14 +2,16 @@
 
 #include "address/AddressEditSession.h"
 #include "address/AddressTableModel.h"
-#include "address/AltKeyGuard.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
 #include "platform/pictures/MetafileHelper.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/AltKeyGuard.h"
 #include "platform/ui/BusyCursor.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/KeyboardTarget.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/ShowHandler.h"
@@ -164,6 +166,7 @@ void TfmAddress::createMainPage()
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_grid->setShowGrid(true);
+    m_grid->setTabKeyNavigation(false); // Tab goes on to the tool bar
     m_grid->setWordWrap(false);
     m_grid->setTextElideMode(Qt::ElideNone);
     // Uniform fixed rows keep a list of a million addresses as quick as a short one.
@@ -220,16 +223,26 @@ void TfmAddress::createEditPage()
     auto* toolBar = new QWidget(page);
     toolBar->setObjectName(QStringLiteral("Address_Edit_Toolbar"));
     toolBar->setGeometry(0, listHeight, clientWidth, toolBarHeight);
-    connectGuarded(addToolButton(toolBar, "Address_Edit_Save_Button", QStringLiteral("S&ave"), 0),
-                   &QToolButton::clicked, this, &TfmAddress::Address_Edit_Save_ButtonClick);
+    QToolButton* save = addToolButton(toolBar, "Address_Edit_Save_Button", QStringLiteral("S&ave"), 0);
+    connectGuarded(save, &QToolButton::clicked, this, &TfmAddress::Address_Edit_Save_ButtonClick);
     constexpr int separator = 2;
-    connectGuarded(addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator),
-                   &QToolButton::clicked, this, &TfmAddress::ToolButton2Click);
+    QToolButton* cancel =
+        addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator);
+    connectGuarded(cancel, &QToolButton::clicked, this, &TfmAddress::ToolButton2Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connectGuarded(escape, &QShortcut::activated, this, &TfmAddress::ToolButton2Click);
+
+    // The fields, the photo, "Send", then the tool bar.
+    setTabOrder(m_fieldOfColumn[DepartmentColumn], m_photoKey);
+    setTabOrder(m_photoKey, m_sendButton);
+    setTabOrder(m_sendButton, save);
+    setTabOrder(save, cancel);
 }
 
 void TfmAddress::createEditFields(QWidget* panel)
 {
-    auto* altKeys = new kb::address::AltKeyGuard(this);
+    auto* altKeys = new kb::platform::AltKeyGuard(this);
     QWidget* previous = nullptr;
     int labelNumber = 1;
     for (const EditField& field : editFields) {
@@ -281,7 +294,7 @@ void TfmAddress::createEditFields(QWidget* panel)
     sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPictureDisabled()), QIcon::Disabled);
     m_sendButton->setIcon(sendPicture);
     m_sendButton->setIconSize(QSize(16, 16));
-    setTabOrder(previous, m_sendButton);
+    kb::platform::pressWithReturn(*m_sendButton);
     connectGuarded(m_sendButton, &QPushButton::clicked, this, &TfmAddress::Send_Email_ButtonClick);
 }
 
@@ -305,6 +318,11 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoEdit->hide();
     m_fieldOfColumn[PhotoColumn] = m_photoEdit;
     connectGuarded(m_photoEdit, &QLineEdit::textChanged, this, &TfmAddress::Photo_EditChange);
+
+    // Above the photo, so that its focus mark shows over it.
+    m_photoKey = new kb::platform::KeyboardTarget(QStringLiteral("Photo"), 0, m_picturePanel);
+    m_photoKey->setGeometry(m_picturePanel->rect());
+    connectGuarded(m_photoKey, &kb::platform::KeyboardTarget::clicked, this, &TfmAddress::Picture_PanelDblClick);
 }
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
@@ -492,6 +510,9 @@ void TfmAddress::Send_Email_ButtonClick()
 void TfmAddress::selectPage(QWidget* page)
 {
     m_notebook->setCurrentWidget(page);
+    // Each page opens at its first control in the tab order.
+    QWidget* first = page == m_editPage ? static_cast<QWidget*>(m_fieldOfColumn[NameColumn]) : m_grid;
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 int TfmAddress::selectedRow() const

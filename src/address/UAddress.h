@@ -21,6 +21,10 @@ class QStackedWidget;
 class QTableView;
 class QToolButton;
 
+namespace kb::platform {
+class KeyboardTarget;
+}
+
 namespace kb::address {
 class AddressEditSession;
 class AddressTableModel;
@@ -94,5 +98,6 @@ private:
     QLineEdit* m_emailEdit = nullptr;
     kb::address::PhotoPanel* m_picturePanel = nullptr;
     QLabel* m_photoBitmap = nullptr;
+    kb::platform::KeyboardTarget* m_photoKey = nullptr;
     QPushButton* m_sendButton = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "editor/EditorFileDialog.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/AltKeyGuard.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
@@ -132,6 +133,9 @@ void TfmEdit::createMemo()
     QPalette memoPalette = m_memo->palette();
     memoPalette.setColor(QPalette::Text, Qt::black);
     m_memo->setPalette(memoPalette);
+    // Alt keys are commands, never text; Tab types a tab, so Ctrl+Tab leaves
+    // the text for the tool bar.
+    (new kb::platform::AltKeyGuard(this))->watch(m_memo);
 }
 
 void TfmEdit::createToolBar()
@@ -140,23 +144,43 @@ void TfmEdit::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setGeometry(0, clientHeight - toolBarHeight, clientWidth, toolBarHeight);
 
-    kb::platform::connectGuarded(addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0), &QToolButton::clicked,
-                                 this, &TfmEdit::ToolButton1Click);
-    kb::platform::connectGuarded(addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1), &QToolButton::clicked,
-                                 this, &TfmEdit::ToolButton2Click);
-    kb::platform::connectGuarded(addToolButton("SaveButton", QStringLiteral("Save"), 2, 2), &QToolButton::clicked, this,
-                                 &TfmEdit::SaveButtonClick);
+    QToolButton* open = addToolButton("ToolButton1", QStringLiteral("Open"), 0, 0);
+    kb::platform::connectGuarded(open, &QToolButton::clicked, this, &TfmEdit::ToolButton1Click);
+    QToolButton* cancel = addToolButton("ToolButton2", QStringLiteral("Cancel"), 1, 1);
+    kb::platform::connectGuarded(cancel, &QToolButton::clicked, this, &TfmEdit::ToolButton2Click);
+    QToolButton* save = addToolButton("SaveButton", QStringLiteral("Save"), 2, 2);
+    kb::platform::connectGuarded(save, &QToolButton::clicked, this, &TfmEdit::SaveButtonClick);
     addToolButton("ToolButton4", QStringLiteral("Search"), 3, 3)->setEnabled(false);
     addToolButton("ToolButton5", QStringLiteral("PgUp"), 4, 4)->setEnabled(false);
     addToolButton("ToolButton6", QStringLiteral("PgDn"), 5, 5)->setEnabled(false);
-    kb::platform::connectGuarded(addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6), &QToolButton::clicked,
-                                 this, &TfmEdit::ToolButton7Click);
+    QToolButton* exit = addToolButton("ToolButton7", QStringLiteral("E&xit"), 6, 6);
+    kb::platform::connectGuarded(exit, &QToolButton::clicked, this, &TfmEdit::ToolButton7Click);
 
-    // The desktop's keys for opening and saving do what the buttons do.
-    kb::platform::connectGuarded(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
-                                 &TfmEdit::ToolButton1Click);
-    kb::platform::connectGuarded(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
-                                 &TfmEdit::SaveButtonClick);
+    // The desktop's keys for opening and saving, and Escape for cancelling,
+    // do what the buttons do; each button's tip names its key.
+    addShortcut(*open, QKeySequence::Open, &TfmEdit::ToolButton1Click);
+    addShortcut(*save, QKeySequence::Save, &TfmEdit::SaveButtonClick);
+    addShortcut(*cancel, QKeySequence(Qt::Key_Escape), &TfmEdit::ToolButton2Click);
+    showKeyInTip(*exit, exit->shortcut());
+
+    auto* toToolBar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), m_memo);
+    toToolBar->setContext(Qt::WidgetShortcut);
+    connect(toToolBar, &QShortcut::activated, open, [open] { open->setFocus(Qt::TabFocusReason); });
+    auto* backToToolBar = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), m_memo);
+    backToToolBar->setContext(Qt::WidgetShortcut);
+    connect(backToToolBar, &QShortcut::activated, exit, [exit] { exit->setFocus(Qt::BacktabFocusReason); });
+}
+
+void TfmEdit::addShortcut(QToolButton& button, const QKeySequence& keys, void (TfmEdit::*handler)())
+{
+    kb::platform::connectGuarded(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+    showKeyInTip(button, keys);
+}
+
+void TfmEdit::showKeyInTip(QToolButton& button, const QKeySequence& keys)
+{
+    button.setToolTip(QStringLiteral("%1 (%2)").arg(QString(button.text()).remove(QLatin1Char('&')),
+                                                    keys.toString(QKeySequence::NativeText)));
 }
 
 QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, int picture, int column)

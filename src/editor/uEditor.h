@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+class QKeySequence;
 class QPlainTextEdit;
 class QToolButton;
 
@@ -35,6 +36,8 @@ private:
     void createMemo();
     void createToolBar();
     QToolButton* addToolButton(const char* name, const QString& caption, int picture, int column);
+    void addShortcut(QToolButton& button, const QKeySequence& keys, void (TfmEdit::*handler)());
+    static void showKeyInTip(QToolButton& button, const QKeySequence& keys);
 
     void ToolButton1Click();
     void ToolButton2Click();

@@ -3,6 +3,7 @@
 #include "address/UAddress.h"
 #include "editor/uEditor.h"
 #include "game/Game_Main.h"
+#include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 #include "shell/ApplicationInfo.h"
 #include "shell/UAbout.h"
@@ -81,6 +82,7 @@ void initialiseApplication()
     // must not keep it alive, nor a closed dialog end it.
     QApplication::setQuitOnLastWindowClosed(false);
     kb::platform::installFontSubstitutions();
+    kb::platform::dropButtonFocusOnMouseClicks();
     // The classic bevelled look of the desktop the DOS product's users knew.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);

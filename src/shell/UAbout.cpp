@@ -5,6 +5,7 @@
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/KeyboardTarget.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/ShowHandler.h"
 #include "platform/ui/WindowPlacement.h"
@@ -14,9 +15,18 @@
 
 using kb::platform::CaptionLabel;
 using kb::platform::FontStyle;
+using kb::platform::KeyboardTarget;
 using kb::platform::layoutFont;
 
 namespace {
+
+// The keyboard's way to a caption that acts on a click.
+KeyboardTarget* keyFor(CaptionLabel& label)
+{
+    auto* key = new KeyboardTarget(label.text(), 0, label.parentWidget());
+    key->setGeometry(label.geometry());
+    return key;
+}
 
 CaptionLabel* caption(QWidget* parent, const char* name, const QString& text, const QFont& font, QPoint position)
 {
@@ -60,6 +70,11 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
 
     kb::platform::connectGuarded(Label1, &CaptionLabel::clicked, this, &TfmAbout::Label1Click);
     kb::platform::connectGuarded(Label4, &CaptionLabel::clicked, this, &TfmAbout::Label4Click);
+    // Tab walks the author's line and "Ok"; "Ok" has the focus at each showing.
+    KeyboardTarget* authorKey = keyFor(*Label4);
+    m_okKey = keyFor(*Label1);
+    kb::platform::connectGuarded(m_okKey, &KeyboardTarget::clicked, this, &TfmAbout::Label1Click);
+    kb::platform::connectGuarded(authorKey, &KeyboardTarget::clicked, this, &TfmAbout::Label4Click);
 }
 
 TfmAbout::~TfmAbout() = default;
@@ -68,6 +83,7 @@ void TfmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     kb::platform::centreAtFirstShow(*this, *event);
+    m_okKey->setFocus(Qt::OtherFocusReason);
     kb::platform::runShowHandler(*this, *event, [this] { FormShow(); });
 }
 
@@ -79,7 +95,7 @@ void TfmAbout::done(int result)
 
 void TfmAbout::keyPressEvent(QKeyEvent* event)
 {
-    // Only "Ok" closes the window.
+    // Only "Ok" closes the window; Return presses the focused caption.
     switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:

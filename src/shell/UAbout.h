@@ -8,6 +8,7 @@
 
 namespace kb::platform {
 class CaptionLabel;
+class KeyboardTarget;
 class PictureBox;
 } // namespace kb::platform
 
@@ -42,6 +43,7 @@ private:
     kb::platform::CaptionLabel* Label3;
     kb::platform::CaptionLabel* Label4;
     kb::platform::CaptionLabel* Label1;
+    kb::platform::KeyboardTarget* m_okKey;
     kb::launch::MailSenderFactory m_mailSenders;
     std::unique_ptr<kb::launch::MailSender> About_GoToWeb;
 };

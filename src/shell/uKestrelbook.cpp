@@ -7,13 +7,14 @@
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/KeyboardTarget.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/ShowHandler.h"
+#include "platform/ui/ToolBarButton.h"
 #include "platform/ui/WindowPlacement.h"
 #include "platform/ui/WindowScaling.h"
 #include "resources/LauncherArt.h"
 #include "shell/ApplicationInfo.h"
-#include "shell/KeyboardTarget.h"
 #include "shell/uInit.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTime>
 #include <QTimer>
@@ -35,9 +37,9 @@ using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
 using kb::platform::FontStyle;
 using kb::platform::guarded;
+using kb::platform::KeyboardTarget;
 using kb::platform::layoutFont;
 using kb::platform::PictureBox;
-using kb::shell::KeyboardTarget;
 
 namespace {
 
@@ -214,6 +216,18 @@ void Tkb_form::buildPopupMenu()
     m_scale75->setObjectName(QStringLiteral("Scale_75"));
     connectGuarded(m_scale100, &QAction::triggered, this, &Tkb_form::Scale_100Click);
     connectGuarded(m_scale75, &QAction::triggered, this, &Tkb_form::Scale_75Click);
+    // The keyboard's ways to the menu, on the main page where the mouse finds it.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* opener = new QShortcut(keys, m_mainPage);
+        connect(opener, &QShortcut::activated, this, &Tkb_form::popUpMenuAtFocus);
+    }
+}
+
+void Tkb_form::popUpMenuAtFocus()
+{
+    QWidget* focused = focusWidget();
+    const QWidget* anchor = focused && m_mainPage->isAncestorOf(focused) ? focused : m_centralImage;
+    m_popupMenu->popup(anchor->mapToGlobal(anchor->rect().center()));
 }
 
 void Tkb_form::offerPopupMenu(QWidget* control)
@@ -374,13 +388,12 @@ void Tkb_form::buildSetupPage(QWidget* page)
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
     toolBar->setGeometry(0, pageHeight - toolBarHeight, pageArea.width(), toolBarHeight);
-    auto* exitButton = new QToolButton(toolBar);
-    exitButton->setObjectName(QStringLiteral("ToolButton3"));
-    exitButton->setText(QStringLiteral("E&xit"));
-    exitButton->setAutoRaise(true);
-    exitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    exitButton->setGeometry(0, 2, 62, 25);
+    QToolButton* exitButton =
+        kb::platform::addToolBarButton(*toolBar, "ToolButton3", QStringLiteral("E&xit"), QRect(0, 2, 62, 25));
     connectGuarded(exitButton, &QToolButton::clicked, this, &Tkb_form::ToolButton3Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connectGuarded(escape, &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
 }
 
 void Tkb_form::showEvent(QShowEvent* event)
@@ -464,7 +477,10 @@ void Tkb_form::SystemButtonsClick(int tag)
             Launcher_GoToWeb->SendMail();
         }
         break;
-    case LeftTag::Setup: m_pages->setCurrentWidget(m_setupPage); break;
+    case LeftTag::Setup:
+        m_pages->setCurrentWidget(m_setupPage);
+        m_dirEdit->setFocus(Qt::OtherFocusReason);
+        break;
     case LeftTag::Information:
         m_selectedLabel->setText(QStringLiteral("Information"));
         if (m_tools.showInformation)

@@ -85,6 +85,7 @@ private:
     void buildSetupPage(QWidget* page);
     void buildPopupMenu();
     void offerPopupMenu(QWidget* control);
+    void popUpMenuAtFocus();
 
     void loadConfiguration();
     void copyStoredPictures();

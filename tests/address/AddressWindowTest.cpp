@@ -459,4 +459,102 @@ TEST_F(AddressWindowTest, ReturnOnARowOpensItLikeADoubleClick)
     EXPECT_EQ(field("Name_Edit"), "Bob");
 }
 
+class AddressKeyboardTest : public AddressWindowTest {
+protected:
+    void SetUp() override
+    {
+        open(heading + line({"a1", "Ann"}) + commas21 + "\r\n");
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // The control that has the focus, by the name of the field or panel it belongs to.
+    static QString focused()
+    {
+        const QWidget* widget = QApplication::focusWidget();
+        return widget->objectName().isEmpty() ? widget->parentWidget()->objectName() : widget->objectName();
+    }
+
+    QStringList tabWalk(int steps)
+    {
+        QStringList walked;
+        for (int i = 0; i < steps; ++i) {
+            press(Qt::Key_Tab);
+            walked << focused();
+        }
+        return walked;
+    }
+};
+
+TEST_F(AddressKeyboardTest, AnAddressIsAddedEditedAndWrittenByKeysAlone)
+{
+    EXPECT_EQ(focused(), "Address_Grid");
+    EXPECT_EQ(tabWalk(4), (QStringList{"NewAddress_Button", "Del_ToolButton", "Address_Exit_Button", "Address_Grid"}));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return); // "&Add"
+    ASSERT_EQ(page(), "Edit");
+    EXPECT_EQ(focused(), "Name_Edit");
+    QTest::keyClicks(QApplication::focusWidget(), "Bob");
+    press(Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Pal");
+    EXPECT_EQ(
+        tabWalk(19),
+        (QStringList{"Alias_Edit", "Tel1_Edit", "Fax1_Edit", "Addr1_Edit", "DOB_Edit", "Zip1_Edit", "Office_Edit",
+                     "Post_Edit", "Tel2_Edit", "Fax2_Edit", "Zip2_Edit", "Addr2_Edit", "Memo", "Email_Edit",
+                     "Station_Edit", "Picture_Panel", "Send_Email_Button", "Address_Edit_Save_Button", "ToolButton2"}));
+    press(Qt::Key_Backtab);
+    press(Qt::Key_Backtab);
+    press(Qt::Key_Return); // "Send"
+    EXPECT_EQ(mail->sent, std::vector<std::string>{""});
+    press(Qt::Key_Backtab);
+    prompts.cancelDialog();
+    press(Qt::Key_Space); // the photo panel
+    EXPECT_EQ(prompts.openRequests().size(), 1U);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return); // "S&ave"
+    ASSERT_EQ(page(), "Main");
+    EXPECT_EQ(focused(), "Address_Grid");
+    EXPECT_EQ(listed(1, 1), "Bob");
+    EXPECT_EQ(listed(1, 2), "Pal");
+
+    press(Qt::Key_Return); // opens the row
+    ASSERT_EQ(page(), "Edit");
+    EXPECT_EQ(focused(), "Name_Edit");
+    QTest::keyClicks(QApplication::focusWidget(), "by");
+    press(Qt::Key_Escape); // "&Cancel"
+    EXPECT_EQ(page(), "Main");
+    EXPECT_EQ(listed(1, 1), "Bob");
+
+    press(Qt::Key_Backtab);
+    press(Qt::Key_Return); // "E&xit"
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(fileBytes(), heading + line({"a1", "Ann"}) + line({"", "Bob", "Pal"}) + commas21 + "\r\n");
+}
+
+TEST_F(AddressKeyboardTest, ASharedAltLetterGoesRoundItsControlsAndPressesNoButton)
+{
+    press(Qt::Key_Return);
+    const auto visits = [this](Qt::Key letter, int times) {
+        QStringList walked;
+        for (int i = 0; i < times; ++i) {
+            press(letter, Qt::AltModifier);
+            walked << focused();
+        }
+        return walked;
+    };
+    EXPECT_EQ(visits(Qt::Key_A, 4),
+              (QStringList{"Addr1_Edit", "Addr2_Edit", "Address_Edit_Save_Button", "Addr1_Edit"}));
+    EXPECT_EQ(visits(Qt::Key_C, 3), (QStringList{"Cat_ComboBox", "ToolButton2", "Cat_ComboBox"}));
+    EXPECT_EQ(visits(Qt::Key_E, 2), (QStringList{"Tel1_Edit", "Tel2_Edit"}));
+    EXPECT_EQ(visits(Qt::Key_B, 2), (QStringList{"DOB_Edit", "DOB_Edit"}));
+    EXPECT_EQ(page(), "Edit");
+    EXPECT_EQ(field("Addr1_Edit"), "");
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "editor/uEditor.h"
 #include "platform/text/AnsiText.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -301,6 +302,49 @@ TEST_F(EditorWindowTest, CtrlOAndCtrlSOpenAndSaveLikeTheButtons)
     prompts.chooseFile(path("saved.txt"));
     QTest::keyClick(memo(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dir.read("saved.txt"), "opened and saved");
+}
+
+TEST_F(EditorWindowTest, TheKeyboardAloneReachesEveryCommandAndAltNeverTypes)
+{
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    type("text");
+    for (const auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_C, Qt::Key_Q})
+        press(key, Qt::AltModifier);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(memoLines(), QStringList{"text\t"}) << "Alt keys type nothing; Tab types a tab";
+
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(focused(), "ToolButton1");
+    QStringList walked;
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::Key_Tab);
+        walked << focused();
+    }
+    EXPECT_EQ(walked, (QStringList{"ToolButton2", "SaveButton", "ToolButton7", "Memo"}));
+    press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "ToolButton7");
+
+    press(Qt::Key_Backtab);
+    prompts.chooseFile(path("saved.txt"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(dir.read("saved.txt"), "text\t");
+    press(Qt::Key_Backtab);
+    prompts.answerNo();
+    press(Qt::Key_Space);
+    prompts.answerNo();
+    press(Qt::Key_Escape);
+    EXPECT_EQ(prompts.questions(), (QStringList{"Exit Editor?", "Exit Editor?"}));
+    EXPECT_TRUE(editor->isVisible());
+
+    QStringList tips;
+    for (const char* name : {"ToolButton1", "ToolButton2", "SaveButton", "ToolButton7"})
+        tips << button(name)->toolTip();
+    EXPECT_EQ(tips, (QStringList{"Open (Ctrl+O)", "Cancel (Esc)", "Save (Ctrl+S)", "Exit (Alt+X)"}));
 }
 
 TEST_F(EditorWindowTest, CloseBoxHidesWithoutAQuestion)

@@ -200,6 +200,61 @@ TEST_F(GameFormTest, TheKeyboardMovesTheCurrentCellAndSpacePlaysIt)
     EXPECT_EQ(form.Game().RemovedCount(), 3);
 }
 
+TEST_F(GameFormTest, AGameIsChosenPlayedUndoneAndLeftByKeysAlone)
+{
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+    const auto chooseFromGameMenu = [this](Qt::Key letter) {
+        QTest::keyClick(&form, Qt::Key_G, Qt::AltModifier);
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, letter);
+    };
+    chooseFromGameMenu(Qt::Key_B);
+    EXPECT_TRUE(item("Beginner1")->isChecked());
+    writeRows(form.Game().CurrentMap(), boardWithGroup(3));
+    form.Game().RemoveGroup(-1, -1); // recounts
+
+    QTest::keyClick(grid(), Qt::Key_Home);
+    QTest::keyClick(grid(), Qt::Key_Space);
+    EXPECT_EQ(form.Game().RemovedCount(), 3);
+    const Rows played = rowsOf(form.Game().CurrentMap());
+    QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rowsOf(form.Game().CurrentMap()), boardWithGroup(3));
+    QTest::keyClick(grid(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(rowsOf(form.Game().CurrentMap()), played);
+
+    chooseFromGameMenu(Qt::Key_X);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(GameFormTest, TheCustomDialogIsFilledAndAnsweredByKeys)
+{
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const auto fillCustom = [this](const QStringList& values, Qt::Key answer) {
+        QTimer::singleShot(0, [&] {
+            QApplication::setActiveWindow(form.SettingsForm());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            for (const QString& value : values) {
+                QTest::keyClicks(QApplication::focusWidget(), value);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QTest::keyClick(QApplication::focusWidget(), answer);
+            if (form.SettingsForm()->isVisible())
+                form.SettingsForm()->reject(); // never leave the test waiting
+        });
+        item("Custom1")->trigger();
+    };
+    fillCustom({"10", "9", "3"}, Qt::Key_Return);
+    EXPECT_EQ(form.Game().Width(), 10);
+    EXPECT_EQ(form.Game().Height(), 9);
+    EXPECT_EQ(form.Game().Colors(), 3);
+    fillCustom({"12", "12", "4"}, Qt::Key_Escape);
+    EXPECT_EQ(form.Game().Width(), 10);
+}
+
 TEST_F(GameFormTest, TheLevelInPlayKeepsItsBoardAndResetsTheScore)
 {
     beginnerBoard(boardWithGroup(5));

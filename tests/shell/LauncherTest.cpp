@@ -450,6 +450,59 @@ TEST_F(LauncherKeyboardTest, ScreenReadersFindFifteenNamedPushButtonsTheyCanPres
             << picture;
 }
 
+TEST_F(LauncherKeyboardTest, TheSetupPageIsOpenedWalkedAndLeftByKeys)
+{
+    auto* pages = control<QStackedWidget>("PageControl1");
+    while (focused() != "Setup")
+        press(Qt::Key_Tab);
+    press(Qt::Key_Return);
+    ASSERT_EQ(pages->currentWidget()->objectName(), "Setup_Main");
+    EXPECT_EQ(launcher().focusWidget()->objectName(), "ZAVEVO_Edit");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Kb_Main");
+    EXPECT_FALSE(focused().isEmpty()) << "the focus is back on a button of the main page";
+
+    while (focused() != "Setup")
+        press(Qt::Key_Tab);
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(launcher().focusWidget()->objectName(), "ToolButton3");
+    press(Qt::Key_Return);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "Kb_Main");
+}
+
+TEST_F(LauncherKeyboardTest, TheMenuKeyAndShiftF10OpenTheScalingMenuAtTheFocusedButton)
+{
+    auto* menu = control<QMenu>("PopupMenu1");
+    while (focused() != "Game")
+        press(Qt::Key_Tab);
+    QTest::keyClick(launcher().focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_TRUE(QRect(target(QStringLiteral("Game"))->mapToGlobal(QPoint()), target(QStringLiteral("Game"))->size())
+                    .contains(menu->pos()));
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(launcher().size(), QSize(473, 290));
+
+    QApplication::setActiveWindow(&launcher());
+    QTest::keyClick(&launcher(), Qt::Key_Menu);
+    ASSERT_TRUE(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(launcher().size(), QSize(591, 363));
+}
+
+TEST_F(LauncherKeyboardTest, AMouseClickTakesTheFocusMarkFromTheButtonItLeaves)
+{
+    press(Qt::Key_Tab);
+    QWidget* marked = launcher().focusWidget();
+    const QImage withMark = marked->grab().toImage();
+    click("kb_button_image_8");
+    EXPECT_FALSE(marked->hasFocus());
+    EXPECT_NE(marked->grab().toImage(), withMark);
+    EXPECT_EQ(centralColour(), colourOf("P_ki01.bmp"));
+}
+
 class FirstRunTest : public LauncherTest {
 protected:
     void SetUp() override { std::filesystem::remove(install.workDir() / "Kestrelbook.Ini"); }
@@ -470,6 +523,30 @@ TEST_F(FirstRunTest, ContinueWritesTheIniAndTheLauncherGoesOn)
     EXPECT_EQ(launcher().System_Dir(), "c:\\kb\\System");
     EXPECT_EQ(centralColour(), colourOf("P_hana02.bmp"));
     EXPECT_TRUE(prompts.errors().isEmpty());
+}
+
+TEST_F(FirstRunTest, TheKeyboardAnswersTheDialogWhereEnterAndEscapeDoNothing)
+{
+    bool openAfterEnterAndEscape = false;
+    whenFirstRunDialogOpens([&](Tfminit& dialog) {
+        QApplication::setActiveWindow(&dialog);
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        press(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "c:\\KB");
+        press(Qt::Key_Return);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        press(Qt::Key_Escape);
+        openAfterEnterAndEscape = dialog.isVisible();
+        press(Qt::Key_Space);
+        if (dialog.isVisible())
+            dialog.reject(); // never leave the test waiting
+    });
+    launcher().show();
+    EXPECT_TRUE(openAfterEnterAndEscape);
+    EXPECT_EQ(install.readWorkFile("Kestrelbook.Ini"), "DataFileName=c:\\KB\r\n");
 }
 
 TEST_F(FirstRunTest, AnEmptyDirectoryWritesTheKeyAlone)

@@ -4,6 +4,8 @@
 #include "launch/GoToWeb.h"
 #include "platform/ui/PictureBox.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +101,31 @@ TEST_F(AboutWindowTest, OnlyOkClosesTheWindow)
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(AboutWindowTest, TabWalksTheAuthorAndOkWhichReturnAndSpacePress)
+{
+    QStringList walked;
+    bool stayedOpen = false;
+    const int result = showModally([&] {
+        QApplication::setActiveWindow(&about);
+        const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        const auto focused = [] { return qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text(); };
+        walked << focused();
+        press(Qt::Key_Tab);
+        walked << focused();
+        press(Qt::Key_Return);
+        press(Qt::Key_Space);
+        press(Qt::Key_Escape);
+        press(Qt::Key_Tab);
+        walked << focused();
+        stayedOpen = about.isVisible();
+        press(Qt::Key_Space);
+    });
+    EXPECT_EQ(walked, (QStringList{"Ok", AuthorName, "Ok"}));
+    EXPECT_EQ(mail->sent, std::vector<std::string>({AuthorMailAddress, AuthorMailAddress}));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(result, QDialog::Rejected);
 }
 
 TEST_F(AboutWindowTest, EachShowingHasAMailHandOffOfItsOwnUntilItCloses)

@@ -1,4 +1,5 @@
 #include "platform/pictures/MetafileHelper.h"
+#include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
         QApplication::setQuitOnLastWindowClosed(false);
         kb::platform::installFontSubstitutions();
+        kb::platform::dropButtonFocusOnMouseClicks();
         kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     }
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,5 +1,7 @@
 #include "ToolBarButton.h"
 
+#include "platform/ui/ButtonKeys.h"
+
 #include <QToolButton>
 
 namespace kb::platform {
@@ -11,7 +13,9 @@ QToolButton* addToolBarButton(QWidget& toolBar, const char* name, const QString&
     button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it, but a click leaves the focus where the user works.
+    button->setFocusPolicy(Qt::TabFocus);
+    pressWithReturn(*button);
     button->setGeometry(place);
     return button;
 }

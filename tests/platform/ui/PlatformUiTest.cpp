@@ -1,6 +1,7 @@
 #include "ScriptedPrompter.h"
 #include "TempDir.h"
 #include "platform/files/FileErrors.h"
+#include "platform/ui/FocusMarks.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Prompter.h"
@@ -8,10 +9,13 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -125,6 +129,35 @@ TEST_F(PictureBoxTest, TheCanvasOfAnEmptyControlIsItsCurrentSize)
     box.resize(190, 39);
     box.paintOnCanvas([](QPainter&) {});
     EXPECT_EQ(box.picture().size(), QSize(190, 39));
+}
+
+TEST(FocusMarkTest, StandsOutWithoutGapsOnBlackWhiteGreyAndSpeckledBackgrounds)
+{
+    QImage black(40, 20, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QImage white = black;
+    white.fill(Qt::white);
+    QImage grey = black;
+    grey.fill(QColor(128, 128, 128));
+    QImage speckled = black;
+    QRandomGenerator specks(7);
+    for (int y = 0; y < speckled.height(); ++y)
+        for (int x = 0; x < speckled.width(); ++x)
+            speckled.setPixel(x, y, specks.bounded(2) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+
+    for (const QImage& background : {black, white, grey, speckled}) {
+        QImage marked = background;
+        QPainter painter(&marked);
+        kb::platform::drawFocusMark(painter, marked.rect());
+        painter.end();
+        const auto changed = [&](int x, int y) {
+            return std::abs(qGray(marked.pixel(x, y)) - qGray(background.pixel(x, y))) >= 96;
+        };
+        for (int x = 0; x + 1 < marked.width(); ++x)
+            EXPECT_TRUE(changed(x, 0) || changed(x + 1, 0)) << "top edge at " << x;
+        for (int y = 0; y + 1 < marked.height(); ++y)
+            EXPECT_TRUE(changed(0, y) || changed(0, y + 1)) << "left edge at " << y;
+    }
 }
 
 TEST(WindowScalingTest, ScalesEveryEdgeAndOwnFontAndRoundsEachStep)

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace kb::address {
+namespace kb::platform {
 
 bool AltKeyGuard::eventFilter(QObject* watched, QEvent* event)
 {
@@ -15,4 +15,4 @@ bool AltKeyGuard::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace kb::address
+} // namespace kb::platform

@@ -1,9 +1,11 @@
 #include "KeyboardTarget.h"
 
+#include "platform/ui/FocusMarks.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 
-namespace kb::shell {
+namespace kb::platform {
 
 KeyboardTarget::KeyboardTarget(const QString& caption, int focusInset, QWidget* parent)
     : QAbstractButton(parent)
@@ -20,14 +22,8 @@ void KeyboardTarget::paintEvent(QPaintEvent*)
 {
     if (!hasFocus())
         return;
-    // The desktop's dotted focus rectangle of the time: every other pixel,
-    // light on the dark pictures.
     QPainter painter(this);
-    QPen dots(QColor(255, 255, 255));
-    dots.setCosmetic(true);
-    dots.setDashPattern({1, 1});
-    painter.setPen(dots);
-    painter.drawRect(rect().adjusted(m_focusInset, m_focusInset, -m_focusInset - 1, -m_focusInset - 1));
+    drawFocusMark(painter, rect().adjusted(m_focusInset, m_focusInset, -m_focusInset, -m_focusInset));
 }
 
 void KeyboardTarget::keyPressEvent(QKeyEvent* event)
@@ -45,4 +41,4 @@ void KeyboardTarget::keyPressEvent(QKeyEvent* event)
     }
 }
 
-} // namespace kb::shell
+} // namespace kb::platform

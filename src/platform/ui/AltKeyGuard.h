@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace kb::address {
+namespace kb::platform {
 
 // Keeps keys pressed with Alt from typing into the edit fields it watches.
 // A field would otherwise insert the letter of an Alt combination that no
@@ -18,4 +18,4 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-} // namespace kb::address
+} // namespace kb::platform

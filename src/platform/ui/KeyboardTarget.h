@@ -2,13 +2,13 @@
 
 #include <QAbstractButton>
 
-namespace kb::shell {
+namespace kb::platform {
 
-// The keyboard's and the screen reader's way to one of the launcher's picture
-// buttons: an invisible push button laid over the picture and its caption.
+// The keyboard's and the screen reader's way to a picture or caption that
+// acts on a click: an invisible push button laid over it.
 // Tab reaches it, Return or Space presses it, and a dotted rectangle marks
-// it while it has the focus. The mouse passes through it to the picture and
-// caption beneath, which keep their own clicks and context menu.
+// it while it has the focus. The mouse passes through it to the controls
+// beneath, which keep their own clicks and context menu.
 class KeyboardTarget : public QAbstractButton {
     Q_OBJECT
 public:
@@ -24,4 +24,4 @@ private:
     int m_focusInset;
 };
 
-} // namespace kb::shell
+} // namespace kb::platform
