@@ -112,7 +112,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
 {
     setObjectName(QStringLiteral("fmAddress"));
     setWindowTitle(QStringLiteral("Kestrelbook - Address"));
-    setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::addressIcon())));
+    setWindowIcon(kb::resources::addressIcon());
     setFixedSize(clientWidth, clientHeight);
     kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
@@ -258,10 +258,7 @@ void TfmAddress::createEditFields(QWidget* panel)
     m_sendButton = new QPushButton(QStringLiteral("Send"), panel);
     m_sendButton->setObjectName(QStringLiteral("Send_Email_Button"));
     m_sendButton->setGeometry(298, 256, 61, 25);
-    QIcon sendPicture;
-    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPicture()), QIcon::Normal);
-    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPictureDisabled()), QIcon::Disabled);
-    m_sendButton->setIcon(sendPicture);
+    m_sendButton->setIcon(kb::resources::sendMailIcon());
     m_sendButton->setIconSize(QSize(16, 16));
     setTabOrder(previous, m_sendButton);
     connectGuarded(m_sendButton, &QPushButton::clicked, this, &TfmAddress::Send_Email_ButtonClick);

@@ -16,7 +16,10 @@ namespace kb::platform {
 
 // A picture control: shows its picture at its own size from the top-left
 // corner (or stretched), can size itself to the picture, and offers a
-// drawing surface.
+// drawing surface. Sizes are in device-independent pixels: a picture read
+// from a file is scaled to the screen's device pixel ratio, by whole pixels
+// at a whole ratio and smoothly otherwise; artwork the program draws is
+// drawn at the ratio.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -26,12 +29,15 @@ public:
     // is raised.
     void loadFromFile(const FileName& name);
     void setPicture(const QImage& picture);
+    // Artwork drawn by the program: draw gives the picture at a device pixel
+    // ratio, with that ratio set.
+    void setArtwork(std::function<QImage(qreal ratio)> draw);
     void clearPicture();
     const QImage& picture() const { return m_picture; }
     bool hasPicture() const { return !m_picture.isNull(); }
 
     // Draws on the picture; a control without a picture first gets a blank
-    // bitmap of its current size.
+    // bitmap of its current size at the screen's ratio.
     void paintOnCanvas(const std::function<void(QPainter&)>& draw);
 
     void setAutoSize(bool on);
@@ -49,8 +55,10 @@ protected:
 
 private:
     void fitToPicture();
+    void drawArtworkAt(qreal ratio);
 
     QImage m_picture;
+    std::function<QImage(qreal)> m_artwork;
     bool m_autoSize = false;
     bool m_stretch = false;
     bool m_pressed = false;

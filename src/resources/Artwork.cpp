@@ -1,0 +1,185 @@
+#include "Artwork.h"
+
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+#include <map>
+
+namespace kb::resources {
+
+struct Artwork::Drawings {
+    std::function<QImage(qreal)> draw;
+    std::map<qreal, QImage> byRatio;
+};
+
+Artwork::Artwork(std::function<QImage(qreal ratio)> draw)
+    : m_drawings(std::make_shared<Drawings>())
+{
+    m_drawings->draw = std::move(draw);
+}
+
+QImage Artwork::operator()(qreal ratio) const
+{
+    auto found = m_drawings->byRatio.find(ratio);
+    if (found == m_drawings->byRatio.end())
+        found = m_drawings->byRatio.emplace(ratio, m_drawings->draw(ratio)).first;
+    return found->second;
+}
+
+QImage canvasAt(QSize size, qreal ratio, QImage::Format format)
+{
+    QImage canvas(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)), format);
+    canvas.setDevicePixelRatio(ratio);
+    return canvas;
+}
+
+int deviceEdge(int edge, qreal ratio)
+{
+    return int(std::lround(edge * ratio));
+}
+
+namespace {
+
+QRgb mapPixel(const QImage& map, int x, int y)
+{
+    return map.rect().contains(x, y) ? map.pixel(x, y) : qRgba(0, 0, 0, 0);
+}
+
+// The colour at a point of the map: the pixel's own, unless the point lies in
+// a corner that two neighbours of one other colour close off diagonally.
+QRgb smoothedPixel(const QImage& map, double x, double y)
+{
+    const int column = int(std::floor(x)), row = int(std::floor(y));
+    const double fx = x - column, fy = y - row;
+    const int sx = fx < 0.5 ? -1 : 1, sy = fy < 0.5 ? -1 : 1;
+    const QRgb own = mapPixel(map, column, row);
+    const QRgb across = mapPixel(map, column + sx, row);
+    const QRgb along = mapPixel(map, column, row + sy);
+    const double towardsCorner = (sx > 0 ? fx : 1 - fx) + (sy > 0 ? fy : 1 - fy);
+    // The neighbours on the far sides must differ, or the corner is the end
+    // of a line, which stays square.
+    const bool diagonalEdge = across == along && across != own && mapPixel(map, column - sx, row) != across
+        && mapPixel(map, column, row - sy) != along;
+    return diagonalEdge && towardsCorner > 1.5 ? across : own;
+}
+
+class ArtworkIconEngine : public QIconEngine {
+public:
+    ArtworkIconEngine(Artwork normal, Artwork disabled)
+        : m_normal(std::move(normal))
+        , m_disabled(std::move(disabled))
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    {
+        painter->drawImage(rect, picture(mode, painter->device()->devicePixelRatioF()));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return logicalSize().boundedTo(size); }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        // Asked for in device pixels: the ratio is how much larger than the picture.
+        const QSize logical = logicalSize();
+        const qreal ratio = std::max(qreal(size.width()) / logical.width(), qreal(size.height()) / logical.height());
+        return QPixmap::fromImage(picture(mode, ratio));
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        return scale > 0 ? QPixmap::fromImage(picture(mode, scale)) : pixmap(size, mode, QIcon::Off);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {logicalSize()}; }
+
+    QIconEngine* clone() const override { return new ArtworkIconEngine(m_normal, m_disabled); }
+
+private:
+    QSize logicalSize() const { return m_normal(1).size(); }
+    QImage picture(QIcon::Mode mode, qreal ratio) const
+    {
+        return (mode == QIcon::Disabled ? m_disabled : m_normal)(ratio);
+    }
+
+    Artwork m_normal;
+    Artwork m_disabled;
+};
+
+} // namespace
+
+QImage pixelArtAt(const QImage& map, qreal ratio)
+{
+    if (ratio == 1)
+        return map;
+    constexpr int samples = 4;
+    QImage picture = canvasAt(map.size(), ratio, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            int a = 0, r = 0, g = 0, b = 0;
+            for (int sy = 0; sy < samples; ++sy) {
+                for (int sx = 0; sx < samples; ++sx) {
+                    const QRgb c = qPremultiply(
+                        smoothedPixel(map, (x + (sx + 0.5) / samples) / ratio, (y + (sy + 0.5) / samples) / ratio));
+                    a += qAlpha(c);
+                    r += qRed(c);
+                    g += qGreen(c);
+                    b += qBlue(c);
+                }
+            }
+            constexpr int count = samples * samples;
+            line[x] = qRgba((r + count / 2) / count, (g + count / 2) / count, (b + count / 2) / count,
+                            (a + count / 2) / count);
+        }
+    }
+    return picture;
+}
+
+QImage paintedInPixels(QSize size, qreal ratio, const std::function<void(QPainter&)>& draw)
+{
+    QImage picture = canvasAt(size, ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    if (ratio != 1) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(0.5, 0.5);
+    }
+    draw(painter);
+    return picture;
+}
+
+QPointF pixelShift(const QPainter& painter)
+{
+    return painter.device()->devicePixelRatioF() != 1 ? QPointF(0.5, 0.5) : QPointF();
+}
+
+void fillPixels(QPainter& painter, const QRect& pixels, const QColor& colour)
+{
+    painter.fillRect(QRectF(pixels).translated(-pixelShift(painter)), colour);
+}
+
+QIcon artworkIcon(const Artwork& normal, const Artwork& disabled)
+{
+    return QIcon(new ArtworkIconEngine(normal, disabled));
+}
+
+QIcon artworkIcon(const Artwork& normal)
+{
+    // The disabled look of an icon without its own: grey, as the style would make it.
+    return artworkIcon(normal, Artwork([normal](qreal ratio) {
+                           QImage grey = normal(ratio).convertToFormat(QImage::Format_ARGB32);
+                           for (int y = 0; y < grey.height(); ++y) {
+                               auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+                               for (int x = 0; x < grey.width(); ++x) {
+                                   const int level = qGray(line[x]) / 2 + 96;
+                                   line[x] = qRgba(level, level, level, qAlpha(line[x]));
+                               }
+                           }
+                           return grey;
+                       }));
+}
+
+} // namespace kb::resources
