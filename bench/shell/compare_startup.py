@@ -37,7 +37,7 @@ def first_paint_ms(program, work, env):
 
 
 def main():
-    bench_dir = pathlib.Path(sys.argv[1])
+    bench_dir = pathlib.Path(sys.argv[1]).resolve()
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
     programs = {"launcher": bench_dir / "bench_startup", "empty window": bench_dir / "bench_empty_window"}
     with tempfile.TemporaryDirectory() as temp:

@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 
 namespace kb::resources {
@@ -33,6 +34,24 @@ QImage canvasAt(QSize size, qreal ratio, QImage::Format format)
     QImage canvas(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)), format);
     canvas.setDevicePixelRatio(ratio);
     return canvas;
+}
+
+QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_list<Ink> inks)
+{
+    const int width = int(std::strlen(*rows.begin()));
+    QImage image(width, int(rows.size()), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    int y = 0;
+    for (const char* row : rows) {
+        for (int x = 0; x < width && row[x] != '\0'; ++x) {
+            for (const Ink& ink : inks) {
+                if (ink.symbol == row[x])
+                    image.setPixel(x, y, ink.colour);
+            }
+        }
+        ++y;
+    }
+    return image;
 }
 
 int deviceEdge(int edge, qreal ratio)

@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace kb::resources {
@@ -35,6 +36,16 @@ QImage canvasAt(QSize size, qreal ratio, QImage::Format format);
 // device-independent pixel stays a whole number of device pixels, so lines
 // and bevels keep their width along the whole picture.
 int deviceEdge(int edge, qreal ratio);
+
+// One symbol of a pixel map and the colour it stands for; any other symbol
+// is a transparent pixel.
+struct Ink {
+    char symbol;
+    QRgb colour;
+};
+
+// A picture written as rows of symbols, one pixel each.
+QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_list<Ink> inks);
 
 // A pixel map drawn at ratio: at 1 the map itself; otherwise each pixel
 // becomes a square of its colour whose corners follow the diagonal edges of

@@ -7,36 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 
 namespace kb::resources {
 
 namespace {
-
-// One symbol of a pixel map and the colour it stands for; any other symbol
-// is a transparent pixel.
-struct Ink {
-    char symbol;
-    QRgb colour;
-};
-
-QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_list<Ink> inks)
-{
-    const int width = int(std::strlen(*rows.begin()));
-    QImage image(width, int(rows.size()), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    int y = 0;
-    for (const char* row : rows) {
-        for (int x = 0; x < width && row[x] != '\0'; ++x) {
-            for (const Ink& ink : inks) {
-                if (ink.symbol == row[x])
-                    image.setPixel(x, y, ink.colour);
-            }
-        }
-        ++y;
-    }
-    return image;
-}
 
 // A repeatable hash of a pixel position: the artwork's only source of noise,
 // so every run draws the same pixels.
