@@ -1,6 +1,7 @@
 #include "AddressArt.h"
 
 #include "resources/Artwork.h"
+#include "resources/ArtworkIcon.h"
 #include "resources/Palette16.h"
 
 #include <QPainter>

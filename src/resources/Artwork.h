@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
@@ -63,10 +62,5 @@ QImage paintedInPixels(QSize size, qreal ratio, const std::function<void(QPainte
 // out for smooth drawing takes back.
 QPointF pixelShift(const QPainter& painter);
 void fillPixels(QPainter& painter, const QRect& pixels, const QColor& colour);
-
-// An icon that draws its picture at the ratio of the screen it is shown on;
-// disabled is the picture of a disabled control.
-QIcon artworkIcon(const Artwork& normal, const Artwork& disabled);
-QIcon artworkIcon(const Artwork& normal);
 
 } // namespace kb::resources

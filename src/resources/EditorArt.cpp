@@ -1,5 +1,6 @@
 #include "EditorArt.h"
 
+#include "resources/ArtworkIcon.h"
 #include "resources/Palette16.h"
 
 #include <QLinearGradient>

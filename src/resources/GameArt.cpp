@@ -1,6 +1,7 @@
 #include "GameArt.h"
 
 #include "resources/Artwork.h"
+#include "resources/ArtworkIcon.h"
 #include "resources/Palette16.h"
 
 namespace kb::resources {

@@ -3,6 +3,7 @@
 #include "resources/Palette16.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>

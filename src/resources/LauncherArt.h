@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 
 #include <array>
 

@@ -7,6 +7,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/WindowPlacement.h"
+#include "resources/ArtworkIcon.h"
 #include "resources/LauncherArt.h"
 
 #include <QFrame>
