@@ -67,6 +67,21 @@ QRgb sampled(int x, int y, qreal ratio, ColourAt colourAt)
     return qRgb(clampChannel(r / 16), clampChannel(g / 16), clampChannel(b / 16));
 }
 
+// The range of distances from (centreX, centreY) that the points of device
+// pixel (x, y) lie at, so that a pixel wholly on one side of a round edge
+// need not be sampled.
+struct DistanceRange {
+    double nearest;
+    double farthest;
+};
+
+DistanceRange distancesOf(int x, int y, qreal ratio, double centreX, double centreY)
+{
+    const double distance = std::hypot((x + 0.5) / ratio - centreX, (y + 0.5) / ratio - centreY);
+    const double halfDiagonal = std::sqrt(0.5) / ratio;
+    return {distance - halfDiagonal, distance + halfDiagonal};
+}
+
 // Raised edge of two device-independent pixels: light along the top and
 // left, dark along the bottom and right.
 void drawBevel(QImage& image, QRgb outerLight, QRgb innerLight, QRgb innerDark, QRgb outerDark)
@@ -107,11 +122,13 @@ QRgb brushedMetal(int x, int y, qreal ratio, int height)
 
 // The stud at the left end of the bar: a dome sitting in a round socket,
 // lit from the top left like the bevels.
+constexpr double studCentreX = 33.5, studCentreY = 24.5;
+constexpr double socketRadius = 11.0;
+
 QRgb studColour(double x, double y, QRgb background)
 {
-    constexpr double centreX = 33.5, centreY = 24.5;
-    constexpr double socketRadius = 11.0, domeRadius = 8.5;
-    const double dx = x - centreX, dy = y - centreY;
+    constexpr double domeRadius = 8.5;
+    const double dx = x - studCentreX, dy = y - studCentreY;
     const double distance = std::hypot(dx, dy);
     if (distance > socketRadius)
         return background;
@@ -283,6 +300,8 @@ Artwork launcherButtonBar()
         }
         for (int y = deviceEdge(10, ratio); y < deviceEdge(40, ratio); ++y) {
             for (int x = deviceEdge(19, ratio); x < deviceEdge(48, ratio); ++x) {
+                if (distancesOf(x, y, ratio, studCentreX, studCentreY).nearest > socketRadius)
+                    continue;
                 const QRgb metal = picture.pixel(x, y);
                 picture.setPixel(
                     x, y, sampled(x, y, ratio, [metal](double px, double py) { return studColour(px, py, metal); }));
@@ -341,6 +360,13 @@ Artwork informationPlate()
         constexpr double outerRadius = 14.5, innerRadius = 12.5;
         for (int y = deviceEdge(2, ratio); y < deviceEdge(33, ratio); ++y) {
             for (int x = deviceEdge(2, ratio); x < deviceEdge(33, ratio); ++x) {
+                const DistanceRange range = distancesOf(x, y, ratio, centreX, centreY);
+                if (range.farthest < innerRadius || range.nearest > outerRadius)
+                    continue;
+                if (range.nearest >= innerRadius && range.farthest <= outerRadius) {
+                    picture.setPixel(x, y, vga::white.rgb());
+                    continue;
+                }
                 picture.setPixel(x, y, sampled(x, y, ratio, [&](double px, double py) {
                                      const double distance = std::hypot(px - centreX, py - centreY);
                                      return (distance <= outerRadius && distance >= innerRadius) ? vga::white.rgb()
