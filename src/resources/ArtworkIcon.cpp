@@ -37,7 +37,13 @@ public:
         return scale > 0 ? QPixmap::fromImage(picture(mode, scale)) : pixmap(size, mode, QIcon::Off);
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {logicalSize()}; }
+    // Any size can be drawn; these are offered to whoever picks one, as the
+    // desktop does for a window's icon.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        const QSize size = logicalSize();
+        return {size, size * 2, size * 3, size * 4};
+    }
 
     QIconEngine* clone() const override { return new ArtworkIconEngine(m_normal, m_disabled); }
 
