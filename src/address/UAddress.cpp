@@ -23,7 +23,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -434,7 +433,7 @@ void TfmAddress::Photo_EditChange()
     try {
         const QImage photo =
             kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)));
-        m_photoBitmap->setPixmap(QPixmap::fromImage(photo));
+        m_photoBitmap->setPixmap(kb::platform::pixmapAtRatio(photo, m_photoBitmap->devicePixelRatioF()));
         m_photoBitmap->show();
     } catch (const std::exception&) {
         // A photo that cannot be shown is no error: the panel shows "NoImage".

@@ -129,4 +129,13 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
     QWidget::mouseDoubleClickEvent(event);
 }
 
+QPixmap pixmapAtRatio(const QImage& picture, qreal ratio)
+{
+    const bool whole = ratio == std::floor(ratio);
+    QImage scaled = picture.scaled(qCeil(picture.width() * ratio), qCeil(picture.height() * ratio),
+                                   Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(scaled);
+}
+
 } // namespace kb::platform

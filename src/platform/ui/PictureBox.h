@@ -4,6 +4,7 @@
 #include "platform/pictures/PictureFile.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -63,5 +64,10 @@ private:
     bool m_stretch = false;
     bool m_pressed = false;
 };
+
+// A picture read from a file, scaled for a screen of ratio: by whole pixels
+// at a whole ratio, smoothly otherwise, with the ratio set, so that a control
+// showing a pixmap shows it at its own size without scaling it again.
+QPixmap pixmapAtRatio(const QImage& picture, qreal ratio);
 
 } // namespace kb::platform
