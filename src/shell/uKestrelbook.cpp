@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTime>
@@ -137,6 +138,11 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        // On a scaled screen the rim is smoothed, on the pixels it covers at 1.
+        if (painter.paintEngine()->paintDevice()->devicePixelRatioF() != 1) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(0.5, 0.5);
+        }
         painter.setPen(Qt::black);
         painter.setBrush(Qt::white);
         painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
