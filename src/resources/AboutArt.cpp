@@ -8,6 +8,7 @@
 namespace kb::resources {
 namespace {
 
+constexpr QSize pictureSize(250, 200);
 const QColor kTan{214, 188, 146};
 const QColor kTanLight{232, 212, 176};
 const QColor kTanDark{160, 132, 92};
@@ -120,12 +121,11 @@ Artwork aboutPicture()
     // True colour: the gradients and the smoothed edges need more than 256
     // colours at some ratios, and a reduction to 256 then falls back on a
     // fixed colour cube, which turns the tan olive and flattens the photograph.
-    static const Artwork picture([](qreal ratio) {
-        constexpr QSize size(250, 200);
-        QImage canvas = canvasAt(size, ratio, QImage::Format_RGB32);
+    static const Artwork picture(pictureSize, [](qreal ratio) {
+        QImage canvas = canvasAt(pictureSize, ratio, QImage::Format_RGB32);
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
-        drawPlate(painter, QRect(QPoint(0, 0), size));
+        drawPlate(painter, QRect(QPoint(0, 0), pictureSize));
         drawTab(painter);
         const QRect photo(73, 44, 110, 86);
         drawFrame(painter, photo);

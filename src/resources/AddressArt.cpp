@@ -70,18 +70,20 @@ void drawDisabledLetter(QPainter& painter)
 
 QIcon addressIcon()
 {
-    static const Artwork icon([](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawAddressBook); });
+    static const Artwork icon(pictureSize,
+                              [](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawAddressBook); });
     return artworkIcon(icon);
 }
 
 QIcon sendMailIcon()
 {
-    static const Artwork normal([](qreal ratio) {
+    static const Artwork normal(pictureSize, [](qreal ratio) {
         return paintedInPixels(pictureSize, ratio, [](QPainter& painter) {
             drawLetter(painter, {vga::black, vga::white, vga::grey, vga::red}, {0, 1});
         });
     });
-    static const Artwork disabled([](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawDisabledLetter); });
+    static const Artwork disabled(pictureSize,
+                                  [](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawDisabledLetter); });
     return artworkIcon(normal, disabled);
 }
 

@@ -15,8 +15,9 @@ struct Artwork::Drawings {
     std::map<qreal, QImage> byRatio;
 };
 
-Artwork::Artwork(std::function<QImage(qreal ratio)> draw)
-    : m_drawings(std::make_shared<Drawings>())
+Artwork::Artwork(QSize size, std::function<QImage(qreal ratio)> draw)
+    : m_size(size)
+    , m_drawings(std::make_shared<Drawings>())
 {
     m_drawings->draw = std::move(draw);
 }

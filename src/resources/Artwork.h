@@ -16,13 +16,16 @@ namespace kb::resources {
 // asked for, and kept; copies share what was drawn.
 class Artwork {
 public:
-    // draw makes the picture at a ratio (see canvasAt).
-    explicit Artwork(std::function<QImage(qreal ratio)> draw);
+    // draw makes the picture of size device-independent pixels at a ratio
+    // (see canvasAt).
+    Artwork(QSize size, std::function<QImage(qreal ratio)> draw);
 
+    QSize size() const { return m_size; }
     QImage operator()(qreal ratio) const;
 
 private:
     struct Drawings;
+    QSize m_size;
     std::shared_ptr<Drawings> m_drawings;
 };
 

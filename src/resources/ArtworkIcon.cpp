@@ -48,7 +48,7 @@ public:
     QIconEngine* clone() const override { return new ArtworkIconEngine(m_normal, m_disabled); }
 
 private:
-    QSize logicalSize() const { return m_normal(1).size(); }
+    QSize logicalSize() const { return m_normal.size(); }
     QImage picture(QIcon::Mode mode, qreal ratio) const
     {
         return (mode == QIcon::Disabled ? m_disabled : m_normal)(ratio);
@@ -68,7 +68,7 @@ QIcon artworkIcon(const Artwork& normal, const Artwork& disabled)
 QIcon artworkIcon(const Artwork& normal)
 {
     // The disabled look of an icon without its own: grey, as the style would make it.
-    return artworkIcon(normal, Artwork([normal](qreal ratio) {
+    return artworkIcon(normal, Artwork(normal.size(), [normal](qreal ratio) {
                            QImage grey = normal(ratio).convertToFormat(QImage::Format_ARGB32);
                            for (int y = 0; y < grey.height(); ++y) {
                                auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));

@@ -181,13 +181,13 @@ void drawEditorIcon(QPainter& painter)
 
 Artwork editorTitleLeft()
 {
-    static const Artwork picture(drawTitleLeft);
+    static const Artwork picture(QSize(titleWidth, titleHeight), drawTitleLeft);
     return picture;
 }
 
 Artwork editorTitleRight()
 {
-    static const Artwork picture(drawTitleRight);
+    static const Artwork picture(QSize(titleWidth, titleHeight), drawTitleRight);
     return picture;
 }
 
@@ -195,7 +195,7 @@ QIcon editorToolIcon(int index)
 {
     static const std::array<Artwork, editorToolPictureCount> pictures = [] {
         const auto pictureOf = [](int index) {
-            return Artwork([index](qreal ratio) {
+            return Artwork(toolSize, [index](qreal ratio) {
                 return paintedInPixels(toolSize, ratio,
                                        [index](QPainter& painter) { drawToolPicture(painter, index); });
             });
@@ -208,7 +208,7 @@ QIcon editorToolIcon(int index)
 
 QIcon editorIcon()
 {
-    static const Artwork icon([](qreal ratio) { return paintedInPixels(toolSize, ratio, drawEditorIcon); });
+    static const Artwork icon(toolSize, [](qreal ratio) { return paintedInPixels(toolSize, ratio, drawEditorIcon); });
     return artworkIcon(icon);
 }
 

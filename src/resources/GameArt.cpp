@@ -6,9 +6,11 @@
 
 namespace kb::resources {
 
+constexpr QSize glyphSize(16, 16);
+
 QIcon okGlyph()
 {
-    static const Artwork glyph([](qreal ratio) {
+    static const Artwork glyph(glyphSize, [](qreal ratio) {
         return pixelArtAt(fromPixelMap(
                               {
                                   "................",
@@ -36,7 +38,7 @@ QIcon okGlyph()
 
 QIcon cancelGlyph()
 {
-    static const Artwork glyph([](qreal ratio) {
+    static const Artwork glyph(glyphSize, [](qreal ratio) {
         return pixelArtAt(fromPixelMap(
                               {
                                   "................",

@@ -122,6 +122,8 @@ QRgb brushedMetal(int x, int y, qreal ratio, int height)
 
 // The stud at the left end of the bar: a dome sitting in a round socket,
 // lit from the top left like the bevels.
+constexpr QSize plateSize(114, 35);
+
 constexpr double studCentreX = 33.5, studCentreY = 24.5;
 constexpr double socketRadius = 11.0;
 
@@ -291,7 +293,7 @@ QImage largeIcon()
 
 Artwork launcherButtonBar()
 {
-    static const Artwork bar([](qreal ratio) {
+    static const Artwork bar(QSize(223, 50), [](qreal ratio) {
         constexpr int height = 50;
         QImage picture = canvasAt(QSize(223, height), ratio, QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y) {
@@ -315,7 +317,7 @@ Artwork launcherButtonBar()
 
 Artwork speckledTexture()
 {
-    static const Artwork texture([](qreal ratio) {
+    static const Artwork texture(QSize(223, 50), [](qreal ratio) {
         const QList<QRgb> palette = {
             vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(),
             vga::navy.rgb(),  vga::purple.rgb(),  vga::teal.rgb(),  vga::silver.rgb(),
@@ -352,9 +354,8 @@ Artwork speckledTexture()
 
 Artwork informationPlate()
 {
-    static const Artwork plate([](qreal ratio) {
-        constexpr QSize size(114, 35);
-        QImage picture = canvasAt(size, ratio, QImage::Format_RGB32);
+    static const Artwork plate(plateSize, [](qreal ratio) {
+        QImage picture = canvasAt(plateSize, ratio, QImage::Format_RGB32);
         picture.fill(vga::black);
         constexpr double centreX = 17.5, centreY = 17.5;
         constexpr double outerRadius = 14.5, innerRadius = 12.5;
@@ -375,7 +376,7 @@ Artwork informationPlate()
             }
         }
         // The letters are a bitmap face: drawn as a map, then at the ratio.
-        QImage letters(size, QImage::Format_ARGB32);
+        QImage letters(plateSize, QImage::Format_ARGB32);
         letters.fill(Qt::transparent);
         {
             QPainter painter(&letters);
@@ -410,7 +411,7 @@ Artwork informationPlate()
 
 Artwork clockFace()
 {
-    static const Artwork face([](qreal ratio) {
+    static const Artwork face(QSize(15, 13), [](qreal ratio) {
         return pixelArtAt(
             fromPixelMap(
                 {
@@ -436,8 +437,9 @@ Artwork clockFace()
 
 Artwork continueArrow(bool enabled)
 {
-    static const Artwork normal([](qreal ratio) { return pixelArtAt(continueArrowImage(true), ratio); });
-    static const Artwork disabled([](qreal ratio) { return pixelArtAt(continueArrowImage(false), ratio); });
+    static const Artwork normal(QSize(16, 16), [](qreal ratio) { return pixelArtAt(continueArrowImage(true), ratio); });
+    static const Artwork disabled(QSize(16, 16),
+                                  [](qreal ratio) { return pixelArtAt(continueArrowImage(false), ratio); });
     return enabled ? normal : disabled;
 }
 

@@ -27,16 +27,22 @@ void PictureBox::setPicture(const QImage& picture)
     update();
 }
 
-void PictureBox::setArtwork(std::function<QImage(qreal)> draw)
+void PictureBox::setArtwork(QSize size, std::function<QImage(qreal)> draw)
 {
     m_artwork = std::move(draw);
+    m_artworkSize = size;
     m_picture = QImage();
-    drawArtworkAt(devicePixelRatioF());
     fitToPicture();
     update();
 }
 
-void PictureBox::drawArtworkAt(qreal ratio)
+const QImage& PictureBox::picture() const
+{
+    drawArtworkAt(devicePixelRatioF());
+    return m_picture;
+}
+
+void PictureBox::drawArtworkAt(qreal ratio) const
 {
     if (m_artwork && (m_picture.isNull() || m_picture.devicePixelRatio() != ratio))
         m_picture = m_artwork(ratio);
@@ -52,6 +58,7 @@ void PictureBox::clearPicture()
 void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
 {
     // What is drawn on stays as drawn, at the ratio it was drawn at.
+    drawArtworkAt(devicePixelRatioF());
     m_artwork = nullptr;
     if (m_picture.isNull()) {
         const qreal ratio = devicePixelRatioF();
@@ -84,7 +91,9 @@ void PictureBox::setStretch(bool on)
 
 void PictureBox::fitToPicture()
 {
-    if (m_autoSize && !m_picture.isNull())
+    if (m_autoSize && m_artwork)
+        resize(m_artworkSize);
+    else if (m_autoSize && !m_picture.isNull())
         resize(m_picture.deviceIndependentSize().toSize());
 }
 

@@ -30,12 +30,19 @@ public:
     // is raised.
     void loadFromFile(const FileName& name);
     void setPicture(const QImage& picture);
-    // Artwork drawn by the program: draw gives the picture at a device pixel
-    // ratio, with that ratio set.
-    void setArtwork(std::function<QImage(qreal ratio)> draw);
+    // Artwork drawn by the program, of size device-independent pixels: draw
+    // gives the picture at a device pixel ratio, with that ratio set. It is
+    // drawn when first shown or asked for.
+    void setArtwork(QSize size, std::function<QImage(qreal ratio)> draw);
+    template <typename Artwork>
+    void setArtwork(const Artwork& artwork)
+    {
+        setArtwork(artwork.size(), artwork);
+    }
     void clearPicture();
-    const QImage& picture() const { return m_picture; }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    // The picture; artwork at the screen's ratio.
+    const QImage& picture() const;
+    bool hasPicture() const { return m_artwork || !m_picture.isNull(); }
 
     // Draws on the picture; a control without a picture first gets a blank
     // bitmap of its current size at the screen's ratio.
@@ -56,10 +63,12 @@ protected:
 
 private:
     void fitToPicture();
-    void drawArtworkAt(qreal ratio);
+    void drawArtworkAt(qreal ratio) const;
 
-    QImage m_picture;
+    // Artwork is drawn on demand, into m_picture.
+    mutable QImage m_picture;
     std::function<QImage(qreal)> m_artwork;
+    QSize m_artworkSize;
     bool m_autoSize = false;
     bool m_stretch = false;
     bool m_pressed = false;
