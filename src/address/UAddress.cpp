@@ -26,7 +26,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -132,7 +131,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
 {
     setObjectName(QStringLiteral("fmAddress"));
     setWindowTitle(QStringLiteral("Kestrelbook - Address"));
-    setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::addressIcon())));
+    setWindowIcon(kb::resources::addressIcon());
     setFixedSize(clientWidth, clientHeight);
     kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
@@ -289,10 +288,7 @@ void TfmAddress::createEditFields(QWidget* panel)
     m_sendButton = new QPushButton(QStringLiteral("Send"), panel);
     m_sendButton->setObjectName(QStringLiteral("Send_Email_Button"));
     m_sendButton->setGeometry(298, 256, 61, 25);
-    QIcon sendPicture;
-    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPicture()), QIcon::Normal);
-    sendPicture.addPixmap(QPixmap::fromImage(kb::resources::sendMailPictureDisabled()), QIcon::Disabled);
-    m_sendButton->setIcon(sendPicture);
+    m_sendButton->setIcon(kb::resources::sendMailIcon());
     m_sendButton->setIconSize(QSize(16, 16));
     kb::platform::pressWithReturn(*m_sendButton);
     connectGuarded(m_sendButton, &QPushButton::clicked, this, &TfmAddress::Send_Email_ButtonClick);
@@ -491,7 +487,7 @@ void TfmAddress::Photo_EditChange()
     try {
         const QImage photo =
             kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)));
-        m_photoBitmap->setPixmap(QPixmap::fromImage(photo));
+        m_photoBitmap->setPixmap(kb::platform::pixmapAtRatio(photo, m_photoBitmap->devicePixelRatioF()));
         m_photoBitmap->show();
     } catch (const std::exception&) {
         // A photo that cannot be shown is no error: the panel shows "NoImage".

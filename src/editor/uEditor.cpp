@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QIcon>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QShowEvent>
@@ -59,7 +58,7 @@ TfmEdit::TfmEdit(QWidget* parent, std::size_t memoCapacity)
 {
     setObjectName(QStringLiteral("fmEdit"));
     setWindowTitle(QStringLiteral("Kestrelbook 98 - Editor"));
-    setWindowIcon(QIcon(QPixmap::fromImage(kb::resources::editorIcon())));
+    setWindowIcon(kb::resources::editorIcon());
     setFixedSize(clientWidth, clientHeight);
     kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
 
@@ -91,13 +90,13 @@ void TfmEdit::createTitleStrip()
     m_titleLeftImage->setObjectName(QStringLiteral("Image12"));
     m_titleLeftImage->setGeometry(0, 0, titleLeftWidth, titleHeight);
     m_titleLeftImage->setStretch(true);
-    m_titleLeftImage->setPicture(kb::resources::editorTitleLeft());
+    m_titleLeftImage->setArtwork(kb::resources::editorTitleLeft());
 
     m_titleRightImage = new kb::platform::PictureBox(m_panel);
     m_titleRightImage->setObjectName(QStringLiteral("Image14"));
     m_titleRightImage->setGeometry(titleLeftWidth, 0, clientWidth - titleLeftWidth, titleHeight);
     m_titleRightImage->setStretch(true);
-    m_titleRightImage->setPicture(kb::resources::editorTitleRight());
+    m_titleRightImage->setArtwork(kb::resources::editorTitleRight());
 
     QPalette white = palette();
     white.setColor(QPalette::WindowText, Qt::white);
@@ -188,7 +187,7 @@ QToolButton* TfmEdit::addToolButton(const char* name, const QString& caption, in
     auto* button = kb::platform::addToolBarButton(
         *m_toolBar, name, caption,
         QRect(QPoint(column * toolButtonSize.width(), toolBarHeight - toolButtonSize.height()), toolButtonSize));
-    button->setIcon(QIcon(QPixmap::fromImage(kb::resources::editorToolPicture(picture))));
+    button->setIcon(kb::resources::editorToolIcon(picture));
     button->setIconSize(QSize(16, 16));
     // A 13-pixel caption cannot stand under a 16-pixel picture in a 22-pixel
     // button, so it stands beside it and stays readable.

@@ -4,10 +4,13 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kb::game {
 
@@ -27,8 +30,7 @@ void DrawGrid::SetSize(int colCount, int rowCount)
     m_row = std::clamp(m_row, 0, std::max(rowCount - 1, 0));
 
     // The canvas keeps what it showed where the old and new sizes overlap.
-    QImage canvas(std::max(colCount, 1) * CellSize, std::max(rowCount, 1) * CellSize, QImage::Format_RGB32);
-    canvas.fill(Qt::black);
+    QImage canvas = blankCanvas(devicePixelRatioF());
     if (!m_canvas.isNull()) {
         QPainter painter(&canvas);
         painter.drawImage(0, 0, m_canvas);
@@ -36,6 +38,17 @@ void DrawGrid::SetSize(int colCount, int rowCount)
     m_canvas = canvas;
     resize(colCount * CellSize + 2 * FrameWidth, rowCount * CellSize + 2 * FrameWidth);
     InvalidateGrid();
+}
+
+// The cells are drawn at the device pixel ratio of what they are shown on,
+// so that tiles and their edges are as crisp as at 1.
+QImage DrawGrid::blankCanvas(qreal ratio) const
+{
+    const QSize size(std::max(m_colCount, 1) * CellSize, std::max(m_rowCount, 1) * CellSize);
+    QImage canvas(qCeil(size.width() * ratio), qCeil(size.height() * ratio), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(Qt::black);
+    return canvas;
 }
 
 void DrawGrid::SetCol(int col)
@@ -86,9 +99,16 @@ void DrawGrid::InvalidateCurrentCell()
 
 void DrawGrid::paintEvent(QPaintEvent* event)
 {
-    kb::platform::guarded(this, [&] { PaintCells(event->region()); });
     QPainter painter(this);
-    painter.drawImage(FrameWidth, FrameWidth, m_canvas, 0, 0, m_colCount * CellSize, m_rowCount * CellSize);
+    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+    QRegion region = event->region();
+    if (m_canvas.devicePixelRatio() != ratio) {
+        m_canvas = blankCanvas(ratio);
+        region = rect();
+    }
+    kb::platform::guarded(this, [&] { PaintCells(region); });
+    const QSizeF cells(m_colCount * CellSize, m_rowCount * CellSize);
+    painter.drawImage(QRectF(QPointF(FrameWidth, FrameWidth), cells), m_canvas, QRectF(QPointF(0, 0), cells * ratio));
     DrawFrame(painter);
 }
 
@@ -100,6 +120,10 @@ void DrawGrid::PaintCells(const QRegion& region)
         return;
     const QRegion cells = region.translated(-FrameWidth, -FrameWidth);
     QPainter canvas(&m_canvas);
+    // Tiles from the installation's picture: whole pixels at a whole ratio,
+    // smooth otherwise.
+    const qreal ratio = m_canvas.devicePixelRatio();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
     for (int row = 0; row < m_rowCount; ++row) {
         for (int col = 0; col < m_colCount; ++col) {
             const QRect rect = CellRect(col, row);
@@ -119,13 +143,13 @@ void DrawGrid::DrawFrame(QPainter& painter)
 {
     const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
+    // Lines of one device-independent pixel, filled so that they stay whole
+    // and on the pixel grid on a scaled screen.
     const auto edge = [&](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(bottomRight);
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
     };
     edge(outer, palette().color(QPalette::Dark), palette().color(QPalette::Light));
     edge(inner, palette().color(QPalette::Shadow), palette().color(QPalette::Midlight));

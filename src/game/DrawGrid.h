@@ -56,6 +56,7 @@ private:
     void InvalidateCurrentCell();
     void PaintCells(const QRegion& region);
     void DrawFrame(QPainter& painter);
+    QImage blankCanvas(qreal ratio) const;
 
     int m_colCount = 0;
     int m_rowCount = 0;

@@ -4,12 +4,12 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/ShowHandler.h"
 #include "platform/ui/WindowPlacement.h"
+#include "resources/GameArt.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 
 #include <algorithm>
 #include <charconv>
@@ -75,14 +75,13 @@ TSettingsForm::TSettingsForm(QWidget* parent)
     columns->setBuddy(m_widthBox);
     rows->setBuddy(m_heightBox);
 
-    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(kb::resources::okGlyph(), QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setGeometry(14, 62, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* cancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(kb::resources::cancelGlyph(), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(100, 62, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -8,19 +8,28 @@
 namespace kb::resources {
 namespace {
 
+constexpr QSize pictureSize(250, 200);
 const QColor kTan{214, 188, 146};
 const QColor kTanLight{232, 212, 176};
 const QColor kTanDark{160, 132, 92};
 
+// Edges are filled bands of one device-independent pixel rather than
+// antialiased strokes, which would spread over two pixels at some ratios.
 void drawPlate(QPainter& painter, const QRect& area)
 {
     painter.fillRect(area, kTan);
-    painter.setPen(kTanLight);
-    painter.drawLine(area.topLeft(), area.topRight());
-    painter.drawLine(area.topLeft(), area.bottomLeft());
-    painter.setPen(kTanDark);
-    painter.drawLine(area.bottomLeft(), area.bottomRight());
-    painter.drawLine(area.topRight(), area.bottomRight());
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), kTanLight);
+    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), kTanLight);
+    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), kTanDark);
+    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), kTanDark);
+}
+
+void drawOutline(QPainter& painter, const QRect& area, const QColor& colour)
+{
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), colour);
+    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), colour);
+    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), colour);
+    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), colour);
 }
 
 void drawTab(QPainter& painter)
@@ -101,27 +110,29 @@ void drawFrame(QPainter& painter, const QRect& photo)
     const QRect mat = photo.adjusted(-5, -5, 5, 5);
     painter.fillRect(mat.translated(3, 3), kTanDark);
     painter.fillRect(mat, QColor(248, 246, 240));
-    painter.setPen(QColor(40, 40, 40));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(mat.adjusted(0, 0, -1, -1));
-    painter.drawRect(photo.adjusted(-1, -1, 0, 0));
+    drawOutline(painter, mat, QColor(40, 40, 40));
+    drawOutline(painter, photo.adjusted(-1, -1, 1, 1), QColor(40, 40, 40));
 }
 
 } // namespace
 
-QImage aboutPicture()
+Artwork aboutPicture()
 {
-    QImage picture(250, 200, QImage::Format_RGB32);
-    {
-        QPainter painter(&picture);
+    // True colour: the gradients and the smoothed edges need more than 256
+    // colours at some ratios, and a reduction to 256 then falls back on a
+    // fixed colour cube, which turns the tan olive and flattens the photograph.
+    static const Artwork picture(pictureSize, [](qreal ratio) {
+        QImage canvas = canvasAt(pictureSize, ratio, QImage::Format_RGB32);
+        QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
-        drawPlate(painter, picture.rect());
+        drawPlate(painter, QRect(QPoint(0, 0), pictureSize));
         drawTab(painter);
         const QRect photo(73, 44, 110, 86);
         drawFrame(painter, photo);
         drawPhotograph(painter, photo);
-    }
-    return picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+        return canvas;
+    });
+    return picture;
 }
 
 } // namespace kb::resources

@@ -1,5 +1,7 @@
 #include "AddressArt.h"
 
+#include "resources/Artwork.h"
+#include "resources/ArtworkIcon.h"
 #include "resources/Palette16.h"
 
 #include <QPainter>
@@ -8,14 +10,7 @@
 namespace kb::resources {
 namespace {
 
-constexpr int pictureSize = 16;
-
-QImage blankPicture()
-{
-    QImage picture(pictureSize, pictureSize, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    return picture;
-}
+constexpr QSize pictureSize(16, 16);
 
 struct LetterColours {
     QColor outline;
@@ -26,6 +21,7 @@ struct LetterColours {
 
 void drawLetter(QPainter& painter, const LetterColours& colours, QPoint offset)
 {
+    painter.save();
     painter.translate(offset);
     painter.setPen(colours.outline);
     painter.setBrush(colours.paper);
@@ -40,15 +36,11 @@ void drawLetter(QPainter& painter, const LetterColours& colours, QPoint offset)
     painter.drawLine(9, 2, 14, 2);
     painter.drawLine(12, 0, 14, 2);
     painter.drawLine(12, 4, 14, 2);
-    painter.resetTransform();
+    painter.restore();
 }
 
-} // namespace
-
-QImage addressIcon()
+void drawAddressBook(QPainter& painter)
 {
-    QImage picture = blankPicture();
-    QPainter painter(&picture);
     // The cover and the pages.
     painter.setPen(vga::black);
     painter.setBrush(vga::maroon);
@@ -63,27 +55,36 @@ QImage addressIcon()
     // The index tabs along the edge.
     const QColor tabs[] = {vga::red, vga::yellow, vga::lime, vga::aqua};
     for (int i = 0; i < 4; ++i)
-        painter.fillRect(13, 2 + i * 3, 2, 2, tabs[i]);
-    return picture;
+        fillPixels(painter, QRect(13, 2 + i * 3, 2, 2), tabs[i]);
 }
 
-QImage sendMailPicture()
+void drawDisabledLetter(QPainter& painter)
 {
-    QImage picture = blankPicture();
-    QPainter painter(&picture);
-    drawLetter(painter, {vga::black, vga::white, vga::grey, vga::red}, {0, 1});
-    return picture;
-}
-
-QImage sendMailPictureDisabled()
-{
-    QImage picture = blankPicture();
-    QPainter painter(&picture);
     const LetterColours highlight{vga::white, Qt::transparent, vga::white, vga::white};
     const LetterColours shadow{vga::grey, Qt::transparent, vga::grey, vga::grey};
     drawLetter(painter, highlight, {1, 2});
     drawLetter(painter, shadow, {0, 1});
-    return picture;
+}
+
+} // namespace
+
+QIcon addressIcon()
+{
+    static const Artwork icon(pictureSize,
+                              [](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawAddressBook); });
+    return artworkIcon(icon);
+}
+
+QIcon sendMailIcon()
+{
+    static const Artwork normal(pictureSize, [](qreal ratio) {
+        return paintedInPixels(pictureSize, ratio, [](QPainter& painter) {
+            drawLetter(painter, {vga::black, vga::white, vga::grey, vga::red}, {0, 1});
+        });
+    });
+    static const Artwork disabled(pictureSize,
+                                  [](qreal ratio) { return paintedInPixels(pictureSize, ratio, drawDisabledLetter); });
+    return artworkIcon(normal, disabled);
 }
 
 } // namespace kb::resources

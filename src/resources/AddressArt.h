@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <QIcon>
 
 namespace kb::resources {
 
@@ -8,11 +8,10 @@ namespace kb::resources {
 // artwork.
 
 // The window's own 16 x 16 icon: an open address book with a tab index.
-QImage addressIcon();
+QIcon addressIcon();
 
-// The 16 x 16 pictures of the "Send" button: a letter with a flying arrow,
-// in colour and in the embossed grey of a disabled button.
-QImage sendMailPicture();
-QImage sendMailPictureDisabled();
+// The 16 x 16 picture of the "Send" button: a letter with a flying arrow, in
+// colour, and in the embossed grey of the time when the button is disabled.
+QIcon sendMailIcon();
 
 } // namespace kb::resources

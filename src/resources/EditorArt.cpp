@@ -1,5 +1,6 @@
 #include "EditorArt.h"
 
+#include "resources/ArtworkIcon.h"
 #include "resources/Palette16.h"
 
 #include <QLinearGradient>
@@ -7,16 +8,18 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <array>
+
 namespace kb::resources {
 namespace {
 
 constexpr int titleWidth = 223;
 constexpr int titleHeight = 50;
-constexpr int toolSize = 16;
+constexpr QSize toolSize(16, 16);
 
-QImage blankPicture(int width, int height)
+QImage blankPicture(int width, int height, qreal ratio)
 {
-    QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage picture = canvasAt(QSize(width, height), ratio, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     return picture;
 }
@@ -25,9 +28,8 @@ QImage blankPicture(int width, int height)
 void drawRuling(QPainter& painter, int width, QColor colour)
 {
     colour.setAlpha(60);
-    painter.setPen(colour);
     for (int y = 6; y < titleHeight; y += 8)
-        painter.drawLine(0, y, width - 1, y);
+        painter.fillRect(QRect(0, y, width, 1), colour);
 }
 
 void drawSheet(QPainter& painter, const QRect& sheet)
@@ -71,7 +73,7 @@ void drawSave(QPainter& painter)
     painter.drawRect(1, 1, 13, 13);
     painter.setBrush(vga::silver);
     painter.drawRect(4, 1, 7, 5);
-    painter.fillRect(8, 2, 2, 3, vga::navy);
+    fillPixels(painter, QRect(8, 2, 2, 3), vga::navy);
     painter.setBrush(vga::white);
     painter.drawRect(3, 8, 9, 6);
     painter.setPen(vga::grey);
@@ -81,6 +83,8 @@ void drawSave(QPainter& painter)
 
 void drawSearch(QPainter& painter)
 {
+    // Laid out for smooth drawing.
+    painter.translate(-pixelShift(painter));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(vga::black, 1.5));
     painter.setBrush(vga::aqua);
@@ -111,11 +115,9 @@ void drawExit(QPainter& painter)
     painter.drawPolygon(QPolygon({{8, 6}, {11, 6}, {11, 4}, {15, 8}, {11, 12}, {11, 10}, {8, 10}}));
 }
 
-} // namespace
-
-QImage editorTitleLeft()
+QImage drawTitleLeft(qreal ratio)
 {
-    QImage picture = blankPicture(titleWidth, titleHeight);
+    QImage picture = blankPicture(titleWidth, titleHeight, ratio);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, titleWidth, 0);
     gradient.setColorAt(0.0, vga::navy);
@@ -137,9 +139,9 @@ QImage editorTitleLeft()
     return picture;
 }
 
-QImage editorTitleRight()
+QImage drawTitleRight(qreal ratio)
 {
-    QImage picture = blankPicture(titleWidth, titleHeight);
+    QImage picture = blankPicture(titleWidth, titleHeight, ratio);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, titleWidth, 0);
     gradient.setColorAt(0.0, vga::blue.darker(140));
@@ -149,10 +151,8 @@ QImage editorTitleRight()
     return picture;
 }
 
-QImage editorToolPicture(int index)
+void drawToolPicture(QPainter& painter, int index)
 {
-    QImage picture = blankPicture(toolSize, toolSize);
-    QPainter painter(&picture);
     switch (index) {
     case 0: drawOpen(painter); break;
     case 1: drawCancel(painter); break;
@@ -163,20 +163,53 @@ QImage editorToolPicture(int index)
     case 6: drawExit(painter); break;
     default: break;
     }
-    return picture;
 }
 
-QImage editorIcon()
+void drawEditorIcon(QPainter& painter)
 {
-    QImage picture = blankPicture(toolSize, toolSize);
-    QPainter painter(&picture);
     drawSheet(painter, QRect(1, 0, 11, 15));
+    // The pencil is laid out for smooth drawing.
+    painter.translate(-pixelShift(painter));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(vga::maroon, 2.5, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(7.5, 11.5), QPointF(14.5, 2.5));
     painter.setPen(QPen(vga::black, 1));
     painter.drawLine(QPointF(6.5, 13.5), QPointF(7.5, 11.5));
+}
+
+} // namespace
+
+Artwork editorTitleLeft()
+{
+    static const Artwork picture(QSize(titleWidth, titleHeight), drawTitleLeft);
     return picture;
+}
+
+Artwork editorTitleRight()
+{
+    static const Artwork picture(QSize(titleWidth, titleHeight), drawTitleRight);
+    return picture;
+}
+
+QIcon editorToolIcon(int index)
+{
+    static const std::array<Artwork, editorToolPictureCount> pictures = [] {
+        const auto pictureOf = [](int index) {
+            return Artwork(toolSize, [index](qreal ratio) {
+                return paintedInPixels(toolSize, ratio,
+                                       [index](QPainter& painter) { drawToolPicture(painter, index); });
+            });
+        };
+        return std::array<Artwork, editorToolPictureCount>{pictureOf(0), pictureOf(1), pictureOf(2), pictureOf(3),
+                                                           pictureOf(4), pictureOf(5), pictureOf(6)};
+    }();
+    return artworkIcon(pictures.at(std::size_t(index)));
+}
+
+QIcon editorIcon()
+{
+    static const Artwork icon(toolSize, [](qreal ratio) { return paintedInPixels(toolSize, ratio, drawEditorIcon); });
+    return artworkIcon(icon);
 }
 
 } // namespace kb::resources

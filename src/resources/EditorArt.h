@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QImage>
+#include "resources/Artwork.h"
+
+#include <QIcon>
 
 namespace kb::resources {
 
@@ -8,15 +10,15 @@ namespace kb::resources {
 
 // The two 223 x 50 bitmaps of the editor's title strip: the left one carries
 // the window's name, the right one continues the strip behind the file name.
-QImage editorTitleLeft();
-QImage editorTitleRight();
+Artwork editorTitleLeft();
+Artwork editorTitleRight();
 
 // The tool bar's 16 x 16 pictures, in button order: open, cancel, save,
 // search, page up, page down, exit.
 inline constexpr int editorToolPictureCount = 7;
-QImage editorToolPicture(int index);
+QIcon editorToolIcon(int index);
 
 // The window's own 16 x 16 icon: a sheet of text with a pencil.
-QImage editorIcon();
+QIcon editorIcon();
 
 } // namespace kb::resources

@@ -3,40 +3,15 @@
 #include "resources/Palette16.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 
 namespace kb::resources {
 
 namespace {
-
-// One symbol of a pixel map and the colour it stands for; any other symbol
-// is a transparent pixel.
-struct Ink {
-    char symbol;
-    QRgb colour;
-};
-
-QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_list<Ink> inks)
-{
-    const int width = int(std::strlen(*rows.begin()));
-    QImage image(width, int(rows.size()), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    int y = 0;
-    for (const char* row : rows) {
-        for (int x = 0; x < width && row[x] != '\0'; ++x) {
-            for (const Ink& ink : inks) {
-                if (ink.symbol == row[x])
-                    image.setPixel(x, y, ink.colour);
-            }
-        }
-        ++y;
-    }
-    return image;
-}
 
 // A repeatable hash of a pixel position: the artwork's only source of noise,
 // so every run draws the same pixels.
@@ -74,15 +49,16 @@ QRgb grey(int level)
     return qRgb(v, v, v);
 }
 
-// Averages a colour function over 4 x 4 points of each pixel, so round
-// shapes get clean one-pixel edges instead of stair steps or blur.
+// Averages a colour function of device-independent positions over 4 x 4
+// points of the device pixel (x, y), so round shapes get clean edges of one
+// device pixel instead of stair steps or blur.
 template <typename ColourAt>
-QRgb sampled(int x, int y, ColourAt colourAt)
+QRgb sampled(int x, int y, qreal ratio, ColourAt colourAt)
 {
     double r = 0, g = 0, b = 0;
     for (int sy = 0; sy < 4; ++sy) {
         for (int sx = 0; sx < 4; ++sx) {
-            const QRgb c = colourAt(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0);
+            const QRgb c = colourAt((x + (sx + 0.5) / 4.0) / ratio, (y + (sy + 0.5) / 4.0) / ratio);
             r += qRed(c);
             g += qGreen(c);
             b += qBlue(c);
@@ -91,48 +67,70 @@ QRgb sampled(int x, int y, ColourAt colourAt)
     return qRgb(clampChannel(r / 16), clampChannel(g / 16), clampChannel(b / 16));
 }
 
-// Raised edge of two pixels: light along the top and left, dark along the
-// bottom and right.
-void drawBevel(QImage& image, QRgb outerLight, QRgb innerLight, QRgb innerDark, QRgb outerDark)
+// The range of distances from (centreX, centreY) that the points of device
+// pixel (x, y) lie at, so that a pixel wholly on one side of a round edge
+// need not be sampled.
+struct DistanceRange {
+    double nearest;
+    double farthest;
+};
+
+DistanceRange distancesOf(int x, int y, qreal ratio, double centreX, double centreY)
 {
-    const int right = image.width() - 1;
-    const int bottom = image.height() - 1;
-    for (int x = 0; x <= right; ++x) {
-        image.setPixel(x, 0, outerLight);
-        image.setPixel(x, bottom, outerDark);
-        if (x >= 1 && x < right) {
-            image.setPixel(x, 1, innerLight);
-            image.setPixel(x, bottom - 1, innerDark);
-        }
-    }
-    for (int y = 0; y <= bottom; ++y) {
-        image.setPixel(0, y, outerLight);
-        image.setPixel(right, y, outerDark);
-        if (y >= 1 && y < bottom) {
-            image.setPixel(1, y, innerLight);
-            image.setPixel(right - 1, y, innerDark);
-        }
-    }
-    image.setPixel(right, 0, outerDark);
-    image.setPixel(0, bottom, outerLight);
+    const double distance = std::hypot((x + 0.5) / ratio - centreX, (y + 0.5) / ratio - centreY);
+    const double halfDiagonal = std::sqrt(0.5) / ratio;
+    return {distance - halfDiagonal, distance + halfDiagonal};
 }
 
-// Brushed dark metal, a little lighter at the top.
-QRgb brushedMetal(int x, int y, int height)
+// Raised edge of two device-independent pixels: light along the top and
+// left, dark along the bottom and right.
+void drawBevel(QImage& image, QRgb outerLight, QRgb innerLight, QRgb innerDark, QRgb outerDark)
 {
-    const int shade = 54 - (y * 24) / (height - 1);
-    const int streak = int(pixelHash(x / 23, y, 7) % 5) - 2;
+    const qreal ratio = image.devicePixelRatio();
+    const int one = deviceEdge(1, ratio), two = deviceEdge(2, ratio);
+    const int width = image.width(), height = image.height();
+    // Device pixels [left, right) x [top, bottom); later bands cover earlier ones.
+    const auto band = [&image](int left, int top, int right, int bottom, QRgb colour) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x)
+                image.setPixel(x, y, colour);
+        }
+    };
+    band(one, one, width - one, two, innerLight);
+    band(one, height - two, width - one, height - one, innerDark);
+    band(one, one, two, height - one, innerLight);
+    band(width - two, one, width - one, height - one, innerDark);
+    band(0, 0, width, one, outerLight);
+    band(0, height - one, width, height, outerDark);
+    band(0, 0, one, height, outerLight);
+    band(width - one, 0, width, height, outerDark);
+    // Where light meets dark, the dark edge runs to the top, the light one to the bottom.
+    band(width - one, 0, width, one, outerDark);
+    band(0, height - one, one, height, outerLight);
+}
+
+// Brushed dark metal, a little lighter at the top, at device pixel (x, y):
+// the streaks are a device-independent pixel high, the grain one device pixel.
+QRgb brushedMetal(int x, int y, qreal ratio, int height)
+{
+    const int row = int(y / ratio);
+    const int shade = 54 - int(std::floor((y / ratio) * 24 / (height - 1)));
+    const int streak = int(pixelHash(int(x / ratio) / 23, row, 7) % 5) - 2;
     const int grain = (pixelHash(x, y, 11) % 9 == 0) ? 3 : 0;
     return grey(shade + streak + grain);
 }
 
 // The stud at the left end of the bar: a dome sitting in a round socket,
 // lit from the top left like the bevels.
+constexpr QSize plateSize(114, 35);
+
+constexpr double studCentreX = 33.5, studCentreY = 24.5;
+constexpr double socketRadius = 11.0;
+
 QRgb studColour(double x, double y, QRgb background)
 {
-    constexpr double centreX = 33.5, centreY = 24.5;
-    constexpr double socketRadius = 11.0, domeRadius = 8.5;
-    const double dx = x - centreX, dy = y - centreY;
+    constexpr double domeRadius = 8.5;
+    const double dx = x - studCentreX, dy = y - studCentreY;
     const double distance = std::hypot(dx, dy);
     if (distance > socketRadius)
         return background;
@@ -176,7 +174,7 @@ const Glyph& glyphFor(char letter)
                          [letter](const Glyph& glyph) { return glyph.letter == letter; });
 }
 
-// Draws text in the plate face with its top-left corner at (x, y).
+// Draws text in the plate face with its top-left corner at (x, y) of a map.
 void drawPlateText(QImage& image, int x, int y, const char* text, QRgb colour)
 {
     for (const char* letter = text; *letter != '\0'; ++letter) {
@@ -209,9 +207,11 @@ QImage continueArrowImage(bool enabled)
     const QImage etch = fromPixelMap(rows, {{'#', vga::white.rgb()}});
     QImage image(outline.size(), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.drawImage(1, 1, etch);
-    painter.drawImage(0, 0, outline);
+    {
+        QPainter painter(&image);
+        painter.drawImage(1, 1, etch);
+        painter.drawImage(0, 0, outline);
+    }
     return image;
 }
 
@@ -291,122 +291,156 @@ QImage largeIcon()
 
 } // namespace
 
-QImage launcherButtonBar()
+Artwork launcherButtonBar()
 {
-    constexpr int width = 223, height = 50;
-    QImage bar(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            bar.setPixel(x, y, brushedMetal(x, y, height));
-    }
-    for (int y = 10; y < 40; ++y) {
-        for (int x = 19; x < 48; ++x) {
-            const QRgb metal = bar.pixel(x, y);
-            bar.setPixel(x, y, sampled(x, y, [metal](double px, double py) { return studColour(px, py, metal); }));
+    static const Artwork bar(QSize(223, 50), [](qreal ratio) {
+        constexpr int height = 50;
+        QImage picture = canvasAt(QSize(223, height), ratio, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, brushedMetal(x, y, ratio, height));
         }
-    }
-    drawBevel(bar, grey(150), grey(100), grey(24), grey(6));
+        for (int y = deviceEdge(10, ratio); y < deviceEdge(40, ratio); ++y) {
+            for (int x = deviceEdge(19, ratio); x < deviceEdge(48, ratio); ++x) {
+                if (distancesOf(x, y, ratio, studCentreX, studCentreY).nearest > socketRadius)
+                    continue;
+                const QRgb metal = picture.pixel(x, y);
+                picture.setPixel(
+                    x, y, sampled(x, y, ratio, [metal](double px, double py) { return studColour(px, py, metal); }));
+            }
+        }
+        drawBevel(picture, grey(150), grey(100), grey(24), grey(6));
+        return picture;
+    });
     return bar;
 }
 
-QImage speckledTexture()
+Artwork speckledTexture()
 {
-    constexpr int width = 223, height = 50;
-    const QList<QRgb> palette = {
-        vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(), vga::navy.rgb(), vga::purple.rgb(),
-        vga::teal.rgb(),  vga::silver.rgb(),  vga::grey.rgb(),  vga::red.rgb(),   vga::lime.rgb(), vga::yellow.rgb(),
-        vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(),  vga::white.rgb(),
-    };
-    enum : uchar { black = 0, navy = 4, teal = 6, silver = 7, grey = 8 };
+    static const Artwork texture(QSize(223, 50), [](qreal ratio) {
+        const QList<QRgb> palette = {
+            vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(),
+            vga::navy.rgb(),  vga::purple.rgb(),  vga::teal.rgb(),  vga::silver.rgb(),
+            vga::grey.rgb(),  vga::red.rgb(),     vga::lime.rgb(),  vga::yellow.rgb(),
+            vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(),  vga::white.rgb(),
+        };
+        enum : uchar { black = 0, navy = 4, teal = 6, silver = 7, grey = 8 };
 
-    QImage texture(width, height, QImage::Format_Indexed8);
-    texture.setColorTable(palette);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = texture.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            // Grey speckles thicken and thin in soft patches, like stone.
-            const int patch = int(std::lround(smoothNoise(x / 7.0, y / 5.0, 3) * 160));
-            const int roll = int(pixelHash(x, y, 5) % 1000);
-            if (roll < 12)
-                line[x] = silver;
-            else if (roll < 20)
-                line[x] = teal;
-            else if (roll < 26)
-                line[x] = navy;
-            else if (roll < 150 + patch)
-                line[x] = grey;
-            else
-                line[x] = black;
+        QImage picture = canvasAt(QSize(223, 50), ratio, QImage::Format_Indexed8);
+        picture.setColorTable(palette);
+        for (int y = 0; y < picture.height(); ++y) {
+            uchar* line = picture.scanLine(y);
+            for (int x = 0; x < picture.width(); ++x) {
+                // Grey speckles of one device pixel thicken and thin in soft
+                // patches, like stone.
+                const int patch = int(std::lround(smoothNoise(x / ratio / 7.0, y / ratio / 5.0, 3) * 160));
+                const int roll = int(pixelHash(x, y, 5) % 1000);
+                if (roll < 12)
+                    line[x] = silver;
+                else if (roll < 20)
+                    line[x] = teal;
+                else if (roll < 26)
+                    line[x] = navy;
+                else if (roll < 150 + patch)
+                    line[x] = grey;
+                else
+                    line[x] = black;
+            }
         }
-    }
+        return picture;
+    });
     return texture;
 }
 
-QImage informationPlate()
+Artwork informationPlate()
 {
-    constexpr int width = 114, height = 35;
-    QImage plate(width, height, QImage::Format_RGB32);
-    plate.fill(vga::black);
-    constexpr double centreX = 17.5, centreY = 17.5;
-    constexpr double outerRadius = 14.5, innerRadius = 12.5;
-    for (int y = 2; y < 33; ++y) {
-        for (int x = 2; x < 33; ++x) {
-            plate.setPixel(x, y, sampled(x, y, [&](double px, double py) {
-                               const double distance = std::hypot(px - centreX, py - centreY);
-                               return (distance <= outerRadius && distance >= innerRadius) ? vga::white.rgb()
-                                                                                           : vga::black.rgb();
-                           }));
+    static const Artwork plate(plateSize, [](qreal ratio) {
+        QImage picture = canvasAt(plateSize, ratio, QImage::Format_RGB32);
+        picture.fill(vga::black);
+        constexpr double centreX = 17.5, centreY = 17.5;
+        constexpr double outerRadius = 14.5, innerRadius = 12.5;
+        for (int y = deviceEdge(2, ratio); y < deviceEdge(33, ratio); ++y) {
+            for (int x = deviceEdge(2, ratio); x < deviceEdge(33, ratio); ++x) {
+                const DistanceRange range = distancesOf(x, y, ratio, centreX, centreY);
+                if (range.farthest < innerRadius || range.nearest > outerRadius)
+                    continue;
+                if (range.nearest >= innerRadius && range.farthest <= outerRadius) {
+                    picture.setPixel(x, y, vga::white.rgb());
+                    continue;
+                }
+                picture.setPixel(x, y, sampled(x, y, ratio, [&](double px, double py) {
+                                     const double distance = std::hypot(px - centreX, py - centreY);
+                                     return (distance <= outerRadius && distance >= innerRadius) ? vga::white.rgb()
+                                                                                                 : vga::black.rgb();
+                                 }));
+            }
         }
-    }
-    const QImage letter = fromPixelMap(
+        // The letters are a bitmap face: drawn as a map, then at the ratio.
+        QImage letters(plateSize, QImage::Format_ARGB32);
+        letters.fill(Qt::transparent);
         {
-            ".###.",
-            ".###.",
-            ".###.",
-            ".....",
-            ".....",
-            "####.",
-            ".###.",
-            ".###.",
-            ".###.",
-            ".###.",
-            ".###.",
-            ".###.",
-            ".###.",
-            ".###.",
-            "#####",
-        },
-        {{'#', vga::white.rgb()}});
-    QPainter(&plate).drawImage(15, 10, letter);
-    drawPlateText(plate, 40, 12, "information", vga::white.rgb());
-    drawBevel(plate, grey(112), vga::black.rgb(), vga::black.rgb(), grey(48));
+            QPainter painter(&letters);
+            painter.drawImage(15, 10,
+                              fromPixelMap(
+                                  {
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".....",
+                                      ".....",
+                                      "####.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      ".###.",
+                                      "#####",
+                                  },
+                                  {{'#', vga::white.rgb()}}));
+        }
+        drawPlateText(letters, 40, 12, "information", vga::white.rgb());
+        QPainter(&picture).drawImage(0, 0, pixelArtAt(letters, ratio));
+        drawBevel(picture, grey(112), vga::black.rgb(), vga::black.rgb(), grey(48));
+        return picture;
+    });
     return plate;
 }
 
-QImage clockFace()
+Artwork clockFace()
 {
-    return fromPixelMap(
-        {
-            "....kkkkkkk....",
-            "..kkwwwgwwwkk..",
-            ".kwwwwwwwwwwwk.",
-            ".kwwwwwkwwwwwk.",
-            "kwwwwwwkwwwwwwk",
-            "kwwwwwwkwwwwwwk",
-            "kgwwwwwrkkkwwgk",
-            "kwwwwwwwwwwwwwk",
-            "kwwwwwwwwwwwwwk",
-            ".kwwwwwwwwwwwk.",
-            ".kwwwwwwwwwwwk.",
-            "..kkwwwgwwwkk..",
-            "....kkkkkkk....",
-        },
-        {{'k', vga::black.rgb()}, {'w', vga::white.rgb()}, {'g', vga::grey.rgb()}, {'r', vga::red.rgb()}});
+    static const Artwork face(QSize(15, 13), [](qreal ratio) {
+        return pixelArtAt(
+            fromPixelMap(
+                {
+                    "....kkkkkkk....",
+                    "..kkwwwgwwwkk..",
+                    ".kwwwwwwwwwwwk.",
+                    ".kwwwwwkwwwwwk.",
+                    "kwwwwwwkwwwwwwk",
+                    "kwwwwwwkwwwwwwk",
+                    "kgwwwwwrkkkwwgk",
+                    "kwwwwwwwwwwwwwk",
+                    "kwwwwwwwwwwwwwk",
+                    ".kwwwwwwwwwwwk.",
+                    ".kwwwwwwwwwwwk.",
+                    "..kkwwwgwwwkk..",
+                    "....kkkkkkk....",
+                },
+                {{'k', vga::black.rgb()}, {'w', vga::white.rgb()}, {'g', vga::grey.rgb()}, {'r', vga::red.rgb()}}),
+            ratio);
+    });
+    return face;
 }
 
-QPixmap continueArrow(bool enabled)
+Artwork continueArrow(bool enabled)
 {
-    return QPixmap::fromImage(continueArrowImage(enabled));
+    static const Artwork normal(QSize(16, 16), [](qreal ratio) { return pixelArtAt(continueArrowImage(true), ratio); });
+    static const Artwork disabled(QSize(16, 16),
+                                  [](qreal ratio) { return pixelArtAt(continueArrowImage(false), ratio); });
+    return enabled ? normal : disabled;
 }
 
 QImage applicationIconImage(int size)

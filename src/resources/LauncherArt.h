@@ -1,33 +1,35 @@
 #pragma once
 
+#include "resources/Artwork.h"
+
 #include <QByteArray>
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 
 #include <array>
 
 // The pictures stored with the launcher and the first-run dialog. They are
-// drawn pixel by pixel at their final sizes, so nothing is scaled or smoothed.
+// drawn pixel by pixel at the screen's device pixel ratio, so nothing is
+// blown up; the sizes below are in device-independent pixels.
 namespace kb::resources {
 
 // 223 x 50, true colour: the dark grey bevelled bar behind every launcher
 // button's caption.
-QImage launcherButtonBar();
+Artwork launcherButtonBar();
 
 // 223 x 50, drawn in the 16 VGA colours only: the dark grey speckled texture
 // of the strips below the button columns.
-QImage speckledTexture();
+Artwork speckledTexture();
 
 // 114 x 35: the black Information plate with the letter i in a circle.
-QImage informationPlate();
+Artwork informationPlate();
 
 // 15 x 13: the clock face of the launcher's header; transparent outside the rim.
-QImage clockFace();
+Artwork clockFace();
 
 // 16 x 16: the red arrow of the first-run dialog's button; when disabled, its
 // grey outline.
-QPixmap continueArrow(bool enabled);
+Artwork continueArrow(bool enabled);
 
 // The sizes at which the program's icon is drawn and installed, set once in
 // the build (KB_ICON_SIZES).
@@ -42,7 +44,7 @@ QImage applicationIconImage(int size);
 // The 32 x 32 picture as a scalable SVG document, one square per pixel.
 QByteArray applicationIconSvg();
 
-// The window icon: every size above.
+// The window icon: every size above (a larger one serves a scaled screen).
 QIcon applicationIcon();
 
 } // namespace kb::resources

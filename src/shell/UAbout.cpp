@@ -54,7 +54,7 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 1, 250, 200);
     Image1->setAutoSize(true);
-    Image1->setPicture(kb::resources::aboutPicture());
+    Image1->setArtwork(kb::resources::aboutPicture());
 
     Label2 = caption(this, "Label2", QStringLiteral("Kestrelbook 98"),
                      layoutFont(QStringLiteral("Arial"), 13, FontStyle::BoldItalic), {80, 150});

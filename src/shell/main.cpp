@@ -1,10 +1,10 @@
 #include "launch/GoToWeb.h"
 #include "platform/files/SaveJournal.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/WindowingPlatform.h"
 #include "shell/Kestrelbook.h"
 #include "shell/uKestrelbook.h"
 
-#include <QApplication>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -13,10 +13,10 @@ int main(int argc, char** argv)
     kb::platform::chooseAnsiCodePage();
     // A save killed last time leaves no half-written file to open.
     kb::platform::rollBackInterruptedSaves();
-    QApplication app(argc, argv);
+    const auto app = kb::platform::makeApplication(argc, argv);
     kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());
     // The message loop's first act is to show the launcher.
     QTimer::singleShot(0, &program.launcher(), [&program] { program.launcher().show(); });
-    return app.exec();
+    return app->exec();
 }

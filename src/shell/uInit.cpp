@@ -7,6 +7,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/WindowPlacement.h"
+#include "resources/ArtworkIcon.h"
 #include "resources/LauncherArt.h"
 
 #include <QFrame>
@@ -65,10 +66,8 @@ Tfminit::Tfminit(QWidget* parent)
     m_continueButton = new QPushButton(QStringLiteral("&Continue"), panel);
     m_continueButton->setObjectName(QStringLiteral("BitBtn1"));
     m_continueButton->setGeometry(164, 120, 87, 25);
-    QIcon arrow;
-    arrow.addPixmap(kb::resources::continueArrow(true), QIcon::Normal);
-    arrow.addPixmap(kb::resources::continueArrow(false), QIcon::Disabled);
-    m_continueButton->setIcon(arrow);
+    m_continueButton->setIcon(
+        kb::resources::artworkIcon(kb::resources::continueArrow(true), kb::resources::continueArrow(false)));
     m_continueButton->setIconSize(QSize(16, 16));
     m_continueButton->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the text
     m_continueButton->setAutoDefault(false);

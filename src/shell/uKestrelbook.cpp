@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -139,6 +140,11 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        // On a scaled screen the rim is smoothed, on the pixels it covers at 1.
+        if (painter.paintEngine()->paintDevice()->devicePixelRatioF() != 1) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(0.5, 0.5);
+        }
         painter.setPen(Qt::black);
         painter.setBrush(Qt::white);
         painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
@@ -263,7 +269,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         picture->setGeometry(QRect(QPoint(1, 1), buttonBarSize));
         picture->setAutoSize(true);
         if (firstImage + row == 1)
-            picture->setPicture(kb::resources::launcherButtonBar());
+            picture->setArtwork(kb::resources::launcherButtonBar());
         m_buttonImages[static_cast<std::size_t>(firstImage + row - 1)] = picture;
 
         const QString caption = QString::fromLatin1(button.caption);
@@ -289,7 +295,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
     background->setObjectName(left ? QStringLiteral("Background_Image_1") : QStringLiteral("Background_Image_4"));
     background->setGeometry(0, 350, buttonWidth, 27);
     if (left)
-        background->setPicture(kb::resources::speckledTexture());
+        background->setArtwork(kb::resources::speckledTexture());
     m_backgroundImages[left ? 0 : 3] = background;
     offerPopupMenu(background);
 
@@ -334,7 +340,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     auto* information = new PictureBox(pane);
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
-    information->setPicture(kb::resources::informationPlate());
+    information->setArtwork(kb::resources::informationPlate());
     const auto showInformation = [this] { SystemButtonsClick(LeftTag::Information); };
     connectGuarded(information, &PictureBox::clicked, this, showInformation);
     auto* informationKey = new KeyboardTarget(QStringLiteral("Information"), 1, pane);
@@ -356,7 +362,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     auto* clockFace = new PictureBox(header);
     clockFace->setObjectName(QStringLiteral("Clock_Image"));
     clockFace->setGeometry(21, 20, 15, 13);
-    clockFace->setPicture(kb::resources::clockFace());
+    clockFace->setArtwork(kb::resources::clockFace());
     clockFace->setAccessibleName(QStringLiteral("Clock"));
     offerPopupMenu(clockFace);
 
@@ -437,10 +443,11 @@ void Tkb_form::copyStoredPictures()
     const auto copyFirstToTheRest = [](const auto& boxes) {
         const QImage source = boxes.front()->picture();
         const QRect copied(QPoint(0, 0), buttonBarSize);
+        const QRectF copiedPixels(QPointF(0, 0), QSizeF(buttonBarSize) * source.devicePixelRatio());
         for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
             (*box)->paintOnCanvas([&](QPainter& painter) {
                 painter.setCompositionMode(QPainter::CompositionMode_Source);
-                painter.drawImage(copied, source, copied);
+                painter.drawImage(copied, source, copiedPixels);
             });
         }
     };

@@ -1,7 +1,11 @@
 #include "PictureBox.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QtMath>
+
+#include <cmath>
 
 namespace kb::platform {
 
@@ -17,25 +21,57 @@ void PictureBox::loadFromFile(const FileName& name)
 
 void PictureBox::setPicture(const QImage& picture)
 {
+    m_artwork = nullptr;
     m_picture = picture;
     fitToPicture();
     update();
 }
 
+void PictureBox::setArtwork(QSize size, std::function<QImage(qreal)> draw)
+{
+    m_artwork = std::move(draw);
+    m_artworkSize = size;
+    m_picture = QImage();
+    fitToPicture();
+    update();
+}
+
+const QImage& PictureBox::picture() const
+{
+    drawArtworkAt(devicePixelRatioF());
+    return m_picture;
+}
+
+void PictureBox::drawArtworkAt(qreal ratio) const
+{
+    if (m_artwork && (m_picture.isNull() || m_picture.devicePixelRatio() != ratio))
+        m_picture = m_artwork(ratio);
+}
+
 void PictureBox::clearPicture()
 {
+    m_artwork = nullptr;
     m_picture = QImage();
     update();
 }
 
 void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
 {
+    // What is drawn on stays as drawn, at the ratio it was drawn at.
+    drawArtworkAt(devicePixelRatioF());
+    m_artwork = nullptr;
     if (m_picture.isNull()) {
-        m_picture = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        const qreal ratio = devicePixelRatioF();
+        const QSize area = size().expandedTo(QSize(1, 1));
+        m_picture =
+            QImage(qCeil(area.width() * ratio), qCeil(area.height() * ratio), QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
         m_picture.fill(Qt::white);
     }
     {
         QPainter painter(&m_picture);
+        const qreal ratio = m_picture.devicePixelRatio();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
         draw(painter);
     }
     update();
@@ -55,15 +91,25 @@ void PictureBox::setStretch(bool on)
 
 void PictureBox::fitToPicture()
 {
-    if (m_autoSize && !m_picture.isNull())
-        resize(m_picture.size());
+    if (m_autoSize && m_artwork)
+        resize(m_artworkSize);
+    else if (m_autoSize && !m_picture.isNull())
+        resize(m_picture.deviceIndependentSize().toSize());
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
+    QPainter painter(this);
+    // The ratio of what is painted on: the screen's, or a grab's.
+    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+    drawArtworkAt(ratio);
     if (m_picture.isNull())
         return;
-    QPainter painter(this);
+    // A picture of another ratio is scaled: by whole pixels, which keeps them
+    // crisp, when the scale is whole, and smoothly otherwise, as uneven pixels
+    // would show.
+    const qreal scale = ratio / m_picture.devicePixelRatio();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != std::floor(scale));
     if (m_stretch)
         painter.drawImage(rect(), m_picture);
     else
@@ -90,6 +136,15 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
     QWidget::mouseDoubleClickEvent(event);
+}
+
+QPixmap pixmapAtRatio(const QImage& picture, qreal ratio)
+{
+    const bool whole = ratio == std::floor(ratio);
+    QImage scaled = picture.scaled(qCeil(picture.width() * ratio), qCeil(picture.height() * ratio),
+                                   Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(scaled);
 }
 
 } // namespace kb::platform

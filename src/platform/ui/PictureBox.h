@@ -4,6 +4,7 @@
 #include "platform/pictures/PictureFile.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -16,7 +17,10 @@ namespace kb::platform {
 
 // A picture control: shows its picture at its own size from the top-left
 // corner (or stretched), can size itself to the picture, and offers a
-// drawing surface.
+// drawing surface. Sizes are in device-independent pixels: a picture read
+// from a file is scaled to the screen's device pixel ratio, by whole pixels
+// at a whole ratio and smoothly otherwise; artwork the program draws is
+// drawn at the ratio.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -26,12 +30,22 @@ public:
     // is raised.
     void loadFromFile(const FileName& name);
     void setPicture(const QImage& picture);
+    // Artwork drawn by the program, of size device-independent pixels: draw
+    // gives the picture at a device pixel ratio, with that ratio set. It is
+    // drawn when first shown or asked for.
+    void setArtwork(QSize size, std::function<QImage(qreal ratio)> draw);
+    template <typename Artwork>
+    void setArtwork(const Artwork& artwork)
+    {
+        setArtwork(artwork.size(), artwork);
+    }
     void clearPicture();
-    const QImage& picture() const { return m_picture; }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    // The picture; artwork at the screen's ratio.
+    const QImage& picture() const;
+    bool hasPicture() const { return m_artwork || !m_picture.isNull(); }
 
     // Draws on the picture; a control without a picture first gets a blank
-    // bitmap of its current size.
+    // bitmap of its current size at the screen's ratio.
     void paintOnCanvas(const std::function<void(QPainter&)>& draw);
 
     void setAutoSize(bool on);
@@ -49,11 +63,20 @@ protected:
 
 private:
     void fitToPicture();
+    void drawArtworkAt(qreal ratio) const;
 
-    QImage m_picture;
+    // Artwork is drawn on demand, into m_picture.
+    mutable QImage m_picture;
+    std::function<QImage(qreal)> m_artwork;
+    QSize m_artworkSize;
     bool m_autoSize = false;
     bool m_stretch = false;
     bool m_pressed = false;
 };
+
+// A picture read from a file, scaled for a screen of ratio: by whole pixels
+// at a whole ratio, smoothly otherwise, with the ratio set, so that a control
+// showing a pixmap shows it at its own size without scaling it again.
+QPixmap pixmapAtRatio(const QImage& picture, qreal ratio);
 
 } // namespace kb::platform
