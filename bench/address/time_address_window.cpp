@@ -4,6 +4,7 @@
 //   time_address_window [address count]      (default 100000)
 #include "AddressFileGenerator.h"
 #include "MemoryInUse.h"
+#include "WindowTiming.h"
 #include "address/UAddress.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/TextFile.h"
@@ -21,35 +22,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-class NoMail final : public kb::launch::MailSender {
-public:
-    void SetMail(const std::string&) override {}
-    bool SendMail() override { return false; }
-};
-
-// Notes the first paint of a widget.
-class PaintWatch final : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-double milliseconds(const QElapsedTimer& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

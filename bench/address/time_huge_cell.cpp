@@ -3,6 +3,7 @@
 // Edit page, and Exit until the file is saved. Run under Xvfb or with
 // QT_QPA_PLATFORM=offscreen:
 //   time_huge_cell [cell megabytes]      (default 1024)
+#include "WindowTiming.h"
 #include "address/UAddress.h"
 #include "platform/ui/Fonts.h"
 
@@ -19,30 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-class NoMail final : public kb::launch::MailSender {
-public:
-    void SetMail(const std::string&) override {}
-    bool SendMail() override { return false; }
-};
-
-class PaintWatch final : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-double milliseconds(const QElapsedTimer& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 double waitForPaint(PaintWatch& watch, QElapsedTimer& timer)
 {
