@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -160,6 +161,36 @@ TEST_F(FileReplacingTest, AclsAndExtendedAttributesAreKeptAndAccessNeverWidens)
     EXPECT_EQ(attribute("user.origin"), "dos");
     EXPECT_EQ(statOf(path).st_mode, before.st_mode);
     EXPECT_EQ(statOf(path).st_gid, before.st_gid);
+    EXPECT_TRUE(noCopyLeft());
+}
+
+TEST_F(FileReplacingTest, TwoProgramsSavingAtOnceNeverMixTheirContent)
+{
+    // A second name keeps every save on the in-place route, where two
+    // writers would interleave without the lock.
+    dir.write("a.txt", "old");
+    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "b.txt");
+    const std::string mine(8 << 20, 'm'), theirs(8 << 20, 't');
+    for (int round = 0; round < 5; ++round) {
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        const pid_t other = ::fork();
+        ASSERT_GE(other, 0);
+        if (other == 0) {
+            char go = 0;
+            const bool started = ::read(start[0], &go, 1) == 1;
+            saveStreamed(dir.file("a.txt"), theirs);
+            ::_exit(started ? 0 : 1);
+        }
+        ASSERT_EQ(::write(start[1], "g", 1), 1);
+        saveStreamed(dir.file("a.txt"), mine);
+        int status = 0;
+        ASSERT_EQ(::waitpid(other, &status, 0), other);
+        ::close(start[0]);
+        ::close(start[1]);
+        const std::string now = dir.read("a.txt");
+        ASSERT_TRUE(now == mine || now == theirs) << "a mix of both saves in round " << round;
+    }
     EXPECT_TRUE(noCopyLeft());
 }
 
