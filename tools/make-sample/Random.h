@@ -3,7 +3,9 @@
 #include <cstdint>
 
 // A small seeded generator (splitmix64), so that every run of the tool draws
-// the same pictures on every machine.
+// the same pictures on every machine. At most one draw per call's arguments:
+// the order in which a call evaluates its arguments is the compiler's, so two
+// draws there give g++ and clang different pictures.
 class Random {
 public:
     explicit Random(std::uint64_t seed)

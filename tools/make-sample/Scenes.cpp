@@ -57,7 +57,9 @@ QPainterPath ridge(Random& random, const std::vector<QPointF>& keyPoints, double
 void softCloud(QPainter& painter, Random& random, QPointF centre, double size)
 {
     for (int i = 0; i < 9; ++i) {
-        const QPointF puff = centre + QPointF(random.uniform(-1.2, 1.2) * size, random.uniform(-0.3, 0.25) * size);
+        const double dy = random.uniform(-0.3, 0.25) * size;
+        const double dx = random.uniform(-1.2, 1.2) * size;
+        const QPointF puff = centre + QPointF(dx, dy);
         const double radius = size * random.uniform(0.35, 0.6);
         QRadialGradient gradient(puff, radius);
         gradient.setColorAt(0, QColor(255, 255, 255, 170));
@@ -189,8 +191,9 @@ void growBranch(QPainter& painter, Random& random, QPointF from, double angle, d
     for (double at : {0.45, 0.8}) {
         const QPointF start = limb.pointAtPercent(at);
         const double side = random.below(2) == 0 ? -1 : 1;
-        growBranch(painter, random, start, angle + side * random.uniform(0.4, 0.8), length * random.uniform(0.45, 0.6),
-                   width * 0.6, depth - 1, twigs);
+        const double shortening = random.uniform(0.45, 0.6);
+        const double turn = random.uniform(0.4, 0.8);
+        growBranch(painter, random, start, angle + side * turn, length * shortening, width * 0.6, depth - 1, twigs);
     }
     growBranch(painter, random, to, angle + random.uniform(-0.3, 0.3), length * 0.55, width * 0.65, depth - 1, twigs);
 }
@@ -233,7 +236,8 @@ QImage cherryBlossom()
                  {{0, QColor(104, 156, 222)}, {0.7, QColor(190, 214, 238)}, {1, QColor(232, 226, 236)}});
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 26; ++i) {
-        const QPointF at(random.uniform(0, sceneWidth), random.uniform(0, sceneHeight));
+        const double y = random.uniform(0, sceneHeight);
+        const QPointF at(random.uniform(0, sceneWidth), y);
         const double radius = random.uniform(6, 17);
         painter.setBrush(i % 3 == 0 ? QColor(255, 255, 255, 46) : QColor(255, 200, 220, 58));
         painter.drawEllipse(at, radius, radius);
@@ -254,7 +258,8 @@ QImage cherryBlossom()
     for (const QPointF& twig : twigs) {
         const int cluster = random.below(4);
         for (int i = 0; i < cluster; ++i) {
-            const QPointF at = twig + QPointF(random.uniform(-7, 7), random.uniform(-7, 6));
+            const double dy = random.uniform(-7, 6);
+            const QPointF at = twig + QPointF(random.uniform(-7, 7), dy);
             if (random.below(5) == 0) {
                 painter.setPen(Qt::NoPen);
                 painter.setBrush(QColor(214, 84, 120));
@@ -268,7 +273,8 @@ QImage cherryBlossom()
     for (int i = 0; i < 14; ++i) {
         painter.setBrush(QColor(250, 196, 212));
         painter.save();
-        painter.translate(random.uniform(10, 180), random.uniform(120, 240));
+        const double y = random.uniform(120, 240);
+        painter.translate(random.uniform(10, 180), y);
         painter.rotate(random.uniform(0, 180));
         painter.drawEllipse(QPointF(0, 0), 2.4, 1.4);
         painter.restore();
@@ -356,7 +362,8 @@ QImage treeOnHill()
     }
     for (int i = 0; i < 70; ++i) {
         painter.setBrush(random.below(3) == 0 ? QColor(250, 248, 240) : QColor(248, 220, 70));
-        const QPointF at(random.uniform(0, sceneWidth), random.uniform(204, sceneHeight));
+        const double y = random.uniform(204, sceneHeight);
+        const QPointF at(random.uniform(0, sceneWidth), y);
         painter.drawEllipse(at, 1.3, 1.1);
     }
     painter.end();
@@ -503,8 +510,10 @@ QImage mountainMeadow()
         const double y = 150 + row * 9;
         const double height = 16 + row * 8;
         const QColor colour = mix(QColor(96, 124, 128), QColor(28, 70, 40), row / 3.0);
-        for (double x = random.uniform(-6, 0); x < sceneWidth + 6; x += height * random.uniform(0.35, 0.6))
-            drawPine(painter, QPointF(x, y + random.uniform(-3, 3)), height * random.uniform(0.8, 1.2), colour);
+        for (double x = random.uniform(-6, 0); x < sceneWidth + 6; x += height * random.uniform(0.35, 0.6)) {
+            const double scale = random.uniform(0.8, 1.2);
+            drawPine(painter, QPointF(x, y + random.uniform(-3, 3)), height * scale, colour);
+        }
     }
     QPainterPath meadow(QPointF(0, 196));
     meadow.cubicTo(QPointF(60, 186), QPointF(120, 200), QPointF(189, 188));
