@@ -4,6 +4,7 @@
 // nothing, a watch for a widget's paint, and timer readings in milliseconds.
 #include "launch/MailSender.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
@@ -33,4 +34,14 @@ protected:
 inline double milliseconds(const QElapsedTimer& timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Runs the events until the watched widget has painted; the time it took.
+inline double waitForPaint(PaintWatch& watch, QElapsedTimer& timer)
+{
+    timer.restart();
+    watch.painted = false;
+    while (!watch.painted)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return milliseconds(timer);
 }

@@ -21,15 +21,6 @@
 
 namespace {
 
-double waitForPaint(PaintWatch& watch, QElapsedTimer& timer)
-{
-    timer.restart();
-    watch.painted = false;
-    while (!watch.painted)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return milliseconds(timer);
-}
-
 // Heading, one address whose Name is the huge cell, and the blank trailer.
 void writeFile(const std::string& name, std::size_t cellBytes)
 {

@@ -374,20 +374,15 @@ void TfmAddress::Address_GridDblClick()
     if (row < 0)
         return;
     const AddressGrid& grid = m_model->grid();
+    hidePhoto();
     for (int column = 0; column <= PhotoColumn; ++column) {
-        const std::string_view cell = grid.cell(column, row);
-        m_shownInPart[static_cast<std::size_t>(column)] = tooLongToEdit(cell);
         QLineEdit* field = m_fieldOfColumn[static_cast<std::size_t>(column)];
-        field->setReadOnly(tooLongToEdit(cell));
-        if (column == PhotoColumn)
-            hidePhoto();
-        field->setText(fieldTextOf(cell));
+        field->setReadOnly(noteShownInPart(column, grid.cell(column, row)));
+        field->setText(fieldTextOf(grid.cell(column, row)));
     }
     m_category->setEnabled(!m_shownInPart[CategoryColumn]); // its list would replace the text
-    const std::string_view note = grid.cell(NoteColumn, row);
-    m_shownInPart[NoteColumn] = tooLongToEdit(note);
-    m_memo->setReadOnly(tooLongToEdit(note));
-    m_memo->setPlainText(fieldTextOf(note));
+    m_memo->setReadOnly(noteShownInPart(NoteColumn, grid.cell(NoteColumn, row)));
+    m_memo->setPlainText(fieldTextOf(grid.cell(NoteColumn, row)));
     m_session->open(row);
     selectPage(m_editPage);
 }
@@ -396,12 +391,11 @@ void TfmAddress::NewAddress_ButtonClick()
 {
     const int row = m_session->openNewRow();
     m_shownInPart.reset();
-    for (int column = 0; column < PhotoColumn; ++column) {
+    for (int column = 0; column <= PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->setReadOnly(false);
+    for (int column = 0; column < PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->clear();
-    }
     m_category->setEnabled(true);
-    m_photoEdit->setReadOnly(false);
     hidePhoto();
     m_memo->setReadOnly(false);
     m_memo->clear();
@@ -501,6 +495,11 @@ void TfmAddress::Send_Email_ButtonClick()
         return;
     m_mailer->SetMail(bytesOf(m_emailEdit->text()));
     m_mailer->SendMail(); // a failure shows nothing
+}
+
+bool TfmAddress::noteShownInPart(int column, std::string_view cell)
+{
+    return m_shownInPart[static_cast<std::size_t>(column)] = tooLongToEdit(cell);
 }
 
 void TfmAddress::selectPage(QWidget* page)

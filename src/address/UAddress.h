@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class QComboBox;
 class QLabel;
@@ -75,6 +76,8 @@ private:
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
     void hidePhoto();
+    // Notes whether the field of column shows cell only in part; returns it.
+    bool noteShownInPart(int column, std::string_view cell);
 
     static constexpr int editedColumnCount = 17; // columns 0..16 have a one-line field
 

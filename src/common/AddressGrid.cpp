@@ -66,12 +66,11 @@ AddressGrid::AddressGrid(TextBuffer text, RowOffsets rows, int rowCount)
     , m_rows(std::move(rows))
     , m_rowCount(rowCount)
 {
-    // Long rows are walked now, with the load, rather than at the list's
-    // first paint.
+    // Long rows are walked once, with the load, rather than at every look.
     for (std::size_t row = 0; row < m_rows.size(); ++row) {
         const std::uint64_t end = row + 1 < m_rows.size() ? m_rows[row + 1] : m_text.size();
         if (end - m_rows[row] > std::uint64_t(longRowBytes))
-            packedCell(m_text.data() + m_rows[row], ColumnCount - 1);
+            m_longRowCells.emplace(m_rows[row], cellBoundsOf(m_text.data() + m_rows[row]));
     }
 }
 
@@ -92,31 +91,37 @@ std::string_view AddressGrid::cell(int column, int row) const
 
 std::string_view AddressGrid::packedCell(const char* row, int column) const
 {
-    const auto offset = static_cast<std::uint64_t>(row - m_text.data());
     if (!m_longRowCells.empty()) {
-        const auto found = m_longRowCells.find(offset);
+        const auto found = m_longRowCells.find(static_cast<std::uint64_t>(row - m_text.data()));
         if (found != m_longRowCells.end()) {
             const auto [from, to] = found->second[static_cast<std::size_t>(column)];
             return std::string_view(m_text.data() + from, to - from);
         }
     }
     ByteFinder<packedCellEnd, packedRowEnd> ends(m_text.data(), m_text.data() + m_text.size() - scanOverread);
-    CellBounds bounds{};
-    const char* from = row;
-    const char* end = row;
-    for (int c = 0; c < ColumnCount; from = end + 1, ++c) {
-        end = ends.next(from);
-        bounds[static_cast<std::size_t>(c)] = {static_cast<std::uint64_t>(from - m_text.data()),
-                                               static_cast<std::uint64_t>(end - m_text.data())};
-        // A short row is walked only as far as the cell wanted; a long one
-        // to its end, once.
-        if (*end == packedRowEnd || (c >= column && end - row <= longRowBytes))
-            break;
+    const char* end = ends.next(row);
+    for (; column > 0; --column) {
+        if (*end == packedRowEnd)
+            return {};
+        row = end + 1;
+        end = ends.next(row);
     }
-    if (end - row > longRowBytes)
-        m_longRowCells.emplace(offset, bounds);
-    const auto [cellFrom, cellTo] = bounds[static_cast<std::size_t>(column)];
-    return std::string_view(m_text.data() + cellFrom, cellTo - cellFrom);
+    return std::string_view(row, static_cast<std::size_t>(end - row));
+}
+
+AddressGrid::CellBounds AddressGrid::cellBoundsOf(const char* row) const
+{
+    ByteFinder<packedCellEnd, packedRowEnd> ends(m_text.data(), m_text.data() + m_text.size() - scanOverread);
+    CellBounds bounds{};
+    for (auto& [from, to] : bounds) {
+        const char* end = ends.next(row);
+        from = static_cast<std::uint64_t>(row - m_text.data());
+        to = static_cast<std::uint64_t>(end - m_text.data());
+        if (*end == packedRowEnd)
+            break;
+        row = end + 1;
+    }
+    return bounds;
 }
 
 void AddressGrid::setCell(int column, int row, std::string_view text)

@@ -94,6 +94,7 @@ private:
     std::uint64_t handle(int row) const;
     AddressRow& changedRowFor(int row);
     std::string_view packedCell(const char* row, int column) const;
+    CellBounds cellBoundsOf(const char* row) const;
 
     TextBuffer m_text;
     RowOffsets m_rows; // an offset into m_text, changedRow | an index into m_changed, or noRow
@@ -101,7 +102,7 @@ private:
     std::vector<std::size_t> m_freeChanged; // slots of removed rows, for reuse
     // The cells of long packed rows, by the row's offset; packed text never
     // changes, so they stay true.
-    mutable std::unordered_map<std::uint64_t, CellBounds> m_longRowCells;
+    std::unordered_map<std::uint64_t, CellBounds> m_longRowCells;
     int m_rowCount = 1;
 };
 

@@ -68,18 +68,18 @@ std::string ReadDataFileName(std::string_view fileName)
     return result;
 }
 
-void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid, kb::platform::FileVersion* version)
+void LoadGridFromFile(const kb::platform::FileName& name, kb::common::AddressGrid& grid,
+                      kb::platform::FileVersion* version)
 {
     kb::platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
-    FileText text = readWholeFile(kb::platform::FileName(fileName));
+    FileText text = readWholeFile(name);
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
     if (version)
         *version = text.version;
 }
 
-void SaveGridToFile(std::string_view fileName, const kb::common::AddressGrid& grid)
+void SaveGridToFile(const kb::platform::FileName& name, const kb::common::AddressGrid& grid)
 {
-    kb::platform::writeFileReplacing(kb::platform::FileName(fileName), [&grid](kb::platform::ByteSink& sink) {
-        kb::common::writeAddressText(grid, sink);
-    });
+    kb::platform::writeFileReplacing(
+        name, [&grid](kb::platform::ByteSink& sink) { kb::common::writeAddressText(grid, sink); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AddressGrid.h"
+#include "platform/files/FileName.h"
 #include "platform/files/FileVersion.h"
 
 #include <cstddef>
@@ -18,7 +19,7 @@ constexpr std::size_t maxDataFileNameBytes = 16 * 1024;
 // reading gives the empty string.
 std::string ReadDataFileName(std::string_view fileName);
 
-// Fills grid from the address file fileName: one row per line, fields split
+// Fills grid from the address file name: one row per line, fields split
 // at commas with the DOS product's quoting, the visible row count set to the
 // last row index (at least 1) so that the last line is the trailer row.
 // The grid is emptied first. Raises EInOutError when the file cannot be
@@ -32,10 +33,10 @@ std::string ReadDataFileName(std::string_view fileName);
 //   and its row becomes the trailer row, which is written back.
 // With version, also tells which file was read and a hash of its bytes, so
 // that a later save can see whether another program wrote it meanwhile.
-void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid,
+void LoadGridFromFile(const kb::platform::FileName& name, kb::common::AddressGrid& grid,
                       kb::platform::FileVersion* version = nullptr);
 
-// Writes rows 0..R (R the visible row count) of grid to fileName, 22 fields
+// Writes rows 0..R (R the visible row count) of grid to name, 22 fields
 // each, quoting a value only where it holds a comma or a double quote,
 // CR LF after every line. The file is replaced in one step, so a failed save
 // leaves the old file whole. Raises EInOutError ("Invalid filename" for an
@@ -44,4 +45,4 @@ void LoadGridFromFile(std::string_view fileName, kb::common::AddressGrid& grid,
 // A line break inside a value is written as a lone LF, which the reader
 // keeps inside the value; a CR LF or a lone CR in a value becomes a lone LF.
 // A Ctrl-Z in a value is left out, since the reader ends the file there.
-void SaveGridToFile(std::string_view fileName, const kb::common::AddressGrid& grid);
+void SaveGridToFile(const kb::platform::FileName& name, const kb::common::AddressGrid& grid);

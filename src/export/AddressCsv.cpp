@@ -40,19 +40,11 @@ std::string csvLine(const Texts& texts)
     return line + "\r\n";
 }
 
-std::array<std::string, headings.size()> headingTexts()
-{
-    std::array<std::string, headings.size()> texts;
-    for (std::size_t i = 0; i < headings.size(); ++i)
-        texts[i] = headings[i];
-    return texts;
-}
-
 } // namespace
 
 std::string addressCsv(const std::vector<AddressCells>& addresses, DateFormat format)
 {
-    std::string csv = csvLine(headingTexts());
+    std::string csv = csvLine(headings);
     for (const AddressCells& cells : addresses) {
         const PersonName name = splitPersonName(cells[column::name]);
         const std::string& birthday = cells[column::birthday];

@@ -1,7 +1,6 @@
 #include "ExportCommand.h"
 
-#include "common/AddressTextReader.h"
-#include "common/AddressTextWriter.h"
+#include "common/uCommon.h"
 #include "export/AddressCard.h"
 #include "export/AddressCsv.h"
 #include "export/CommandLine.h"
@@ -9,6 +8,7 @@
 #include "export/VCardWriter.h"
 #include "platform/files/DosPath.h"
 #include "platform/files/FileReplacing.h"
+#include "platform/files/FileWriting.h"
 #include "platform/files/TextFile.h"
 #include "platform/pictures/PictureFile.h"
 #include "platform/text/AnsiText.h"
@@ -36,18 +36,10 @@ void report(const std::string& message)
     std::cerr << commandName << ": " << message << '\n';
 }
 
-std::string utf8(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 // The address file's directory, where the DOS product keeps its settings.
 DateFormat dateFormatBeside(const std::string& addressFile)
 {
-    const std::size_t slash = addressFile.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : addressFile.substr(0, slash);
-    const std::string settings = directory + "/Rurized.ini";
+    const std::string settings = platform::directoryOf(addressFile) + "/Rurized.ini";
     if (!platform::dosFileExists(settings))
         return {};
     try {
@@ -59,11 +51,9 @@ DateFormat dateFormatBeside(const std::string& addressFile)
 
 common::AddressGrid readAddressFile(const std::string& path)
 {
-    const std::string bytes = platform::readFileBytes(platform::FileName::native(path));
-    common::TextBuffer text;
-    text.reserve(bytes.size() + common::addressTextPadding);
-    text.assign(bytes.begin(), bytes.end());
-    return common::readAddressText(std::move(text));
+    common::AddressGrid grid;
+    LoadGridFromFile(platform::FileName::native(path), grid);
+    return grid;
 }
 
 class StringSink final : public platform::ByteSink {
@@ -132,7 +122,7 @@ private:
                 character = QChar(0xFFFD);
             }
         }
-        return utf8(cell);
+        return cell.toStdString();
     }
 
     std::optional<std::string> photo(std::size_t index)
@@ -182,7 +172,7 @@ std::string bytesOf(const std::string& text, const platform::CodePage& codePage,
         const std::string byte = length == 1 ? codePage.bytesFromText(character) : "?";
         if (byte == "?" && character != QLatin1Char('?')) {
             unheld += unheld.empty() ? "" : ", ";
-            unheld += '"' + utf8(character.toString()) + '"';
+            unheld += '"' + character.toString().toStdString() + '"';
         }
         bytes += byte;
         i += length - 1;
@@ -218,8 +208,7 @@ void importCards(const CommandLine& line, const platform::CodePage& codePage, Da
                 report(cardName + ", " + columnLabel(c) + ": " + unheld + " stored as \"?\"");
         }
     }
-    platform::writeFileReplacing(platform::FileName::native(line.addressFile),
-                                 [&grid](platform::ByteSink& sink) { common::writeAddressText(grid, sink); });
+    SaveGridToFile(platform::FileName::native(line.addressFile), grid);
 }
 
 void exportAddresses(const CommandLine& line, const platform::CodePage& codePage, DateFormat format)

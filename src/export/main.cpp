@@ -1,6 +1,6 @@
 #include "export/ExportCommand.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <string>
 #include <vector>
@@ -20,11 +20,11 @@ void keepQtErrorsOnly(QtMsgType type, const QMessageLogContext& context, const Q
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(keepQtErrorsOnly);
-    // The picture loader draws metafiles, whose text needs fonts and so an
-    // application; a command never needs a screen. Qt sees no argument of
-    // ours, so none of them can be taken for one of its own.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The picture loader finds its image readers through the application;
+    // metafiles, whose text needs fonts, are drawn by the helper process.
+    // Qt sees no argument of ours, so none of them can be taken for one of
+    // its own.
     int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
+    QCoreApplication application(qtArgc, argv);
     return kb::exporter::runExportCommand(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -168,6 +168,11 @@ QImage pixelArtAt(const QImage& map, qreal ratio)
     return picture;
 }
 
+Artwork pixelArt(const QImage& map)
+{
+    return Artwork(map.size(), [map](qreal ratio) { return pixelArtAt(map, ratio); });
+}
+
 QImage paintedInPixels(QSize size, qreal ratio, const std::function<void(QPainter&)>& draw)
 {
     QImage picture = canvasAt(size, ratio, QImage::Format_ARGB32_Premultiplied);

@@ -55,6 +55,9 @@ QImage fromPixelMap(std::initializer_list<const char*> rows, std::initializer_li
 // edges smoothed over the device pixels.
 QImage pixelArtAt(const QImage& map, qreal ratio);
 
+// A pixel map as artwork of its own size, drawn at any ratio as above.
+Artwork pixelArt(const QImage& map);
+
 // A small picture laid out in whole pixels, the way it is drawn at 1 without
 // smoothing, painted on a transparent canvas at ratio. At other ratios it is
 // smoothed, and shifted half a pixel right and down so that a one-pixel line

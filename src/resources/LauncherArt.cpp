@@ -411,35 +411,30 @@ Artwork informationPlate()
 
 Artwork clockFace()
 {
-    static const Artwork face(QSize(15, 13), [](qreal ratio) {
-        return pixelArtAt(
-            fromPixelMap(
-                {
-                    "....kkkkkkk....",
-                    "..kkwwwgwwwkk..",
-                    ".kwwwwwwwwwwwk.",
-                    ".kwwwwwkwwwwwk.",
-                    "kwwwwwwkwwwwwwk",
-                    "kwwwwwwkwwwwwwk",
-                    "kgwwwwwrkkkwwgk",
-                    "kwwwwwwwwwwwwwk",
-                    "kwwwwwwwwwwwwwk",
-                    ".kwwwwwwwwwwwk.",
-                    ".kwwwwwwwwwwwk.",
-                    "..kkwwwgwwwkk..",
-                    "....kkkkkkk....",
-                },
-                {{'k', vga::black.rgb()}, {'w', vga::white.rgb()}, {'g', vga::grey.rgb()}, {'r', vga::red.rgb()}}),
-            ratio);
-    });
+    static const Artwork face = pixelArt(fromPixelMap(
+        {
+            "....kkkkkkk....",
+            "..kkwwwgwwwkk..",
+            ".kwwwwwwwwwwwk.",
+            ".kwwwwwkwwwwwk.",
+            "kwwwwwwkwwwwwwk",
+            "kwwwwwwkwwwwwwk",
+            "kgwwwwwrkkkwwgk",
+            "kwwwwwwwwwwwwwk",
+            "kwwwwwwwwwwwwwk",
+            ".kwwwwwwwwwwwk.",
+            ".kwwwwwwwwwwwk.",
+            "..kkwwwgwwwkk..",
+            "....kkkkkkk....",
+        },
+        {{'k', vga::black.rgb()}, {'w', vga::white.rgb()}, {'g', vga::grey.rgb()}, {'r', vga::red.rgb()}}));
     return face;
 }
 
 Artwork continueArrow(bool enabled)
 {
-    static const Artwork normal(QSize(16, 16), [](qreal ratio) { return pixelArtAt(continueArrowImage(true), ratio); });
-    static const Artwork disabled(QSize(16, 16),
-                                  [](qreal ratio) { return pixelArtAt(continueArrowImage(false), ratio); });
+    static const Artwork normal = pixelArt(continueArrowImage(true));
+    static const Artwork disabled = pixelArt(continueArrowImage(false));
     return enabled ? normal : disabled;
 }
 

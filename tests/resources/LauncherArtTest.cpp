@@ -59,13 +59,6 @@ TEST(LauncherArt, TheInstalledIconsShowTheWindowIconsPixels)
     EXPECT_EQ(drawn, large.convertToFormat(QImage::Format_ARGB32));
 }
 
-TEST(LauncherArt, PicturesAreTheSameOnEveryCall)
-{
-    EXPECT_EQ(launcherButtonBar()(1), launcherButtonBar()(1));
-    EXPECT_EQ(speckledTexture()(1), speckledTexture()(1));
-    EXPECT_EQ(informationPlate()(1), informationPlate()(1));
-}
-
 TEST(LauncherArt, TextureIsSpeckledInVgaColoursOnly)
 {
     const QSet<QRgb> vgaColours = {

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
-#include <cstring>
 #include <mutex>
 #include <optional>
 #include <poll.h>
