@@ -9,15 +9,6 @@
 namespace kb::launch {
 namespace {
 
-std::filesystem::path homeBased(const char* variable, const char* relativeDefault)
-{
-    const std::filesystem::path value = kb::platform::environmentValue(variable);
-    if (value.is_absolute())
-        return value;
-    const std::filesystem::path home = kb::platform::homeDirectory();
-    return home.empty() ? std::filesystem::path() : home / relativeDefault;
-}
-
 std::vector<std::filesystem::path> directoryList(const char* variable, std::string_view fallback)
 {
     std::vector<std::filesystem::path> directories;
@@ -50,8 +41,8 @@ std::vector<std::string> desktopNames()
 XdgDirectories XdgDirectories::fromEnvironment()
 {
     XdgDirectories directories;
-    directories.dataHome = homeBased("XDG_DATA_HOME", ".local/share");
-    directories.configHome = homeBased("XDG_CONFIG_HOME", ".config");
+    directories.dataHome = kb::platform::xdgHomeDirectory("XDG_DATA_HOME", ".local/share");
+    directories.configHome = kb::platform::xdgHomeDirectory("XDG_CONFIG_HOME", ".config");
     directories.dataDirs = directoryList("XDG_DATA_DIRS", "/usr/local/share/:/usr/share/");
     directories.configDirs = directoryList("XDG_CONFIG_DIRS", "/etc/xdg");
     directories.currentDesktops = desktopNames();

@@ -29,6 +29,15 @@ std::string homeDirectory()
     return {};
 }
 
+std::string xdgHomeDirectory(const char* variable, const char* relativeDefault)
+{
+    const std::string value = environmentValue(variable);
+    if (!value.empty() && value.front() == '/')
+        return value;
+    const std::string home = homeDirectory();
+    return home.empty() ? std::string() : home + "/" + relativeDefault;
+}
+
 bool isExecutableFile(const std::string& path)
 {
     struct stat info {};

@@ -15,6 +15,11 @@ std::string environmentOr(const char* name, const std::string& fallback);
 // password entry's; empty when neither gives one.
 std::string homeDirectory();
 
+// One of the user's XDG base directories: the variable when it holds an
+// absolute path, else relativeDefault under the home directory; empty when
+// there is no home directory either.
+std::string xdgHomeDirectory(const char* variable, const char* relativeDefault);
+
 // Whether path is a regular file that this user may execute.
 bool isExecutableFile(const std::string& path);
 

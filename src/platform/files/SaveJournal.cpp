@@ -88,14 +88,8 @@ bool setState(int fd, char state)
 
 std::string stateDirectoryPath()
 {
-    std::string state = environmentValue("XDG_STATE_HOME");
-    if (state.empty() || state.front() != '/') {
-        const std::string home = homeDirectory();
-        if (home.empty())
-            return {};
-        state = home + "/.local/state";
-    }
-    return state + "/kestrelbook98";
+    const std::string state = xdgHomeDirectory("XDG_STATE_HOME", ".local/state");
+    return state.empty() ? std::string() : state + "/kestrelbook98";
 }
 
 // Opened without following a link, owned by this user, and closed to
@@ -152,8 +146,11 @@ void rollBack(const std::string& journalPath)
     ::unlink(journalPath.c_str());
 }
 
-} // namespace
-
+// The program's private state directory: $XDG_STATE_HOME/kestrelbook98, by
+// default ~/.local/state/kestrelbook98. Made when missing, and used only while
+// it is a real directory of this user that nobody else may enter; raises
+// EInOutError "File access denied" for errorPath when no such directory can
+// be had.
 std::string privateStateDirectory(const std::string& errorPath)
 {
     const std::string path = stateDirectoryPath();
@@ -164,6 +161,8 @@ std::string privateStateDirectory(const std::string& errorPath)
         throwFileError(EACCES, errorPath);
     return path;
 }
+
+} // namespace
 
 SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath)
     : m_directory(privateStateDirectory(errorPath))
@@ -184,9 +183,8 @@ SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath
         Header header{copying, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), 0,
                       target};
         writeAll(m_fd.get(), encode(header), errorPath);
-        m_size = copyAll(source.get(), m_fd.get(), errorPath);
+        header.size = copyAll(source.get(), m_fd.get(), errorPath);
         syncOrThrow(m_fd.get(), errorPath);
-        header.size = m_size;
         // The size is known only now; the state says the copy is whole.
         header.state = complete;
         const std::string finalHeader = encode(header);
@@ -224,11 +222,14 @@ void rollBackInterruptedSaves() noexcept
 {
     try {
         const std::string path = stateDirectoryPath();
-        if (path.empty() || !openPrivateDirectory(path).valid())
+        if (path.empty())
             return;
-        const DirectoryStream dir = openDirectory(path);
+        // The very directory whose owner and mode were checked is read.
+        FileDescriptor checked = openPrivateDirectory(path);
+        const DirectoryStream dir(checked.valid() ? ::fdopendir(checked.get()) : nullptr);
         if (!dir)
             return;
+        checked.release();
         while (const dirent* entry = ::readdir(dir.get())) {
             const std::string_view name = entry->d_name;
             if (name.size() > journalSuffix.size() && name.substr(name.size() - journalSuffix.size()) == journalSuffix)

@@ -2,17 +2,9 @@
 
 #include "platform/files/FileDescriptor.h"
 
-#include <cstdint>
 #include <string>
 
 namespace kb::platform {
-
-// The program's private state directory: $XDG_STATE_HOME/kestrelbook98, by
-// default ~/.local/state/kestrelbook98 (home from HOME, else the password
-// entry). Made when missing, and used only while it is a real directory of
-// this user that nobody else may enter; raises EInOutError "File access
-// denied" for errorPath when no such directory can be had.
-std::string privateStateDirectory(const std::string& errorPath);
 
 // The rollback journal of a file rewritten in place: a synced copy of its old
 // content in the private state directory that names the file it protects
@@ -40,7 +32,6 @@ private:
     std::string m_path;
     std::string m_directory;
     FileDescriptor m_fd;
-    std::uint64_t m_size = 0;
 };
 
 // Puts back the old content of every file whose in-place save was killed

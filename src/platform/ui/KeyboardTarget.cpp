@@ -1,8 +1,8 @@
 #include "KeyboardTarget.h"
 
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/FocusMarks.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace kb::platform {
@@ -16,6 +16,7 @@ KeyboardTarget::KeyboardTarget(const QString& caption, int focusInset, QWidget* 
     // moves the focus here.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::TabFocus);
+    pressWithReturn(*this); // Space presses it as any push button
 }
 
 void KeyboardTarget::paintEvent(QPaintEvent*)
@@ -24,21 +25,6 @@ void KeyboardTarget::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     drawFocusMark(painter, rect().adjusted(m_focusInset, m_focusInset, -m_focusInset, -m_focusInset));
-}
-
-void KeyboardTarget::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!event->isAutoRepeat())
-            click();
-        event->accept();
-        return;
-    default:
-        // Space presses and releases the button as any push button does.
-        QAbstractButton::keyPressEvent(event);
-    }
 }
 
 } // namespace kb::platform
