@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/AddressColumns.h"
 #include "platform/files/PageAllocator.h"
 
 #include <array>
@@ -28,7 +29,7 @@ constexpr char packedRowEnd = 26;
 // costs a single allocation however many cells it holds.
 class AddressRow {
 public:
-    static constexpr int ColumnCount = 22;
+    static constexpr int ColumnCount = AddressColumnCount;
 
     std::string_view cell(int column) const;
     void setCell(int column, std::string_view text);

@@ -46,7 +46,7 @@ std::string columnPropertyName(int column)
 
 std::string displayedName(const AddressCells& cells)
 {
-    for (const int column : {column::name, column::alias, column::office, column::email})
+    for (const int column : {common::NameColumn, common::AliasColumn, common::OfficeColumn, common::EmailColumn})
         if (!cells[column].empty())
             return cells[column];
     return {};
@@ -106,7 +106,7 @@ public:
                 take(property);
             }
         }
-        std::string& note = m_address.cells[column::note];
+        std::string& note = m_address.cells[common::NoteColumn];
         for (const std::string& text : notes)
             note += (note.empty() ? "" : "\n") + text;
         readName();
@@ -121,7 +121,7 @@ private:
         const std::string keptText = kept ? unescapedText(kept->value) : std::string();
         const auto keptDate = birthdayDate(keptText, m_format);
         const std::optional<Date> cardDate = bday ? dateOfVCard(bday->value) : std::nullopt;
-        std::string& birthday = m_address.cells[column::birthday];
+        std::string& birthday = m_address.cells[common::BirthDateColumn];
         // The text as it was written wins while it still says what the card says.
         if (kept && (bday ? keptDate && cardDate && *keptDate == *cardDate : !keptDate))
             birthday = keptText;
@@ -135,7 +135,7 @@ private:
 
     void readName()
     {
-        std::string& name = m_address.cells[column::name];
+        std::string& name = m_address.cells[common::NameColumn];
         if (const VCardProperty* kept = m_card.first(std::string(extensionPrefix) + "NAME")) {
             name = unescapedText(kept->value);
         } else if (const VCardProperty* fn = m_card.first("FN"); fn && !fn->value.empty()) {
@@ -159,23 +159,23 @@ private:
                 if (isUnknownColumn(c) && name == columnPropertyName(c))
                     m_address.cells[c] = unescapedText(property.value);
             if (name == std::string(extensionPrefix) + "PHOTO")
-                m_address.cells[column::photo] = unescapedText(property.value);
+                m_address.cells[common::PhotoColumn] = unescapedText(property.value);
             return;
         }
         if (name == "NICKNAME")
-            fill(column::alias, unescapedText(property.value), property);
+            fill(common::AliasColumn, unescapedText(property.value), property);
         else if (name == "CATEGORIES")
-            fill(column::category, unescapedText(property.value), property);
+            fill(common::CategoryColumn, unescapedText(property.value), property);
         else if (name == "TEL")
             takeTelephone(property);
         else if (name == "ADR")
             takeAddress(property);
         else if (name == "EMAIL")
-            fill(column::email, unescapedText(property.value), property);
+            fill(common::EmailColumn, unescapedText(property.value), property);
         else if (name == "ORG")
             takeOrganisation(property);
         else if (name == "TITLE" || name == "ROLE")
-            fill(column::post, unescapedText(property.value), property);
+            fill(common::PostColumn, unescapedText(property.value), property);
         else if (name == "PHOTO") {
             // The photo of one of our own cards is the file its path names.
             if (!m_card.first(std::string(extensionPrefix) + "PHOTO"))
@@ -193,7 +193,8 @@ private:
             number.erase(0, 4);
         const bool fax = property.hasType("fax");
         const bool work = property.hasType("work");
-        fill(work ? (fax ? column::workFax : column::workTel) : (fax ? column::homeFax : column::homeTel),
+        fill(work ? (fax ? common::Fax2Column : common::Telephone2Column)
+                  : (fax ? common::Fax1Column : common::Telephone1Column),
              std::move(number), property);
     }
 
@@ -203,8 +204,9 @@ private:
         parts.resize(7); // PO box; extended; street; locality; region; postal code; country
         const std::string text = joinedNonEmpty({parts[0], parts[1], parts[2], parts[3], parts[4], parts[6]}, ", ");
         const std::string& zip = parts[5];
-        const int addressColumn = property.hasType("work") ? column::workAddress : column::homeAddress;
-        const int zipColumn = addressColumn == column::workAddress ? column::workZip : column::homeZip;
+        const int addressColumn = property.hasType("work") ? common::Address2Column : common::Address1Column;
+        const int zipColumn =
+            addressColumn == common::Address2Column ? common::Postcode2Column : common::Postcode1Column;
         if (!m_address.cells[addressColumn].empty() || !m_address.cells[zipColumn].empty()) {
             leaveOut(property);
             return;
@@ -216,13 +218,13 @@ private:
     void takeOrganisation(const VCardProperty& property)
     {
         std::vector<std::string> parts = components(property, ", ");
-        if (!m_address.cells[column::office].empty() || !m_address.cells[column::department].empty()) {
+        if (!m_address.cells[common::OfficeColumn].empty() || !m_address.cells[common::DepartmentColumn].empty()) {
             leaveOut(property);
             return;
         }
-        m_address.cells[column::office] = parts[0];
+        m_address.cells[common::OfficeColumn] = parts[0];
         parts.erase(parts.begin());
-        m_address.cells[column::department] = joinedNonEmpty(parts, ", ");
+        m_address.cells[common::DepartmentColumn] = joinedNonEmpty(parts, ", ");
     }
 
     void fill(int c, std::string text, const VCardProperty& property)
@@ -290,29 +292,30 @@ VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::opt
     };
     properties.push_back({"PRODID", {}, "-//Kestrelbook 98//kestrelbook-export//EN"});
     properties.push_back(textProperty("FN", displayedName(cells)));
-    const PersonName name = splitPersonName(cells[column::name]);
+    const PersonName name = splitPersonName(cells[common::NameColumn]);
     properties.push_back({"N",
                           {},
                           joinedValue({escapedText(name.family), escapedText(name.given), escapedText(name.middle),
                                        escapedText(name.prefix), ""},
                                       ';')});
-    add("NICKNAME", cells[column::alias]);
-    add("CATEGORIES", cells[column::category]);
-    const std::string& birthday = cells[column::birthday];
+    add("NICKNAME", cells[common::AliasColumn]);
+    add("CATEGORIES", cells[common::CategoryColumn]);
+    const std::string& birthday = cells[common::BirthDateColumn];
     const auto date = birthdayDate(birthday, format);
     if (date)
         properties.push_back({"BDAY", {}, vCardDate(*date)});
-    add("TEL", cells[column::homeTel], {types({"home", "voice"})});
-    add("TEL", cells[column::homeFax], {types({"home", "fax"})});
-    add("TEL", cells[column::workTel], {types({"work", "voice"})});
-    add("TEL", cells[column::workFax], {types({"work", "fax"})});
+    add("TEL", cells[common::Telephone1Column], {types({"home", "voice"})});
+    add("TEL", cells[common::Fax1Column], {types({"home", "fax"})});
+    add("TEL", cells[common::Telephone2Column], {types({"work", "voice"})});
+    add("TEL", cells[common::Fax2Column], {types({"work", "fax"})});
     struct PostalColumns {
         int address;
         int zip;
         const char* type;
     };
-    for (const auto& [addressColumn, zipColumn, type] : {PostalColumns{column::homeAddress, column::homeZip, "home"},
-                                                         PostalColumns{column::workAddress, column::workZip, "work"}}) {
+    for (const auto& [addressColumn, zipColumn, type] :
+         {PostalColumns{common::Address1Column, common::Postcode1Column, "home"},
+          PostalColumns{common::Address2Column, common::Postcode2Column, "work"}}) {
         if (cells[addressColumn].empty() && cells[zipColumn].empty())
             continue;
         properties.push_back(
@@ -320,23 +323,23 @@ VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::opt
              {types({type})},
              joinedValue({"", "", escapedText(cells[addressColumn]), "", "", escapedText(cells[zipColumn]), ""}, ';')});
     }
-    if (!cells[column::office].empty() || !cells[column::department].empty()) {
-        std::vector<std::string> org{escapedText(cells[column::office])};
-        if (!cells[column::department].empty())
-            org.push_back(escapedText(cells[column::department]));
+    if (!cells[common::OfficeColumn].empty() || !cells[common::DepartmentColumn].empty()) {
+        std::vector<std::string> org{escapedText(cells[common::OfficeColumn])};
+        if (!cells[common::DepartmentColumn].empty())
+            org.push_back(escapedText(cells[common::DepartmentColumn]));
         properties.push_back({"ORG", {}, joinedValue(org, ';')});
     }
-    add("TITLE", cells[column::post]);
-    add("EMAIL", cells[column::email]);
+    add("TITLE", cells[common::PostColumn]);
+    add("EMAIL", cells[common::EmailColumn]);
     if (photoPng)
         properties.push_back({"PHOTO", {}, "data:image/png;base64," + base64(*photoPng)});
     if (!birthday.empty() && !date)
         add("NOTE", birthdayNote(birthday));
-    add("NOTE", cells[column::note]);
-    if (cells[column::name].empty())
+    add("NOTE", cells[common::NoteColumn]);
+    if (cells[common::NameColumn].empty())
         properties.push_back({std::string(extensionPrefix) + "NAME", {}, ""});
     add(std::string(extensionPrefix) + "BIRTHDAY", birthday);
-    add(std::string(extensionPrefix) + "PHOTO", cells[column::photo]);
+    add(std::string(extensionPrefix) + "PHOTO", cells[common::PhotoColumn]);
     for (int c = 0; c < addressColumnCount; ++c)
         if (isUnknownColumn(c))
             add(columnPropertyName(c), cells[c]);

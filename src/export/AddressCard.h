@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/AddressColumns.h"
 #include "export/Birthday.h"
 #include "export/VCard.h"
 
@@ -10,17 +11,10 @@
 
 namespace kb::exporter {
 
-// One row of the address file as UTF-8 text, one string a column.
-constexpr int addressColumnCount = 22;
+// One row of the address file as UTF-8 text, one string a column, which
+// common::AddressColumn names.
+constexpr int addressColumnCount = common::AddressColumnCount;
 using AddressCells = std::array<std::string, addressColumnCount>;
-
-// The columns that the address book shows, by what they hold. 17, 18, 19 and
-// 21 hold nothing the address book knows of.
-namespace column {
-constexpr int alias = 0, name = 1, category = 2, homeTel = 3, homeFax = 4, homeZip = 5, homeAddress = 6, birthday = 7,
-              office = 8, department = 9, post = 10, workTel = 11, workFax = 12, workZip = 13, workAddress = 14,
-              email = 15, photo = 16, note = 20;
-}
 
 // Whether a column is one the address book leaves alone, which cards carry
 // in X-KESTRELBOOK-COLUMN<n>.

@@ -46,35 +46,35 @@ std::string addressCsv(const std::vector<AddressCells>& addresses, DateFormat fo
 {
     std::string csv = csvLine(headings);
     for (const AddressCells& cells : addresses) {
-        const PersonName name = splitPersonName(cells[column::name]);
-        const std::string& birthday = cells[column::birthday];
+        const PersonName name = splitPersonName(cells[common::NameColumn]);
+        const std::string& birthday = cells[common::BirthDateColumn];
         const auto date = birthdayDate(birthday, format);
-        std::string notes = cells[column::note];
+        std::string notes = cells[common::NoteColumn];
         if (!birthday.empty() && !date)
             notes += (notes.empty() ? "" : "\n") + birthdayNote(birthday);
         const std::array<std::string, headings.size()> fields = {
             name.given,
             name.middle,
             name.family,
-            cells[column::name],
-            cells[column::alias],
-            cells[column::email],
-            cells[column::homeTel],
-            cells[column::homeFax],
-            cells[column::workTel],
-            cells[column::workFax],
-            cells[column::homeAddress],
-            cells[column::homeZip],
-            cells[column::workAddress],
-            cells[column::workZip],
-            cells[column::office],
-            cells[column::department],
-            cells[column::post],
+            cells[common::NameColumn],
+            cells[common::AliasColumn],
+            cells[common::EmailColumn],
+            cells[common::Telephone1Column],
+            cells[common::Fax1Column],
+            cells[common::Telephone2Column],
+            cells[common::Fax2Column],
+            cells[common::Address1Column],
+            cells[common::Postcode1Column],
+            cells[common::Address2Column],
+            cells[common::Postcode2Column],
+            cells[common::OfficeColumn],
+            cells[common::DepartmentColumn],
+            cells[common::PostColumn],
             date ? std::to_string(date->year) : std::string(),
             date ? std::to_string(date->month) : std::string(),
             date ? std::to_string(date->day) : std::string(),
             date ? birthdayText(*date, DateFormat{}) : std::string(),
-            cells[column::category],
+            cells[common::CategoryColumn],
             notes,
         };
         csv += csvLine(fields);

@@ -91,7 +91,7 @@ public:
             if (!isEmptyAddress(cells)) {
                 rows.push_back(std::move(cells));
                 m_rowNumbers.push_back(row);
-                m_photoPaths.emplace_back(grid.cell(column::photo, row));
+                m_photoPaths.emplace_back(grid.cell(common::PhotoColumn, row));
             }
         }
         return rows;
@@ -191,7 +191,7 @@ void importCards(const CommandLine& line, const platform::CodePage& codePage, Da
     common::AddressGrid grid = readAddressFile(line.addressFile);
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const ImportedAddress address = addressOfCard(cards[i], format);
-        const std::string cardName = "card " + std::to_string(i + 1) + " (" + address.cells[column::name] + ")";
+        const std::string cardName = "card " + std::to_string(i + 1) + " (" + address.cells[common::NameColumn] + ")";
         for (const std::string& leftOut : address.leftOut)
             report(cardName + ": not imported, no column for " + leftOut);
         if (isEmptyAddress(address.cells)) {

@@ -15,22 +15,22 @@ constexpr DateFormat dayFirst{DateFormat::Order::DayMonthYear, '/'};
 AddressCells sampleAddress()
 {
     AddressCells cells;
-    cells[column::alias] = "Jo, the elder";
-    cells[column::name] = "Dr. Jo Anne M\xC3\xBCller-Garc\xC3\xAD"
-                          "a";
-    cells[column::category] = "Family;Friends";
-    cells[column::homeTel] = "0117 496 0142";
-    cells[column::workFax] = "0117 496 0582";
-    cells[column::homeZip] = "BS6 5QT";
-    cells[column::homeAddress] = "14 Cotham Vale, Bristol";
-    cells[column::birthday] = "3/3/1940";
-    cells[column::office] = "Whitfield & Daughters";
-    cells[column::workAddress] = "C:\\Post\\Box 9";
-    cells[column::email] = "jo@example.com";
-    cells[column::photo] = "C:\\KB\\DATA\\PHOTOS\\JO.BMP";
+    cells[kb::common::AliasColumn] = "Jo, the elder";
+    cells[kb::common::NameColumn] = "Dr. Jo Anne M\xC3\xBCller-Garc\xC3\xAD"
+                                    "a";
+    cells[kb::common::CategoryColumn] = "Family;Friends";
+    cells[kb::common::Telephone1Column] = "0117 496 0142";
+    cells[kb::common::Fax2Column] = "0117 496 0582";
+    cells[kb::common::Postcode1Column] = "BS6 5QT";
+    cells[kb::common::Address1Column] = "14 Cotham Vale, Bristol";
+    cells[kb::common::BirthDateColumn] = "3/3/1940";
+    cells[kb::common::OfficeColumn] = "Whitfield & Daughters";
+    cells[kb::common::Address2Column] = "C:\\Post\\Box 9";
+    cells[kb::common::EmailColumn] = "jo@example.com";
+    cells[kb::common::PhotoColumn] = "C:\\KB\\DATA\\PHOTOS\\JO.BMP";
     cells[17] = "kept, as it was";
     cells[21] = "the last column";
-    cells[column::note] = "Two lines\nof note; with \\ and , in it";
+    cells[kb::common::NoteColumn] = "Two lines\nof note; with \\ and , in it";
     return cells;
 }
 
@@ -49,9 +49,9 @@ TEST(AddressCard, AnAddressComesBackWholeFromItsCard)
     EXPECT_EQ(throughCard(cells), cells);
 
     AddressCells noDate = cells;
-    noDate[column::birthday] = "spring 1940";
-    noDate[column::name].clear(); // the card still needs a name to show
-    noDate[column::note].clear();
+    noDate[kb::common::BirthDateColumn] = "spring 1940";
+    noDate[kb::common::NameColumn].clear(); // the card still needs a name to show
+    noDate[kb::common::NoteColumn].clear();
     EXPECT_EQ(throughCard(noDate), noDate);
     EXPECT_EQ(throughCard(noDate, DateFormat{}), noDate);
 }
@@ -72,7 +72,7 @@ TEST(AddressCard, ACardSaysWhatAddressBooksRead)
     EXPECT_EQ(value("PHOTO"), "data:image/png;base64,iVBORw==");
     EXPECT_TRUE(card.first("TEL")->hasType("home") && card.first("TEL")->hasType("voice"));
 
-    cells[column::birthday] = "7 July 1934";
+    cells[kb::common::BirthDateColumn] = "7 July 1934";
     const VCard noDate = cardOfAddress(cells, dayFirst, std::nullopt);
     EXPECT_EQ(noDate.first("BDAY"), nullptr);
     EXPECT_EQ(noDate.first("PHOTO"), nullptr);
@@ -109,7 +109,7 @@ TEST(AddressCard, ABirthdayChangedInAnotherAddressBookIsTakenInTheFilesFormat)
     for (VCardProperty& property : card.properties)
         if (property.name == "BDAY")
             property.value = "1941-04-05";
-    EXPECT_EQ(addressOfCard(card, dayFirst).cells[column::birthday], "05/04/1941");
+    EXPECT_EQ(addressOfCard(card, dayFirst).cells[kb::common::BirthDateColumn], "05/04/1941");
 }
 
 TEST(AddressCard, ACardOfAnotherProgramFillsTheColumnsAndNamesWhatItCannot)
@@ -128,15 +128,15 @@ TEST(AddressCard, ACardOfAnotherProgramFillsTheColumnsAndNamesWhatItCannot)
                                                 "END:VCARD\n");
     const ImportedAddress address = addressOfCard(cards.at(0), DateFormat{});
     AddressCells expected;
-    expected[column::name] = "Mrs Patricia Lowe";
-    expected[column::email] = "pat@example.org";
-    expected[column::homeTel] = "07700 900123";
-    expected[column::workTel] = "+44-117-496-0199";
-    expected[column::workAddress] = "Suite 2, 20 Redland Grove, Bristol, UK";
-    expected[column::workZip] = "BS6 6BX";
-    expected[column::office] = "Lowe & Co";
-    expected[column::department] = "Sales, North";
-    expected[column::birthday] = "1950-06-01";
+    expected[kb::common::NameColumn] = "Mrs Patricia Lowe";
+    expected[kb::common::EmailColumn] = "pat@example.org";
+    expected[kb::common::Telephone1Column] = "07700 900123";
+    expected[kb::common::Telephone2Column] = "+44-117-496-0199";
+    expected[kb::common::Address2Column] = "Suite 2, 20 Redland Grove, Bristol, UK";
+    expected[kb::common::Postcode2Column] = "BS6 6BX";
+    expected[kb::common::OfficeColumn] = "Lowe & Co";
+    expected[kb::common::DepartmentColumn] = "Sales, North";
+    expected[kb::common::BirthDateColumn] = "1950-06-01";
     EXPECT_EQ(address.cells, expected);
     EXPECT_EQ(address.leftOut, (std::vector<std::string>{"EMAIL lowe@example.com", "URL https://example.org/"}));
 }
@@ -144,12 +144,12 @@ TEST(AddressCard, ACardOfAnotherProgramFillsTheColumnsAndNamesWhatItCannot)
 TEST(AddressCsv, FieldsAreQuotedWhereTheyMustBeAndBirthdaysSplit)
 {
     AddressCells cells;
-    cells[column::name] = "Eleanor \"Nell\" Hughes";
-    cells[column::birthday] = "30/09/1972";
-    cells[column::note] = "two\nlines";
+    cells[kb::common::NameColumn] = "Eleanor \"Nell\" Hughes";
+    cells[kb::common::BirthDateColumn] = "30/09/1972";
+    cells[kb::common::NoteColumn] = "two\nlines";
     AddressCells noDate;
-    noDate[column::alias] = "Mrs P";
-    noDate[column::birthday] = "1 April";
+    noDate[kb::common::AliasColumn] = "Mrs P";
+    noDate[kb::common::BirthDateColumn] = "1 April";
     const std::string csv = addressCsv({cells, noDate}, DateFormat{});
     const std::size_t firstLineEnd = csv.find("\r\n");
     EXPECT_EQ(csv.substr(0, 30), "First Name,Middle Name,Last Na");
