@@ -1,18 +1,12 @@
 #include "CommandLine.h"
 
+#include "platform/text/AsciiCase.h"
+
 #include <algorithm>
 
 namespace kb::exporter {
 
 namespace {
-
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 bool startsWith(const std::string& text, const std::string& prefix)
 {
@@ -23,7 +17,7 @@ bool startsWith(const std::string& text, const std::string& prefix)
 
 std::string codePageTableName(const std::string& written)
 {
-    std::string name = lowerAscii(written);
+    std::string name = platform::asciiLowered(written);
     for (const char* prefix : {"windows-", "cp", "ibm"}) {
         if (startsWith(name, prefix)) {
             name.erase(0, std::string(prefix).size());

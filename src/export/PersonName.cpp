@@ -1,5 +1,7 @@
 #include "PersonName.h"
 
+#include "platform/text/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -8,16 +10,13 @@ namespace kb::exporter {
 
 namespace {
 
-bool isTitle(std::string word)
+bool isTitle(std::string_view word)
 {
     static constexpr std::array<std::string_view, 9> titles = {"MR",   "MRS", "MS",  "MISS", "DR",
                                                                "PROF", "REV", "SIR", "DAME"};
     if (!word.empty() && word.back() == '.')
-        word.pop_back();
-    for (char& c : word)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return std::find(titles.begin(), titles.end(), word) != titles.end();
+        word.remove_suffix(1);
+    return std::find(titles.begin(), titles.end(), platform::asciiUppered(word)) != titles.end();
 }
 
 std::string joined(std::vector<std::string>::const_iterator begin, std::vector<std::string>::const_iterator end)

@@ -1,23 +1,8 @@
 #include "VCard.h"
 
-#include <algorithm>
+#include "platform/text/AsciiCase.h"
 
 namespace kb::exporter {
-
-namespace {
-
-char upperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool sameAsciiText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return upperAscii(x) == upperAscii(y); });
-}
-
-} // namespace
 
 const std::vector<std::string>* VCardProperty::parameter(std::string_view name) const
 {
@@ -35,7 +20,7 @@ bool VCardProperty::hasType(std::string_view type) const
         // TYPE="voice,home" lists two types, as RFC 6350 writes them.
         for (const std::string& value : parameter.values)
             for (const std::string& listed : splitValue(value, ','))
-                if (sameAsciiText(listed, type))
+                if (platform::equalsIgnoringAsciiCase(listed, type))
                     return true;
     }
     return false;

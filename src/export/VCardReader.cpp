@@ -1,19 +1,12 @@
 #include "VCardReader.h"
 
+#include "platform/text/AsciiCase.h"
+
 #include <string>
 
 namespace kb::exporter {
 
 namespace {
-
-std::string upperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 // The length of the UTF-8 sequence at text[i], or 0 where it is not one.
 std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
@@ -94,7 +87,7 @@ VCardProperty parsedProperty(const LogicalLine& line)
         name.erase(0, dot + 1);
     if (name.empty())
         fail(line.number, "a property without a name");
-    property.name = upperAscii(name);
+    property.name = platform::asciiUppered(name);
     while (text[i] == ';') {
         ++i;
         const std::size_t nameEnd = text.find_first_of("=;:", i);
@@ -109,7 +102,7 @@ VCardProperty parsedProperty(const LogicalLine& line)
             i = nameEnd;
             continue;
         }
-        parameter.name = upperAscii(std::string_view(text).substr(i, nameEnd - i));
+        parameter.name = platform::asciiUppered(std::string_view(text).substr(i, nameEnd - i));
         i = nameEnd;
         do {
             ++i; // past '=' or ','
@@ -151,7 +144,7 @@ std::vector<VCard> readVCards(std::string_view text)
         if (line.text.find_first_not_of(" \t") == std::string::npos)
             continue;
         VCardProperty property = parsedProperty(line);
-        const std::string value = upperAscii(property.value);
+        const std::string value = platform::asciiUppered(property.value);
         if (property.name == "BEGIN" && value == "VCARD") {
             if (inCard) {
                 ++nested;

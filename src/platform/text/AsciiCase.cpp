@@ -21,6 +21,13 @@ std::string asciiLowered(std::string_view text)
     return lowered;
 }
 
+std::string asciiUppered(std::string_view text)
+{
+    std::string uppered(text);
+    std::transform(uppered.begin(), uppered.end(), uppered.begin(), asciiUpper);
+    return uppered;
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),

@@ -10,6 +10,7 @@ namespace kb::platform {
 char asciiLower(char c);
 char asciiUpper(char c);
 std::string asciiLowered(std::string_view text);
+std::string asciiUppered(std::string_view text);
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 } // namespace kb::platform
