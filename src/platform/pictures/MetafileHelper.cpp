@@ -102,18 +102,20 @@ bool waitFor(int fd, short events, Clock::time_point deadline)
     }
 }
 
-// MSG_NOSIGNAL: a helper that died makes the send fail rather than raise
-// SIGPIPE in the program.
-bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadline)
+// Moves size bytes through fd, a part at a time without blocking, waiting
+// for events between parts until the deadline; false when the helper ended
+// or the time ran out.
+template <typename Byte, typename Transfer>
+bool transferAll(int fd, Byte* data, std::size_t size, short events, Clock::time_point deadline, Transfer transfer)
 {
     while (size > 0) {
-        const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent > 0) {
-            data += sent;
-            size -= std::size_t(sent);
-        } else if (sent < 0 && errno == EINTR) {
-        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(fd, POLLOUT, deadline))
+        const ssize_t moved = transfer(fd, data, size);
+        if (moved > 0) {
+            data += moved;
+            size -= std::size_t(moved);
+        } else if (moved < 0 && errno == EINTR) {
+        } else if (moved < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, events, deadline))
                 return false;
         } else {
             return false;
@@ -122,22 +124,20 @@ bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadl
     return true;
 }
 
+// MSG_NOSIGNAL: a helper that died makes the send fail rather than raise
+// SIGPIPE in the program.
+bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadline)
+{
+    return transferAll(fd, data, size, POLLOUT, deadline, [](int to, const char* bytes, std::size_t count) {
+        return ::send(to, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+    });
+}
+
 bool receiveAll(int fd, char* data, std::size_t size, Clock::time_point deadline)
 {
-    while (size > 0) {
-        const ssize_t received = ::recv(fd, data, size, MSG_DONTWAIT);
-        if (received > 0) {
-            data += received;
-            size -= std::size_t(received);
-        } else if (received < 0 && errno == EINTR) {
-        } else if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(fd, POLLIN, deadline))
-                return false;
-        } else {
-            return false; // the helper ended
-        }
-    }
-    return true;
+    return transferAll(fd, data, size, POLLIN, deadline, [](int from, char* bytes, std::size_t count) {
+        return ::recv(from, bytes, count, MSG_DONTWAIT);
+    });
 }
 
 class MetafileHelper {
