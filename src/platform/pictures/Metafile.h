@@ -22,6 +22,11 @@ struct MetafileLimits {
 // damaged, never for a failure of the system.
 [[noreturn]] void throwInvalidMetafile();
 
+// The other texts of EInvalidGraphic that a metafile player raises, for a
+// failure of the system; the helper process passes them on by kind.
+inline constexpr const char* metafileOutOfMemory = "Out of memory";
+inline constexpr const char* metafilePlayerDidNotStart = "The metafile player could not start";
+
 // The pixel size a metafile shows at: its own size, rounded, at least one
 // pixel, and scaled down to the limits when it is larger.
 QSize metafileDisplaySize(QSizeF pixels);

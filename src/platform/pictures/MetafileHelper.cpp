@@ -176,8 +176,8 @@ public:
             throwInvalidMetafile();
         switch (reply.outcome) {
         case protocol::picture: return *picture;
-        case protocol::outOfMemory: throw EInvalidGraphic("Out of memory");
-        case protocol::playerDidNotStart: throw EInvalidGraphic("The metafile player could not start");
+        case protocol::outOfMemory: throw EInvalidGraphic(metafileOutOfMemory);
+        case protocol::playerDidNotStart: throw EInvalidGraphic(metafilePlayerDidNotStart);
         default: throwInvalidMetafile();
         }
     }

@@ -112,9 +112,9 @@ private:
 
 protocol::Outcome outcomeOf(const EInvalidGraphic& error)
 {
-    if (std::strcmp(error.what(), "Out of memory") == 0)
+    if (std::strcmp(error.what(), metafileOutOfMemory) == 0)
         return protocol::outOfMemory;
-    if (std::strcmp(error.what(), "The metafile player could not start") == 0)
+    if (std::strcmp(error.what(), metafilePlayerDidNotStart) == 0)
         return protocol::playerDidNotStart;
     return protocol::notValid;
 }

@@ -57,7 +57,7 @@ void plainFree(void*, void* memory)
 
 [[noreturn]] void throwOutOfMemory()
 {
-    throw EInvalidGraphic("Out of memory");
+    throw EInvalidGraphic(metafileOutOfMemory);
 }
 
 // The faces the player sets text in, made from the contents read when they
@@ -167,7 +167,7 @@ public:
             m_api = nullptr;
             if (m_allocations.refusedBySystem)
                 throwOutOfMemory();
-            throw EInvalidGraphic("The metafile player could not start");
+            throw EInvalidGraphic(metafilePlayerDidNotStart);
         }
         m_api->user_data = &m_faces;
         wmf_ipa_font_map_set(m_api, mapToAFace);
