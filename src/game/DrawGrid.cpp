@@ -1,13 +1,13 @@
 #include "DrawGrid.h"
 
 #include "platform/ui/HandlerGuard.h"
+#include "resources/Artwork.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -44,9 +44,8 @@ void DrawGrid::SetSize(int colCount, int rowCount)
 // so that tiles and their edges are as crisp as at 1.
 QImage DrawGrid::blankCanvas(qreal ratio) const
 {
-    const QSize size(std::max(m_colCount, 1) * CellSize, std::max(m_rowCount, 1) * CellSize);
-    QImage canvas(qCeil(size.width() * ratio), qCeil(size.height() * ratio), QImage::Format_RGB32);
-    canvas.setDevicePixelRatio(ratio);
+    QImage canvas = kb::resources::canvasAt(
+        QSize(std::max(m_colCount, 1) * CellSize, std::max(m_rowCount, 1) * CellSize), ratio, QImage::Format_RGB32);
     canvas.fill(Qt::black);
     return canvas;
 }
