@@ -6,7 +6,6 @@
 
 namespace kb::resources {
 
-
 QIcon okGlyph()
 {
     static const Artwork glyph = pixelArt(fromPixelMap(
