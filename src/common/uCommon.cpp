@@ -72,6 +72,7 @@ void LoadGridFromFile(const kb::platform::FileName& name, kb::common::AddressGri
                       kb::platform::FileVersion* version)
 {
     kb::platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
+    kb::platform::removeLeftoversBeside(name);
     FileText text = readWholeFile(name);
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
     if (version)

@@ -5,43 +5,81 @@
 #include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
+#include <algorithm>
+#include <limits>
+
+#include <sys/stat.h>
+
 namespace kb::editor {
+
+namespace {
+constexpr std::size_t readPieceSize = std::size_t{1} << 16;
+}
+
+bool MemoTextBuilder::add(std::string_view bytes)
+{
+    if (m_cutAtNul)
+        return false;
+    for (const char c : bytes) {
+        const bool afterCr = m_afterCr;
+        m_afterCr = false;
+        if (c == '\n' && afterCr)
+            continue; // the CR already made the break
+        if (c == '\0') {
+            m_cutAtNul = true;
+            return false;
+        }
+        if (c == '\r' || c == '\n') {
+            m_text += "\r\n";
+            m_afterCr = c == '\r';
+        } else {
+            m_text += c;
+        }
+    }
+    return true;
+}
 
 std::string memoTextFromFileBytes(std::string_view bytes)
 {
-    bytes = bytes.substr(0, bytes.find('\0'));
-
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 32);
-    const std::size_t size = bytes.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = bytes[i];
-        if (c == '\r') {
-            text += "\r\n";
-            if (i + 1 < size && bytes[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            text += "\r\n";
-        } else {
-            text += c;
-        }
-    }
-    return text;
+    MemoTextBuilder builder;
+    builder.reserve(bytes.size() + bytes.size() / 32);
+    builder.add(bytes);
+    return builder.takeText();
 }
 
-std::string loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity)
+LoadedText loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity)
 {
-    std::string bytes;
     platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
+    platform::removeLeftoversBeside(file);
     try {
-        bytes = platform::readFileBytes(file);
+        platform::FileByteSource source(file);
+        MemoTextBuilder builder;
+        // Every byte but the LF of a CR LF pair gives at least one character,
+        // so a text that fits comes from at most capacity + 1 bytes.
+        std::size_t left = capacity == std::numeric_limits<std::size_t>::max() ? capacity : capacity + 1;
+        builder.reserve(std::min(source.sizeHint(), left));
+        std::string piece(std::min(readPieceSize, left), '\0');
+        while (left > 0) {
+            const std::size_t got = source.read(piece.data(), std::min(piece.size(), left));
+            if (got == 0 || !builder.add(std::string_view(piece.data(), got)))
+                break;
+            if (builder.text().size() > capacity)
+                throw EMemoCapacityError();
+            left -= got;
+        }
+        if (builder.text().size() > capacity)
+            throw EMemoCapacityError();
+        return {builder.takeText(), builder.cutAtNul(), source.identity()};
     } catch (const platform::EInOutError&) {
         throw platform::EFOpenError(std::string(shownName));
     }
-    std::string text = memoTextFromFileBytes(bytes);
-    if (text.size() > capacity)
-        throw EMemoCapacityError();
-    return text;
+}
+
+bool leadsTo(const platform::FileName& name, const platform::FileIdentity& identity)
+{
+    struct stat info {};
+    return ::stat(name.nativePath().c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == identity.device
+        && static_cast<std::uint64_t>(info.st_ino) == identity.inode;
 }
 
 void saveEditorText(const platform::FileName& file, std::string_view shownName, std::string_view text)

@@ -206,6 +206,7 @@ void TfmEdit::ToolButton2Click()
     if (!kb::platform::prompter().askYesNo(this, QStringLiteral("Exit Editor?")))
         return;
     m_memo->clear();
+    m_cutFile.reset();
     close();
 }
 
@@ -220,24 +221,44 @@ void TfmEdit::ToolButton7Click()
     if (kb::platform::prompter().askYesNo(this, QStringLiteral("Save file before Exiting?"))) {
         if (!m_saveDialog->execute())
             return;
-        saveMemoTo(m_saveDialog->fileName());
+        if (!saveMemoTo(m_saveDialog->fileName()))
+            return;
     }
     close();
 }
 
 void TfmEdit::loadMemoFrom(const QString& fileName)
 {
-    const kb::platform::BusyCursor busy;
-    const std::string text = kb::editor::loadEditorText(fileNameOf(fileName), shownNameOf(fileName), m_memoCapacity);
-    m_memo->setPlainText(kb::platform::textFromBytes(text));
+    kb::editor::LoadedText loaded;
+    {
+        const kb::platform::BusyCursor busy;
+        loaded = kb::editor::loadEditorText(fileNameOf(fileName), shownNameOf(fileName), m_memoCapacity);
+        m_memo->setPlainText(kb::platform::textFromBytes(loaded.text));
+    }
     m_saveDialog->setFileName(fileName);
     m_filenameLabel->setText(fileName);
     m_filenameLabel->adjustSize();
+    m_cutFile.reset();
+    if (loaded.cutAtNul) {
+        m_cutFile = loaded.file;
+        kb::platform::prompter().showResult(
+            this, QStringLiteral("The file contains a NUL character; the text after it is not shown."));
+    }
 }
 
-void TfmEdit::saveMemoTo(const QString& fileName)
+bool TfmEdit::saveMemoTo(const QString& fileName)
 {
+    // The text of a file cut at a NUL is only its beginning: saved over the
+    // file, it would shorten it for good.
+    if (m_cutFile && kb::editor::leadsTo(fileNameOf(fileName), *m_cutFile)
+        && !kb::platform::prompter().askYesNo(
+            this,
+            QStringLiteral("The text shown ends at a NUL character of the file. Saving replaces the whole "
+                           "file with it, and the rest of the file is lost. Save anyway?")))
+        return false;
     const kb::platform::BusyCursor busy;
     kb::editor::saveEditorText(fileNameOf(fileName), shownNameOf(fileName),
                                kb::platform::bytesFromDocumentText(m_memo->document()->toRawText(), "\r\n"));
+    m_cutFile.reset();
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <optional>
 
 class QKeySequence;
 class QPlainTextEdit;
@@ -45,9 +46,11 @@ private:
     void ToolButton7Click();
 
     void loadMemoFrom(const QString& fileName);
-    void saveMemoTo(const QString& fileName);
+    // False when the user chose not to save.
+    bool saveMemoTo(const QString& fileName);
 
     std::size_t m_memoCapacity;
+    std::optional<kb::platform::FileIdentity> m_cutFile; // the file shown cut at a NUL
     QWidget* m_panel = nullptr;
     kb::platform::PictureBox* m_titleLeftImage = nullptr;
     kb::platform::PictureBox* m_titleRightImage = nullptr;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 namespace {
@@ -34,8 +36,23 @@ TEST(EditorText, CountsTheCapacityInCharactersOfTheShownText)
     kb::test::TempDir dir;
     dir.write("eight.txt", "abc\ndef"); // 7 bytes, 8 characters once the break is CR LF
     const auto eight = kb::platform::FileName::native(dir.file("eight.txt"));
-    EXPECT_EQ(kb::editor::loadEditorText(eight, "eight.txt", 8), "abc\r\ndef");
+    EXPECT_EQ(kb::editor::loadEditorText(eight, "eight.txt", 8).text, "abc\r\ndef");
     EXPECT_THROW(kb::editor::loadEditorText(eight, "eight.txt", 7), kb::editor::EMemoCapacityError);
+}
+
+// Sparse files: gigabytes that cost nothing on disk, which a reader that
+// takes them whole could neither hold nor read in a test's time.
+TEST(EditorText, AHugeFileIsReadOnlyAsFarAsTheTextAreaCanHold)
+{
+    kb::test::TempDir dir;
+    dir.write("huge.txt", std::string(4096, 'a'));
+    std::filesystem::resize_file(dir.file("huge.txt"), std::uintmax_t{16} << 30);
+    const auto huge = kb::platform::FileName::native(dir.file("huge.txt"));
+    EXPECT_THROW(kb::editor::loadEditorText(huge, "huge.txt", 1000), kb::editor::EMemoCapacityError);
+
+    const auto loaded = kb::editor::loadEditorText(huge, "huge.txt", 8192);
+    EXPECT_EQ(loaded.text, std::string(4096, 'a'));
+    EXPECT_TRUE(loaded.cutAtNul);
 }
 
 } // namespace

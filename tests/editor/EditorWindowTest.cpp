@@ -414,6 +414,19 @@ TEST_F(EditorWindowTest, TextBeyondTheCapacityReportsAndChangesNothing)
     EXPECT_EQ(prompts.saveRequests().at(0).fileName, path("fits.txt"));
 }
 
+TEST_F(EditorWindowTest, AFileCutAtANulIsReportedAndSavingOverItAsks)
+{
+    openWith("cut.txt", "abc\0def"s);
+    EXPECT_EQ(memoLines(), QStringList{"abc"});
+    EXPECT_EQ(prompts.results(), QStringList{"The file contains a NUL character; the text after it is not shown."});
+
+    EXPECT_EQ(saveAs("cut.txt"), "abc\0def"s); // answered No
+    EXPECT_EQ(prompts.questions().size(), 1);
+    EXPECT_EQ(saveAs("elsewhere.txt"), "abc"); // another file loses nothing
+    prompts.answerYes();
+    EXPECT_EQ(saveAs("cut.txt"), "abc");
+}
+
 TEST_F(EditorWindowTest, FileThatCannotBeCreatedReportsAndUnderExitStaysOpen)
 {
     type("text");

@@ -139,34 +139,6 @@ private:
     std::size_t m_writebackFrom = 0;
 };
 
-std::string randomSuffix()
-{
-    static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix;
-    for (int i = 0; i < 8; ++i)
-        suffix += letters[generator() % (sizeof letters - 1)];
-    return suffix;
-}
-
-// A save killed between naming its finished file and renaming it leaves a
-// complete copy of the new content behind; the next save into the same
-// directory removes the leftovers of processes that no longer run.
-void removeLeftoversOfEndedSaves(const std::string& directory)
-{
-    const DirectoryStream dir = openDirectory(directory);
-    if (!dir)
-        return;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name(entry->d_name);
-        if (name.substr(0, temporaryPrefix.size()) != temporaryPrefix)
-            continue;
-        const long pid = std::strtol(entry->d_name + temporaryPrefix.size(), nullptr, 10);
-        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
-    }
-}
-
 // The new content while it is written: an unnamed file in the target's
 // directory where the file system offers them, otherwise a hidden named one.
 // Until it is renamed over the target, dropping it removes every trace.
@@ -250,7 +222,6 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
                        const std::function<void(ByteSink&)>& produce)
 {
     const std::string directory = directoryOf(target);
-    removeLeftoversOfEndedSaves(directory);
     ReplacementFile file(directory, target);
     if (existing) {
         struct stat created {};
@@ -328,6 +299,35 @@ void rewriteInPlace(const std::string& target, const std::function<void(ByteSink
 
 } // namespace
 
+void removeLeftoversOfEndedSaves(const std::string& directory) noexcept
+{
+    const DirectoryStream dir = openDirectory(directory);
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (name.substr(0, temporaryPrefix.size()) != temporaryPrefix)
+            continue;
+        // Only our own, and only once the process that wrote it is gone: a
+        // running save renames it over its file in a moment.
+        struct stat info {};
+        const long pid = std::strtol(entry->d_name + temporaryPrefix.size(), nullptr, 10);
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0
+            && errno == ESRCH)
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+}
+
+void removeLeftoversBeside(const FileName& file) noexcept
+{
+    try {
+        removeLeftoversOfEndedSaves(directoryOf(followLinks(file.nativePath())));
+    } catch (...) {
+        // A name that cannot be followed has no directory to tidy.
+    }
+}
+
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce)
 {
     const std::string requested = name.nativePath();
@@ -337,6 +337,7 @@ void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&
     // A save over a file that a killed save left half rewritten would make
     // the damage permanent.
     rollBackInterruptedSaves();
+    removeLeftoversOfEndedSaves(directoryOf(target));
 
     struct stat existing {};
     if (::stat(target.c_str(), &existing) != 0) {

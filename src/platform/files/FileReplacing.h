@@ -43,4 +43,11 @@ public:
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce);
 void writeFileReplacing(const FileName& name, std::string_view bytes);
 
+// A save killed between naming its finished copy and renaming it over the
+// file leaves that copy beside it. These remove such copies of this user's
+// own whose process is gone: in a directory, or beside a file that is about
+// to be read. A save does it too, before it writes.
+void removeLeftoversOfEndedSaves(const std::string& directory) noexcept;
+void removeLeftoversBeside(const FileName& file) noexcept;
+
 } // namespace kb::platform

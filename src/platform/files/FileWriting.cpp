@@ -4,6 +4,7 @@
 #include "platform/files/FileSystemCalls.h"
 
 #include <cerrno>
+#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,6 +28,16 @@ std::string baseNameOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string randomSuffix()
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix;
+    for (int i = 0; i < 8; ++i)
+        suffix += letters[generator() % (sizeof letters - 1)];
+    return suffix;
 }
 
 void writeAll(int fd, std::string_view bytes, const std::string& errorPath)

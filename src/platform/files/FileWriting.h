@@ -16,6 +16,9 @@ namespace kb::platform {
 std::string directoryOf(const std::string& path);
 std::string baseNameOf(const std::string& path);
 
+// Eight random letters and digits, for names nobody else picks.
+std::string randomSuffix();
+
 void writeAll(int fd, std::string_view bytes, const std::string& errorPath);
 // Copies the rest of from into to; returns the number of bytes copied.
 std::size_t copyAll(int from, int to, const std::string& errorPath);

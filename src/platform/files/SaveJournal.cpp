@@ -8,7 +8,9 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <set>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -29,6 +31,7 @@ constexpr char copying = 'W';  // the file is not touched yet
 constexpr char complete = 'C'; // the file may be half rewritten
 constexpr char finished = 'D'; // the new content is synced
 constexpr std::string_view journalSuffix = ".journal";
+constexpr std::string_view partialSuffix = ".partial"; // a journal still being copied
 
 struct Header {
     char state = copying;
@@ -93,16 +96,40 @@ std::string stateDirectoryPath()
 }
 
 // Opened without following a link, owned by this user, and closed to
-// everybody else (a directory of our own that is wider is narrowed).
-FileDescriptor openPrivateDirectory(const std::string& path)
+// everybody else. A directory of our own that is wider is narrowed, and
+// narrowed says so for the rest of the process: whatever others could put
+// into it meanwhile is not ours.
+FileDescriptor openPrivateDirectory(const std::string& path, bool* narrowed = nullptr)
 {
+    static bool wasNarrowed = false;
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || info.st_uid != ::geteuid())
         return FileDescriptor();
-    if ((info.st_mode & 077) != 0 && ::fchmod(fd.get(), 0700) != 0)
-        return FileDescriptor();
+    if ((info.st_mode & 077) != 0) {
+        if (::fchmod(fd.get(), 0700) != 0)
+            return FileDescriptor();
+        wasNarrowed = true;
+    }
+    if (narrowed)
+        *narrowed = wasNarrowed;
     return fd;
+}
+
+// Said once per name and process, so that a start and the saves after it do
+// not repeat it.
+void reportLeftAlone(const std::string& path, const char* why)
+{
+    static std::set<std::string> reported;
+    if (reported.insert(path).second)
+        std::fprintf(stderr, "kestrelbook: %s left alone: %s\n", path.c_str(), why);
+}
+
+// Only a journal this user made can say which file to overwrite: one another
+// user planted would write into our files.
+bool isOwnJournal(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0600 && info.st_nlink == 1;
 }
 
 // Writes the journal's old content over fd and syncs it.
@@ -121,16 +148,36 @@ bool putBack(int journal, const Header& header, int fd) noexcept
     }
 }
 
+// Opens a file of the state directory that should be this user's own; an
+// invalid descriptor for anything else. A save that runs holds a lock on its
+// file, so a lock we get means the save that made it is over.
+FileDescriptor openOwnUnlocked(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0)
+        return FileDescriptor();
+    if (!isOwnJournal(info)) {
+        reportLeftAlone(path, "not a journal of this user's own (owner, mode or links)");
+        return FileDescriptor();
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return FileDescriptor(); // its save is still running
+    return fd;
+}
+
 void rollBack(const std::string& journalPath)
 {
-    const FileDescriptor journal(::open(journalPath.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (!journal.valid() || ::fstat(journal.get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || ::flock(journal.get(), LOCK_EX | LOCK_NB) != 0)
-        return; // not a journal, or its save is still running
+    const FileDescriptor journal = openOwnUnlocked(journalPath);
+    if (!journal.valid())
+        return;
     Header header;
-    if (!decode(journal.get(), header))
-        return; // not ours: left alone
+    // Ours, and its save is over, yet it says nothing: a kill while an
+    // earlier version wrote it. It protects nothing.
+    if (!decode(journal.get(), header)) {
+        ::unlink(journalPath.c_str());
+        return;
+    }
     if (header.state == complete) {
         const FileDescriptor file(::open(header.path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
         struct stat now {};
@@ -144,6 +191,11 @@ void rollBack(const std::string& journalPath)
         }
     }
     ::unlink(journalPath.c_str());
+}
+
+bool endsWith(std::string_view name, std::string_view suffix)
+{
+    return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
 }
 
 // The program's private state directory: $XDG_STATE_HOME/kestrelbook98, by
@@ -167,13 +219,16 @@ std::string privateStateDirectory(const std::string& errorPath)
 SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath)
     : m_directory(privateStateDirectory(errorPath))
 {
-    // Named after the file, so that a user who finds one knows what it is;
-    // shortened to stay within the file system's limit.
-    std::string name = m_directory + "/" + baseNameOf(target).substr(0, 200) + ".XXXXXX" + std::string(journalSuffix);
-    m_fd = FileDescriptor(::mkstemps(name.data(), static_cast<int>(journalSuffix.size())));
+    // The copy is made under a name no start rolls back, and takes the
+    // journal's name only once it is whole and synced: a kill leaves either
+    // no journal or a complete one. Named after the file, so that a user who
+    // finds one knows what it is; shortened to stay within the file system's
+    // limit.
+    const std::string stem = m_directory + "/" + baseNameOf(target).substr(0, 200) + "." + randomSuffix();
+    const std::string partial = stem + std::string(partialSuffix);
+    m_fd = FileDescriptor(::open(partial.c_str(), O_CREAT | O_EXCL | O_RDWR | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!m_fd.valid())
         throwFileError(errno, errorPath);
-    m_path = std::move(name);
     try {
         ::flock(m_fd.get(), LOCK_EX);
         const FileDescriptor source = openForReading(target);
@@ -184,16 +239,19 @@ SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath
                       target};
         writeAll(m_fd.get(), encode(header), errorPath);
         header.size = copyAll(source.get(), m_fd.get(), errorPath);
-        syncOrThrow(m_fd.get(), errorPath);
         // The size is known only now; the state says the copy is whole.
         header.state = complete;
         const std::string finalHeader = encode(header);
         if (::pwrite(m_fd.get(), finalHeader.data(), headerSize, 0) != static_cast<ssize_t>(headerSize))
             throwFileError(errno, errorPath);
         syncOrThrow(m_fd.get(), errorPath);
+        std::string name = stem + std::string(journalSuffix);
+        if (fileSystemCalls().rename(partial.c_str(), name.c_str()) != 0)
+            throwFileError(errno, errorPath);
+        m_path = std::move(name);
         syncDirectory(m_directory, errorPath);
     } catch (...) {
-        ::unlink(m_path.c_str());
+        ::unlink(m_path.empty() ? partial.c_str() : m_path.c_str());
         throw;
     }
 }
@@ -225,15 +283,26 @@ void rollBackInterruptedSaves() noexcept
         if (path.empty())
             return;
         // The very directory whose owner and mode were checked is read.
-        FileDescriptor checked = openPrivateDirectory(path);
+        bool narrowed = false;
+        FileDescriptor checked = openPrivateDirectory(path, &narrowed);
+        if (narrowed) {
+            reportLeftAlone(path, "others could write into it; nothing in it is rolled back this time");
+            return;
+        }
         const DirectoryStream dir(checked.valid() ? ::fdopendir(checked.get()) : nullptr);
         if (!dir)
             return;
         checked.release();
         while (const dirent* entry = ::readdir(dir.get())) {
             const std::string_view name = entry->d_name;
-            if (name.size() > journalSuffix.size() && name.substr(name.size() - journalSuffix.size()) == journalSuffix)
-                rollBack(path + "/" + std::string(name));
+            const std::string entryPath = path + "/" + std::string(name);
+            if (endsWith(name, journalSuffix)) {
+                rollBack(entryPath);
+            } else if (endsWith(name, partialSuffix)) {
+                // A copy whose save was killed before the file was touched.
+                if (openOwnUnlocked(entryPath).valid())
+                    ::unlink(entryPath.c_str());
+            }
         }
     } catch (...) {
         // Nothing to roll back that could be read.
