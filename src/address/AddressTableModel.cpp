@@ -42,9 +42,9 @@ void AddressTableModel::save(std::string_view fileName) const
     SaveGridToFile(fileName, m_grid);
 }
 
-bool AddressTableModel::changedSinceLoad(std::string_view fileName) const
+platform::FileChange AddressTableModel::changeSinceLoad(std::string_view fileName) const
 {
-    return platform::changeSince(platform::FileName(fileName), m_loadedVersion) == platform::FileChange::Changed;
+    return platform::changeSince(platform::FileName(fileName), m_loadedVersion);
 }
 
 void AddressTableModel::setCell(int column, int gridRow, std::string_view text)

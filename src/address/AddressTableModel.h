@@ -46,7 +46,7 @@ public:
     // Whether another program wrote the file, or put another file in its
     // place, since the last load. A file that is gone counts as unchanged:
     // the save writes it anew.
-    bool changedSinceLoad(std::string_view fileName) const;
+    platform::FileChange changeSinceLoad(std::string_view fileName) const;
 
     void setCell(int column, int gridRow, std::string_view text);
     // Shows the trailer row as the new last row; a new trailer follows it.

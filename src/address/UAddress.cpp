@@ -422,12 +422,27 @@ void TfmAddress::Del_ToolButtonClick()
 void TfmAddress::Address_Exit_ButtonClick()
 {
     // As an editor asks before it writes over a file changed since it was
-    // read: the other program's change would be lost for good.
-    if (m_model->changedSinceLoad(m_addressFileName)
-        && !kb::platform::prompter().askYesNo(
-            this,
-            QStringLiteral("The address file was changed by another program after it was opened. "
-                           "Overwrite it?")))
+    // read: the other program's change would be lost for good. A name that
+    // leads elsewhere now, or to nothing, may not be the user's file at all.
+    QString question;
+    switch (m_model->changeSinceLoad(m_addressFileName)) {
+    case kb::platform::FileChange::None: break;
+    case kb::platform::FileChange::Changed:
+        question = QStringLiteral("The address file was changed by another program after it was opened. "
+                                  "Overwrite it?");
+        break;
+    case kb::platform::FileChange::Replaced:
+        question =
+            QStringLiteral("The address file's name now leads to another file than the one opened: \"%1\". "
+                           "Write the addresses into that file?")
+                .arg(QFile::decodeName(QByteArray::fromStdString(kb::platform::fileNameLeadsTo(m_addressFileName))));
+        break;
+    case kb::platform::FileChange::Gone:
+        question = QStringLiteral("The address file was deleted or renamed after it was opened. "
+                                  "Write it again under its old name?");
+        break;
+    }
+    if (!question.isEmpty() && !kb::platform::prompter().askYesNo(this, question))
         return;
     {
         const kb::platform::BusyCursor busy;

@@ -309,12 +309,32 @@ TEST_F(AddressWindowTest, ExitAsksBeforeWritingOverAFileChangedByAnotherProgram)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(fileBytes(), original);
 
-    // Unchanged, or deleted meanwhile: written without a question.
+    // Deleted or renamed meanwhile: written again only when the user says so.
     open(original);
-    std::filesystem::remove(fileName());
+    std::filesystem::rename(fileName(), dir.file("renamed.csv"));
+    prompts.answerYes();
     click("Address_Exit_Button");
-    EXPECT_EQ(prompts.questions().size(), 2);
+    EXPECT_EQ(prompts.questions().value(2),
+              "The address file was deleted or renamed after it was opened. Write it again under its old name?");
     EXPECT_EQ(fileBytes(), original);
+}
+
+TEST_F(AddressWindowTest, ANameThatLeadsToAnotherFileSinceItWasOpenedGetsItsOwnQuestion)
+{
+    const std::string original = heading + line({"a1", "Ann"}) + commas21 + "\r\n";
+    open(original);
+    dir.write("someone-else.txt", "theirs");
+    std::filesystem::remove(fileName());
+    std::filesystem::create_symlink(dir.file("someone-else.txt"), fileName());
+
+    click("Address_Exit_Button"); // answered No
+    EXPECT_EQ(prompts.questions(),
+              QStringList{QStringLiteral("The address file's name now leads to another file "
+                                         "than the one opened: \"%1\". Write the addresses "
+                                         "into that file?")
+                              .arg(QString::fromStdString(std::filesystem::canonical(dir.file("someone-else.txt"))))});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(dir.read("someone-else.txt"), "theirs");
 }
 
 TEST_F(AddressWindowTest, TheCloseBoxWritesNothingAndTheNextOpeningReloads)

@@ -5,6 +5,7 @@
 #include <xxhash.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <vector>
@@ -64,7 +65,10 @@ FileChange changeSince(const FileName& name, const FileVersion& version)
         return ::stat(name.nativePath().c_str(), &info) != 0 && errno == ENOENT ? FileChange::Gone
                                                                                 : FileChange::Changed;
     }
-    if (source->identity() != version.identity)
+    const FileIdentity now = source->identity();
+    if (now.device != version.identity.device || now.inode != version.identity.inode)
+        return FileChange::Replaced;
+    if (now != version.identity)
         return FileChange::Changed;
     ContentHash hash;
     std::vector<char> piece(std::size_t(1) << 20);
@@ -77,6 +81,13 @@ FileChange changeSince(const FileName& name, const FileVersion& version)
         left -= got;
     }
     return hash.value() == version.hash ? FileChange::None : FileChange::Changed;
+}
+
+std::string fileNameLeadsTo(const FileName& name)
+{
+    const std::string path = name.nativePath();
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
 }
 
 } // namespace kb::platform

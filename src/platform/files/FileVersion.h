@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace kb::platform {
 
@@ -49,14 +50,19 @@ struct FileVersion {
 };
 
 enum class FileChange {
-    None,    // the same file with the same bytes
-    Changed, // written, or another file now under the name
-    Gone,    // nothing under the name any more
+    None,     // the same file with the same bytes
+    Changed,  // written since
+    Replaced, // another file now under the name: a link planted, a new file
+    Gone,     // nothing under the name any more: deleted or renamed
 };
 
 // How the file now under name differs from version. Identity, size and
 // time decide at once; when they agree, the bytes read are hashed again,
 // so that a change within the same clock tick is seen too.
 FileChange changeSince(const FileName& name, const FileVersion& version);
+
+// The file that name leads to now, its links followed: what a save would
+// write. The name itself where it cannot be followed.
+std::string fileNameLeadsTo(const FileName& name);
 
 } // namespace kb::platform
