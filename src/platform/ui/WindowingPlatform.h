@@ -13,7 +13,11 @@ namespace kb::platform {
 // (empty). QT_QPA_PLATFORM, when set, always decides.
 const char* defaultWindowingPlatform();
 
-// The application, made on that platform. The choice is not passed on to
+// Keeps Qt from writing files of its own (the file dialog's history) and
+// from starting a session bus where there is none. Before the application.
+void keepQtToTheProgramsFiles();
+
+// The application, made on that platform, after keepQtToTheProgramsFiles(). The choice is not passed on to
 // the programs it starts (the mail program, the browser).
 std::unique_ptr<QApplication> makeApplication(int& argc, char** argv);
 

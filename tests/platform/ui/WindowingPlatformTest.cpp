@@ -1,6 +1,11 @@
 #include "platform/ui/WindowingPlatform.h"
 
+#include "TempDir.h"
+
+#include <QFileDialog>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <initializer_list>
 #include <string>
@@ -65,6 +70,21 @@ TEST(WindowingPlatformTest, AWaylandDesktopWithXWaylandGetsX11UnlessThePlatformI
             {"QT_QPA_PLATFORM", nullptr}, {"XDG_SESSION_TYPE", "x11"}, {"WAYLAND_DISPLAY", nullptr}, {"DISPLAY", ":0"}};
         EXPECT_EQ(std::string(kb::platform::defaultWindowingPlatform()), "");
     }
+}
+
+TEST(WindowingPlatformTest, QtWritesNoFileOfItsOwnAndStartsNoSessionBus)
+{
+    const kb::test::TempDir config;
+    const SessionVariables session{{"XDG_CONFIG_HOME", config.path().c_str()},
+                                   {"DBUS_SESSION_BUS_ADDRESS", nullptr},
+                                   {"XDG_RUNTIME_DIR", nullptr}};
+    kb::platform::keepQtToTheProgramsFiles();
+    {
+        QFileDialog dialog;
+        dialog.setDirectory(QString::fromStdString(config.path().string()));
+    } // where it would keep its history
+    EXPECT_TRUE(std::filesystem::is_empty(config.path()));
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "disabled:");
 }
 
 } // namespace
