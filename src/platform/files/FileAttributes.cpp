@@ -1,6 +1,10 @@
 #include "FileAttributes.h"
 
+#include "platform/files/FileSystemCalls.h"
+
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,41 +17,52 @@ namespace kb::platform {
 
 namespace {
 
+// Reads what get gives, which another process may change meanwhile: asks its
+// size, reads into that much room, and asks again when it grew in between.
+// What was read is never taken for longer than the room it was read into.
+bool readSizedAndRetry(const std::function<ssize_t(char*, std::size_t)>& get, std::vector<char>& bytes)
+{
+    for (;;) {
+        const ssize_t size = get(nullptr, 0);
+        if (size < 0)
+            return false;
+        bytes.assign(static_cast<std::size_t>(size), '\0');
+        if (bytes.empty())
+            return true; // a second call with no room would only ask the size again
+        const ssize_t got = get(bytes.data(), bytes.size());
+        if (got >= 0 && static_cast<std::size_t>(got) <= bytes.size()) {
+            bytes.resize(static_cast<std::size_t>(got));
+            return true;
+        }
+        if (got < 0 && errno != ERANGE)
+            return false;
+    }
+}
+
 // The names of fd's extended attributes; false when they cannot be listed
 // (a file system without them has none).
 bool attributeNames(int fd, std::set<std::string>& names)
 {
-    for (;;) {
-        const ssize_t size = ::flistxattr(fd, nullptr, 0);
-        if (size < 0)
-            return errno == ENOTSUP;
-        std::vector<char> list(static_cast<std::size_t>(size));
-        const ssize_t got = ::flistxattr(fd, list.data(), list.size());
-        if (got < 0 && errno == ERANGE)
-            continue; // grew meanwhile
-        if (got < 0)
-            return false;
-        for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
-            const std::string name(list.data() + at);
-            names.insert(name);
-            at += name.size() + 1;
-        }
-        return true;
+    std::vector<char> list;
+    if (!readSizedAndRetry([fd](char* into, std::size_t size) { return fileSystemCalls().flistxattr(fd, into, size); },
+                           list))
+        return errno == ENOTSUP;
+    for (std::size_t at = 0; at < list.size();) {
+        const std::size_t length = ::strnlen(list.data() + at, list.size() - at);
+        if (length > 0)
+            names.emplace(list.data() + at, length);
+        at += length + 1;
     }
+    return true;
 }
 
 bool copyAttribute(int from, int to, const std::string& name)
 {
-    for (;;) {
-        const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
-        if (size < 0)
-            return false;
-        std::vector<char> value(static_cast<std::size_t>(size));
-        const ssize_t got = ::fgetxattr(from, name.c_str(), value.data(), value.size());
-        if (got < 0 && errno == ERANGE)
-            continue;
-        return got >= 0 && ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) == 0;
-    }
+    std::vector<char> value;
+    return readSizedAndRetry(
+               [from, &name](char* into, std::size_t size) { return ::fgetxattr(from, name.c_str(), into, size); },
+               value)
+        && ::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) == 0;
 }
 
 bool copyFlags(int from, int to)

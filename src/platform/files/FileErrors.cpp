@@ -24,6 +24,7 @@ std::string fileErrorText(int errorNumber, const std::string& nativePath)
     case ENOENT:
         return !nativePath.empty() && parentDirectoryExists(nativePath) ? "File not found" : "Invalid filename";
     case ENOTDIR:
+    case ELOOP: // symbolic links that lead round in a circle name no file
     case ENAMETOOLONG: return "Invalid filename";
     case EMFILE:
     case ENFILE: return "Too many open files";

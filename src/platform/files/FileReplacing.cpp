@@ -53,13 +53,6 @@ bool isReadOnlyDirectory(const std::string& directory)
     return ::stat(directory.c_str(), &info) != 0 || isReadOnly(directory, info);
 }
 
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 // The file a save must change: a symbolic link is followed to its target,
 // also when that does not exist yet.
 std::string followLinks(std::string path)
@@ -144,16 +137,18 @@ private:
 // Until it is renamed over the target, dropping it removes every trace.
 class ReplacementFile {
 public:
-    ReplacementFile(const std::string& directory, const std::string& errorPath)
+    // mode: what the new file is created with, before the umask or the
+    // directory's default ACL applies.
+    ReplacementFile(const std::string& directory, mode_t mode, const std::string& errorPath)
         : m_directory(directory)
     {
-        m_fd = FileDescriptor(::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        m_fd = FileDescriptor(::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         if (m_fd.valid())
             return;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             throwFileError(errno, errorPath);
         m_name = uniqueName();
-        m_fd = FileDescriptor(::open(m_name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+        m_fd = FileDescriptor(::open(m_name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode));
         if (!m_fd.valid()) {
             m_name.clear();
             throwFileError(errno, errorPath);
@@ -222,7 +217,10 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
                        const std::function<void(ByteSink&)>& produce)
 {
     const std::string directory = directoryOf(target);
-    ReplacementFile file(directory, target);
+    // A new file gets what any program's new file gets there: 0666 under the
+    // umask, or the directory's default ACL. A replacement starts closed to
+    // all and is then given the old file's owner, mode and attributes.
+    ReplacementFile file(directory, existing ? 0600 : 0666, target);
     if (existing) {
         struct stat created {};
         if (::fstat(file.fd(), &created) != 0)
@@ -233,9 +231,9 @@ bool replaceAtomically(const std::string& target, const struct stat* existing,
                 return false;
             throwFileError(errno, target);
         }
+        if (::fchmod(file.fd(), existing->st_mode & 07777) != 0)
+            throwFileError(errno, target);
     }
-    if (::fchmod(file.fd(), existing ? existing->st_mode & 07777 : newFileMode()) != 0)
-        throwFileError(errno, target);
     if (existing) {
         const FileDescriptor old(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
         if (!old.valid() || !copyFileAttributes(old.get(), file.fd()))

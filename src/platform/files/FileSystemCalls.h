@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/types.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace kb::platform {
@@ -16,6 +18,8 @@ struct FileSystemCalls {
     int (*close)(int fd) = ::close;
     int (*rename)(const char* from, const char* to) = ::rename;
     int (*linkat)(int fromDirectory, const char* from, int toDirectory, const char* to, int flags) = ::linkat;
+    // Read, not written: a test changes the list between two calls.
+    ssize_t (*flistxattr)(int fd, char* list, size_t size) = ::flistxattr;
 };
 
 FileSystemCalls& fileSystemCalls();

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -162,6 +163,51 @@ TEST_F(FileReplacingTest, AclsAndExtendedAttributesAreKeptAndAccessNeverWidens)
     EXPECT_EQ(statOf(path).st_mode, before.st_mode);
     EXPECT_EQ(statOf(path).st_gid, before.st_gid);
     EXPECT_TRUE(noCopyLeft());
+}
+
+TEST_F(FileReplacingTest, ANewFileFollowsItsDirectorysDefaultAcl)
+{
+    // Owner rw-, user nobody rw-, group r--, mask rw-, others ---.
+    struct Entry {
+        std::uint16_t tag, perm;
+        std::uint32_t id;
+    };
+    const std::uint32_t version = 2;
+    const Entry entries[] = {{1, 6, ~0u}, {2, 6, 65534}, {4, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+    std::string acl(reinterpret_cast<const char*>(&version), sizeof version);
+    acl.append(reinterpret_cast<const char*>(entries), sizeof entries);
+    if (::setxattr(dir.path().c_str(), "system.posix_acl_default", acl.data(), acl.size(), 0) != 0)
+        GTEST_SKIP() << "no ACLs on this file system";
+
+    save(dir.file("new.txt"), "new");
+    // As open(..., 0666) makes it there: the mask lets nobody write, as the
+    // directory's owner meant.
+    EXPECT_EQ(statOf(dir.file("new.txt")).st_mode & 0777, 0660u);
+}
+
+TEST_F(FileReplacingTest, AnAttributeAddedWhileTheListIsReadCannotCrashASave)
+{
+    dir.write("a.txt", "old");
+    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "b.txt");
+    // The first call finds no attributes; by the second one appeared.
+    static int listings = 0;
+    listings = 0;
+    auto& calls = kb::platform::fileSystemCalls();
+    const auto real = calls.flistxattr;
+    calls.flistxattr = [](int, char* list, size_t size) -> ssize_t {
+        if (listings++ % 2 == 0)
+            return 0;
+        if (size < 16)
+            return 16;
+        std::memcpy(list, "user.appeared\0\0\0", 16);
+        return 16;
+    };
+    save(dir.file("c.txt"), "fresh");
+    dir.write("d.txt", "old");
+    save(dir.file("d.txt"), "new");
+    calls.flistxattr = real;
+    EXPECT_EQ(dir.read("d.txt"), "new");
+    EXPECT_GT(listings, 0);
 }
 
 TEST_F(FileReplacingTest, TwoProgramsSavingAtOnceNeverMixTheirContent)
