@@ -122,7 +122,8 @@ private:
             return text;
         if (text == birthday) {
             text.clear();
-        } else if (text.size() > birthday.size() && text.compare(text.size() - birthday.size(), birthday.size(), birthday) == 0
+        } else if (text.size() > birthday.size()
+                   && text.compare(text.size() - birthday.size(), birthday.size(), birthday) == 0
                    && text[text.size() - birthday.size() - 1] == '\n') {
             text.erase(text.size() - birthday.size() - 1);
         } else {

@@ -10,13 +10,12 @@ namespace kb::exporter {
 namespace {
 
 constexpr std::array<const char*, 37> thunderbirdHeadings = {
-    "First Name",     "Last Name",      "Display Name",   "Nickname",     "Primary Email", "Secondary Email",
-    "Screen Name",    "Work Phone",     "Home Phone",     "Fax Number",   "Pager Number",  "Mobile Number",
-    "Home Address",   "Home Address 2", "Home City",      "Home State",   "Home ZipCode",  "Home Country",
-    "Work Address",   "Work Address 2", "Work City",      "Work State",   "Work ZipCode",  "Work Country",
-    "Job Title",      "Department",     "Organization",   "Web Page 1",   "Web Page 2",    "Birth Year",
-    "Birth Month",    "Birth Day",      "Custom 1",       "Custom 2",     "Custom 3",      "Custom 4",
-    "Notes"};
+    "First Name", "Last Name",    "Display Name", "Nickname",     "Primary Email", "Secondary Email", "Screen Name",
+    "Work Phone", "Home Phone",   "Fax Number",   "Pager Number", "Mobile Number", "Home Address",    "Home Address 2",
+    "Home City",  "Home State",   "Home ZipCode", "Home Country", "Work Address",  "Work Address 2",  "Work City",
+    "Work State", "Work ZipCode", "Work Country", "Job Title",    "Department",    "Organization",    "Web Page 1",
+    "Web Page 2", "Birth Year",   "Birth Month",  "Birth Day",    "Custom 1",      "Custom 2",        "Custom 3",
+    "Custom 4",   "Notes"};
 
 constexpr std::array<const char*, 65> googleHeadings = {
     "Name",

@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -141,6 +142,13 @@ private:
     bool m_stream = false;
 };
 
+bool isCharacterToReplace(char16_t code)
+{
+    // Line breaks and tabs are kept: the address file holds them in a
+    // value, and the export writes them.
+    return (code < 0x20 && code != '\t' && code != '\n') || code == 0x7F;
+}
+
 // One address of the file on its way into a card or a CSV line.
 struct ExportedRow {
     int row; // in the file, the heading being 0
@@ -188,11 +196,11 @@ private:
         QString cell = m_codePage.textFromBytes(bytes);
         for (QChar& character : cell) {
             const char16_t code = character.unicode();
-            if ((code < 0x20 && code != '\t' && code != '\n') || code == 0x7F) {
+            if (isCharacterToReplace(code)) {
                 char name[8];
                 std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned int>(code));
-                m_messages.loss("address " + std::to_string(row) + ", " + columnLabel(c) + ": control character "
-                                + name + " written as U+FFFD");
+                m_messages.loss("address " + std::to_string(row) + ", " + columnLabel(c) + ": control character " + name
+                                + " written as U+FFFD");
                 character = QChar(0xFFFD);
             }
         }
@@ -259,13 +267,6 @@ std::string readCardFile(const std::string& path)
     }
 }
 
-bool isCharacterToReplace(char16_t code)
-{
-    // Line breaks and tabs are kept: the address file holds them in a
-    // value, and the export writes them.
-    return (code < 0x20 && code != '\t' && code != '\n') || code == 0x7F;
-}
-
 // The cell's bytes in the code page. The text is composed first (NFC), so
 // that "e" and a combining accent become the "é" the code page has. A
 // character it cannot hold is stored as '?', and so is a control character,
@@ -319,8 +320,13 @@ void importCards(const CommandLine& line, const platform::CodePage& codePage, Da
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const VCard& card = cards[i];
         const ImportedAddress address = addressOfCard(card, format);
-        const std::string cardName = "card " + std::to_string(i + 1) + " (line " + std::to_string(card.line) + ", "
-            + address.cells[common::NameColumn] + ")";
+        std::string shownName = address.cells[common::NameColumn];
+        // A control character would act on the user's terminal.
+        std::replace_if(
+            shownName.begin(), shownName.end(),
+            [](char c) { return isCharacterToReplace(static_cast<unsigned char>(c)); }, '?');
+        const std::string cardName =
+            "card " + std::to_string(i + 1) + " (line " + std::to_string(card.line) + ", " + shownName + ")";
         if (!isReadableVersion(card.version)) {
             if (!card.version.empty()) {
                 messages.loss(cardName + ": vCard " + card.version + " is no version the import reads, skipped");
@@ -360,8 +366,7 @@ void importCards(const CommandLine& line, const platform::CodePage& codePage, Da
     }
 }
 
-void exportAddresses(const CommandLine& line, const platform::CodePage& codePage, DateFormat format,
-                     Messages& messages)
+void exportAddresses(const CommandLine& line, const platform::CodePage& codePage, DateFormat format, Messages& messages)
 {
     std::error_code unknown;
     if (!line.output.empty() && line.output != "-" && fs::equivalent(line.output, line.addressFile, unknown))

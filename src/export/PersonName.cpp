@@ -35,8 +35,8 @@ bool isTitle(std::string_view word)
 
 bool isSuffix(std::string_view word)
 {
-    static constexpr std::array<std::string_view, 13> suffixes = {
-        "JR", "SR", "JUNIOR", "SENIOR", "II", "III", "IV", "PHD", "MD", "ESQ", "MBE", "OBE", "CBE"};
+    static constexpr std::array<std::string_view, 13> suffixes = {"JR",  "SR", "JUNIOR", "SENIOR", "II",  "III", "IV",
+                                                                  "PHD", "MD", "ESQ",    "MBE",    "OBE", "CBE"};
     return isOneOf(word, suffixes);
 }
 

@@ -4,7 +4,7 @@ read back by the readers of real address books (evolution-data-server's
 contact library, Python's vobject and csv), and cards imported into address
 files in their code pages.
 
-Usage: check_export.py SampleExport|CsvForms|Import COMMAND SAMPLE_DIR
+Usage: check_export.py SampleExport|CsvForms|Import|PhoneCards COMMAND SAMPLE_DIR
 """
 
 import csv
@@ -254,14 +254,14 @@ def import_into_code_pages(command, _sample):
         def imported(*options, env=env, cards=cards):
             open(address_file, "wb").write(heading + TRAILER)
             status, _, errors = run(command, *options, "--import", "-", address_file, env=env, stdin=cards.encode())
-            check(status == 0, "import failed: " + errors)
+            check(status == (3 if errors else 0), "import failed: " + errors)
             row = open(address_file, "rb").read().split(b"\r\n")[1]
             return fields_of(row.decode("latin-1")), errors
 
         row, errors = imported()  # the locale's ANSI code page: Windows-1252
         check(row[1] == "Zo\xeb \x93Quote\x94 \x805\x99 ?ukasz ??", "Windows-1252 name " + repr(row[1]))
         check(row[20] == "???", "Windows-1252 note " + repr(row[20]))
-        check('card 1 (Zo\u00eb \u201cQuote\u201d \u20ac5\u2122 \u0141ukasz \u2603\U0001F600), Name: "\u0141", "\u2603",'
+        check('card 1 (line 1, Zo\u00eb \u201cQuote\u201d \u20ac5\u2122 \u0141ukasz \u2603\U0001F600), Name: "\u0141", "\u2603",'
               ' "\U0001F600" stored as "?"' in errors and "Note:" in errors, "Windows-1252 report: " + errors)
 
         row, errors = imported("--code-page", "cp850")
@@ -284,14 +284,65 @@ def import_into_code_pages(command, _sample):
         before = open(address_file, "rb").read()
         status, _, errors = run(command, "--import", "-", address_file, env=env, stdin=b"BEGIN:VCARD\nFN Anna\n")
         check(status == 1 and "-: line 2: no colon" in errors, "broken card file: " + errors)
+        status, _, errors = run(command, "--import", "-", address_file, env=env, stdin=b"")
+        check(status == 1 and "no cards" in errors, "empty card file: " + errors)
         check(open(address_file, "rb").read() == before, "a broken card file changed the address file")
         status, _, errors = run(command, "-o", address_file, os.path.join(scratch, ".", "Address.csv"), env=env)
         check(status == 1 and open(address_file, "rb").read() == before, "export over the address file: " + errors)
         status, _, errors = run(command, "--import", "-", address_file + ".missing", env=env, stdin=card("FN:A"))
-        check(status == 1 and "File not found" in errors, "missing address file: " + errors)
+        check(status == 1 and "Cannot open file " + address_file + ".missing: File not found" in errors,
+              "missing address file: " + errors)
+        status, _, errors = run(command, "--import", scratch + "/none.vcf", address_file, env=env)
+        check(status == 1 and "Cannot open file " + scratch + "/none.vcf: File not found" in errors,
+              "missing card file: " + errors)
+        status, _, errors = run(command, "--import", scratch, address_file, env=env)
+        check(status == 1 and "it is a folder" in errors, "folder as card file: " + errors)
+        status, _, errors = run(command, "-o", scratch + "/no/out.vcf", address_file, env=env)
+        check(status == 1 and "the folder " + scratch + "/no does not exist" in errors, "missing folder: " + errors)
+        status, out, errors = run(command, "-o", "/dev/null", address_file, env=env)
+        check(status == 0 and errors == "" and out == b"", "export to /dev/null: " + errors)
+        check(open(address_file, "rb").read() == before, "a failed command changed the address file")
+        status, _, errors = run(command, "--import", "/dev/stdin", address_file, env=env, stdin=card("FN:Piped"))
+        check(status == 0 and b",Piped," in open(address_file, "rb").read(), "cards from /dev/stdin: " + errors)
     print("cards imported in Windows-1252, CP850 and Windows-1251")
 
 
+def import_cards_from_phones(command, _sample):
+    heading = b"Alias,Name" + b"," * 20 + b"\r\n"
+    phone = (b"BEGIN:VCARD\r\nVERSION:2.1\r\n"
+             b"N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Gr=C3=B6=C3=9F;Ren=C3=A9e;;;\r\n"
+             b"FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ren=C3=A9e Gr=C3=B6=C3=9F\r\n"
+             b"TEL;CELL;HOME:0170 555 0100\r\n"
+             b"NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:Erste Zeile=0D=0Azweite Zeile, die am Zeilenende weiterge=\r\n"
+             b"ht=\r\n"
+             b"END:VCARD\r\n"
+             b"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Base Sixty-Four\r\nNOTE;ENCODING=b:SGVsbG8gV29ybGQ=\r\nEND:VCARD\r\n"
+             b"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Nul\x00Byte \x01\x07\x1b\x7f\r\nNOTE:a\x1ab\\nRene\xcc\x81e\r\nEND:VCARD\r\n"
+             b"BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Broken\r\nNOTE;ENCODING=QUOTED-PRINTABLE:50 =ZZ\r\n"
+             b"AGENT:\r\nBEGIN:VCARD\r\nFN:Inner\r\nEND:VCARD\r\nEND:VCARD\r\n"
+             b"BEGIN:VCARD\r\nVERSION:5.0\r\nFN:Future\r\nEND:VCARD\r\n")
+    with tempfile.TemporaryDirectory() as scratch:
+        address_file = os.path.join(scratch, "Address.csv")
+        open(address_file, "wb").write(heading + TRAILER)
+        env = dict(os.environ, XDG_STATE_HOME=scratch)
+        status, _, errors = run(command, "--code-page", "cp1252", "--import", "-", address_file, env=env, stdin=phone)
+        check(status == 3, f"status {status}: {errors}")
+        rows = [fields_of(line) for line in open(address_file, "rb").read().decode("cp1252").split("\r\n")[1:5]]
+        check(rows[0][1] == "Ren\xe9e Gr\xf6\xdf" and rows[0][3] == "0170 555 0100", "vCard 2.1 row " + repr(rows[0]))
+        check(rows[0][20] == "Erste Zeile\nzweite Zeile, die am Zeilenende weitergeht", "2.1 note " + repr(rows[0][20]))
+        check(rows[1][1] == "Base Sixty-Four" and rows[1][20] == "Hello World", "3.0 ENCODING=b " + repr(rows[1]))
+        check(rows[2][1] == "Nul?Byte ????" and rows[2][20] == "a?b\nRen\xe9e", "control bytes " + repr(rows[2]))
+        check(rows[3][1] == "Broken" and rows[3][20] == "", "broken quoted-printable " + repr(rows[3]))
+        for message in ("card 3 (line 14, Nul?Byte ????)", "control character U+0000, U+0001, U+0007, U+001B, U+007F",
+                        "card 4 (line 19, Broken): NOTE: its QUOTED-PRINTABLE text is broken",
+                        "card 4 (line 19, Broken): the card inside it (line 24) is left out",
+                        "card 5 (line 28, Future): vCard 5.0 is no version the import reads, skipped"):
+            check(message in errors, "no message " + message + " in " + errors)
+        check("Future" not in open(address_file, "rb").read().decode("cp1252"), "a card of version 5.0 imported")
+    print("cards of vCard 2.1, 3.0 and 4.0 decoded, control bytes replaced")
+
+
 if __name__ == "__main__":
-    checks = {"SampleExport": sample_export, "CsvForms": csv_forms, "Import": import_into_code_pages}
+    checks = {"SampleExport": sample_export, "CsvForms": csv_forms, "Import": import_into_code_pages,
+              "PhoneCards": import_cards_from_phones}
     checks[sys.argv[1]](sys.argv[2], sys.argv[3])
