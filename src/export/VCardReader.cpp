@@ -2,6 +2,7 @@
 
 #include "export/TransferEncoding.h"
 #include "platform/text/AsciiCase.h"
+#include "platform/text/TextLines.h"
 
 #include <algorithm>
 
@@ -38,11 +39,7 @@ std::vector<LogicalLine> unfoldedLines(std::string_view text)
     std::size_t number = 0;
     while (!text.empty()) {
         ++number;
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        const std::string_view line = platform::takeLine(text);
         std::string* previous = lines.empty() ? nullptr : &lines.back().text;
         if (previous && endsInSoftLineBreak(*previous) && !platform::equalsIgnoringAsciiCase(line, "END:VCARD")) {
             previous->pop_back();
