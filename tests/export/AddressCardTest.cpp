@@ -213,6 +213,8 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheReason)
     EXPECT_EQ(errorOf({"--import", "a.vcf", "--csv", "a.csv"}),
               "--import writes into the address file; --csv and -o do not go with it");
     EXPECT_EQ(errorOf({"-x", "a.csv"}), "unknown option '-x'");
+    EXPECT_EQ(errorOf({"--csv=outlook", "a.csv"}), "unknown CSV form 'outlook' (thunderbird or google)");
+    EXPECT_EQ(parseCommandLine({"--csv=google", "a.csv"}).csvForm, CsvForm::Google);
 
     const CommandLine line = parseCommandLine({"--code-page", "CP850", "-o", "out.vcf", "--", "-a.csv"});
     EXPECT_EQ(line.codePage, "cp850");
