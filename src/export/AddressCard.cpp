@@ -1,6 +1,7 @@
 #include "AddressCard.h"
 
 #include "export/PersonName.h"
+#include "export/TransferEncoding.h"
 
 #include <algorithm>
 
@@ -12,22 +13,6 @@ constexpr std::string_view extensionPrefix = "X-KESTRELBOOK-";
 constexpr std::string_view birthdayNotePrefix = "Birthday: ";
 // How much of a value that no column takes is shown when it is reported.
 constexpr std::size_t maxReportedValue = 60;
-
-std::string base64(std::string_view bytes)
-{
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
-        unsigned int group = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        for (std::size_t k = 0; k < 4; ++k)
-            text += k <= count ? digits[(group >> (18 - 6 * k)) & 0x3F] : '=';
-    }
-    return text;
-}
 
 VCardProperty textProperty(std::string name, const std::string& text, std::vector<VCardParameter> parameters = {})
 {
@@ -96,19 +81,13 @@ public:
         readBirthday();
         std::vector<std::string> notes;
         for (const VCardProperty& property : m_card.properties) {
-            if (property.name == "NOTE") {
-                const std::string text = unescapedText(property.value);
-                if (m_birthdayNote.empty() || text != m_birthdayNote)
-                    notes.push_back(text);
-                else
-                    m_birthdayNote.clear(); // only the first such note is the birthday's
-            } else {
+            if (property.name == "NOTE")
+                notes.push_back(withoutBirthdayNote(unescapedText(property.value)));
+            else
                 take(property);
-            }
         }
         std::string& note = m_address.cells[common::NoteColumn];
-        for (const std::string& text : notes)
-            note += (note.empty() ? "" : "\n") + text;
+        note = joinedNonEmpty(notes, "\n");
         readName();
         return std::move(m_address);
     }
@@ -131,6 +110,27 @@ private:
             birthday = unescapedText(bday->value);
         if (!birthday.empty() && !birthdayDate(birthday, m_format))
             m_birthdayNote = birthdayNote(birthday);
+    }
+
+    // A birthday that is no date ends the note, or stands alone in a note
+    // of its own as earlier exports wrote it; only the first such text is
+    // the birthday's.
+    std::string withoutBirthdayNote(std::string text)
+    {
+        const std::string& birthday = m_birthdayNote;
+        if (birthday.empty())
+            return text;
+        if (text == birthday) {
+            text.clear();
+        } else if (text.size() > birthday.size()
+                   && text.compare(text.size() - birthday.size(), birthday.size(), birthday) == 0
+                   && text[text.size() - birthday.size() - 1] == '\n') {
+            text.erase(text.size() - birthday.size() - 1);
+        } else {
+            return text;
+        }
+        m_birthdayNote.clear();
+        return text;
     }
 
     void readName()
@@ -285,6 +285,7 @@ std::string birthdayNote(const std::string& birthday)
 VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::optional<std::string>& photoPng)
 {
     VCard card;
+    card.version = "3.0";
     auto& properties = card.properties;
     const auto add = [&properties](std::string name, const std::string& text, std::vector<VCardParameter> params = {}) {
         if (!text.empty())
@@ -296,7 +297,7 @@ VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::opt
     properties.push_back({"N",
                           {},
                           joinedValue({escapedText(name.family), escapedText(name.given), escapedText(name.middle),
-                                       escapedText(name.prefix), ""},
+                                       escapedText(name.prefix), escapedText(name.suffix)},
                                       ';')});
     add("NICKNAME", cells[common::AliasColumn]);
     add("CATEGORIES", cells[common::CategoryColumn]);
@@ -304,18 +305,18 @@ VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::opt
     const auto date = birthdayDate(birthday, format);
     if (date)
         properties.push_back({"BDAY", {}, vCardDate(*date)});
-    add("TEL", cells[common::Telephone1Column], {types({"home", "voice"})});
-    add("TEL", cells[common::Fax1Column], {types({"home", "fax"})});
-    add("TEL", cells[common::Telephone2Column], {types({"work", "voice"})});
-    add("TEL", cells[common::Fax2Column], {types({"work", "fax"})});
+    add("TEL", cells[common::Telephone1Column], {types({"HOME", "VOICE"})});
+    add("TEL", cells[common::Fax1Column], {types({"HOME", "FAX"})});
+    add("TEL", cells[common::Telephone2Column], {types({"WORK", "VOICE"})});
+    add("TEL", cells[common::Fax2Column], {types({"WORK", "FAX"})});
     struct PostalColumns {
         int address;
         int zip;
         const char* type;
     };
     for (const auto& [addressColumn, zipColumn, type] :
-         {PostalColumns{common::Address1Column, common::Postcode1Column, "home"},
-          PostalColumns{common::Address2Column, common::Postcode2Column, "work"}}) {
+         {PostalColumns{common::Address1Column, common::Postcode1Column, "HOME"},
+          PostalColumns{common::Address2Column, common::Postcode2Column, "WORK"}}) {
         if (cells[addressColumn].empty() && cells[zipColumn].empty())
             continue;
         properties.push_back(
@@ -331,11 +332,14 @@ VCard cardOfAddress(const AddressCells& cells, DateFormat format, const std::opt
     }
     add("TITLE", cells[common::PostColumn]);
     add("EMAIL", cells[common::EmailColumn]);
+    // The form that evolution-data-server, Google and Apple write themselves.
     if (photoPng)
-        properties.push_back({"PHOTO", {}, "data:image/png;base64," + base64(*photoPng)});
+        properties.push_back({"PHOTO", {{"ENCODING", {"b"}}, types({"PNG"})}, base64Encoded(*photoPng)});
+    // One note: address books that read NOTE show only one of several.
+    std::string note = cells[common::NoteColumn];
     if (!birthday.empty() && !date)
-        add("NOTE", birthdayNote(birthday));
-    add("NOTE", cells[common::NoteColumn]);
+        note += (note.empty() ? "" : "\n") + birthdayNote(birthday);
+    add("NOTE", note);
     if (cells[common::NameColumn].empty())
         properties.push_back({std::string(extensionPrefix) + "NAME", {}, ""});
     add(std::string(extensionPrefix) + "BIRTHDAY", birthday);

@@ -25,11 +25,13 @@ bool isEmptyAddress(const AddressCells& cells);
 // What a column holds, as the address book labels it, for messages.
 std::string columnLabel(int column);
 
-// The note that stands for a birthday that is no date.
+// The text that stands for a birthday that is no date at the end of the note.
 std::string birthdayNote(const std::string& birthday);
 
-// The vCard of an address. Every column goes to the property address books
-// read, and whatever those cannot give back exactly (the birthday as it was
+// The vCard of an address, as vCard 3.0 in the form that the most address
+// books read whole (the photo as PHOTO;ENCODING=b;TYPE=PNG, one NOTE); write
+// it with vCardText. Every column goes to the property address books read,
+// and whatever those cannot give back exactly (the birthday as it was
 // written, the photo's path, the unknown columns, an empty name) is kept in
 // X-KESTRELBOOK- properties, so that addressOfCard gives the row back whole.
 // photoPng is the photo's picture as PNG, when its file could be read.

@@ -168,7 +168,7 @@ std::string birthdayText(const Date& date, DateFormat format)
 std::string vCardDate(const Date& date)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
     return text;
 }
 

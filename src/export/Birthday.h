@@ -37,7 +37,7 @@ std::optional<Date> birthdayDate(std::string_view text, DateFormat format);
 // (1961-03-12) where the order is not known.
 std::string birthdayText(const Date& date, DateFormat format);
 
-// The date as RFC 6350 writes a date: 19610312.
+// The date as vCard 3.0 writes a date: 1961-03-12.
 std::string vCardDate(const Date& date);
 // A date written by a card (19610312 or 1961-03-12, a time after it
 // ignored); nothing for a partial or unreadable date.

@@ -60,6 +60,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             return line;
         } else if (argument == "--csv") {
             csv = true;
+        } else if (startsWith(argument, "--csv=")) {
+            csv = true;
+            const std::string form = argument.substr(6);
+            if (form == "google")
+                line.csvForm = CsvForm::Google;
+            else if (form != "thunderbird")
+                throw UsageError("unknown CSV form '" + form + "' (thunderbird or google)");
         } else if (is("--code-page")) {
             line.codePage = codePageTableName(valueOf("--code-page"));
         } else if (is("--output")) {
@@ -91,18 +98,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
 std::string usageText()
 {
-    return "Usage: kestrelbook-export [--code-page CP] [--csv] [-o FILE] ADDRESS_FILE\n"
+    return "Usage: kestrelbook-export [--code-page CP] [--csv[=FORM]] [-o FILE] ADDRESS_FILE\n"
            "       kestrelbook-export [--code-page CP] --import VCF ADDRESS_FILE\n"
            "\n"
-           "Writes the addresses of a Kestrelbook address file as vCard 4.0 (UTF-8),\n"
-           "or reads the cards of a vCard file and appends them to the address file.\n"
+           "Writes the addresses of a Kestrelbook address file as vCard 3.0 (UTF-8),\n"
+           "or reads the cards of a vCard file (4.0, 3.0 or 2.1) and appends them to\n"
+           "the address file.\n"
            "\n"
            "  --code-page CP  the code page the address file is written in: cp437,\n"
            "                  cp850, cp852, cp866, cp874, cp1250 to cp1258\n"
            "                  (default: the ANSI code page of the locale's language,\n"
            "                  as Kestrelbook 98 shows the file)\n"
-           "  --csv           write CSV with the headings that Thunderbird and\n"
-           "                  Google Contacts import, instead of vCard\n"
+           "  --csv[=FORM]    write CSV instead of vCard, with the headings that\n"
+           "                  FORM's importer maps by itself: thunderbird (the\n"
+           "                  default) or google (Google Contacts)\n"
            "  -o, --output FILE\n"
            "                  write to FILE instead of standard output\n"
            "  --import VCF    append the cards of VCF (- for standard input) to\n"
@@ -111,8 +120,10 @@ std::string usageText()
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"
-           "Exit status: 0 on success, 1 when a file cannot be read or written,\n"
-           "2 for a wrong command line.\n";
+           "Exit status: 0 when everything was taken over, 1 when nothing was\n"
+           "written (a file cannot be read or written, or holds no cards), 2 for a\n"
+           "wrong command line, 3 when the output was written but something was\n"
+           "left out or changed, as the messages on standard error say.\n";
 }
 
 } // namespace kb::exporter

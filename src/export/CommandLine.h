@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/AddressCsv.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -17,6 +19,7 @@ public:
 struct CommandLine {
     enum class Action { ExportVCard, ExportCsv, Import, Help, Version };
     Action action = Action::ExportVCard;
+    CsvForm csvForm = CsvForm::Thunderbird;
     // The code page's table name ("cp850"); nothing for the locale's.
     std::optional<std::string> codePage;
     std::string addressFile;

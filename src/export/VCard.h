@@ -26,8 +26,12 @@ struct VCardProperty {
 };
 
 struct VCard {
-    std::string version;
+    std::string version; // as the card writes it; empty where it names none
     std::vector<VCardProperty> properties;
+    std::size_t line = 0; // where its BEGIN stands, from 1
+    // What the reader could not take from the card, one line each: a value
+    // it could not decode, a card inside it.
+    std::vector<std::string> unread;
 
     const VCardProperty* first(std::string_view name) const;
 };

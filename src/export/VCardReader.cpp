@@ -1,41 +1,16 @@
 #include "VCardReader.h"
 
+#include "export/TransferEncoding.h"
 #include "platform/text/AsciiCase.h"
+#include "platform/text/TextLines.h"
+
+#include <algorithm>
 
 #include <string>
 
 namespace kb::exporter {
 
 namespace {
-
-// The length of the UTF-8 sequence at text[i], or 0 where it is not one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
-{
-    const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned int lowest = 0;
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2, lowest = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, lowest = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, lowest = 0x10000;
-    else
-        return 0;
-    if (i + length > text.size())
-        return 0;
-    unsigned int codePoint = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint < lowest || codePoint > 0x10FFFF || surrogate ? 0 : length;
-}
 
 struct LogicalLine {
     std::size_t number; // of its first physical line, from 1
@@ -47,6 +22,15 @@ struct LogicalLine {
     throw VCardSyntaxError("line " + std::to_string(lineNumber) + ": " + what);
 }
 
+// Whether a quoted-printable value ends in a soft line break, "=" at the end
+// of the line, so that the next line goes on with it (vCard 2.1).
+bool endsInSoftLineBreak(std::string_view line)
+{
+    const std::size_t colon = line.find(':');
+    return colon != std::string_view::npos && line.back() == '='
+        && platform::asciiUppered(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
+}
+
 std::vector<LogicalLine> unfoldedLines(std::string_view text)
 {
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -55,21 +39,16 @@ std::vector<LogicalLine> unfoldedLines(std::string_view text)
     std::size_t number = 0;
     while (!text.empty()) {
         ++number;
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        for (std::size_t i = 0; i < line.size();) {
-            const std::size_t length = utf8SequenceLength(line, i);
-            if (length == 0)
-                fail(number, "the text is not UTF-8");
-            i += length;
-        }
-        if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !lines.empty())
-            lines.back().text.append(line.substr(1));
-        else
+        const std::string_view line = platform::takeLine(text);
+        std::string* previous = lines.empty() ? nullptr : &lines.back().text;
+        if (previous && endsInSoftLineBreak(*previous) && !platform::equalsIgnoringAsciiCase(line, "END:VCARD")) {
+            previous->pop_back();
+            previous->append(line);
+        } else if (previous && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            previous->append(line.substr(1));
+        } else {
             lines.push_back({number, std::string(line)});
+        }
     }
     return lines;
 }
@@ -132,6 +111,79 @@ VCardProperty parsedProperty(const LogicalLine& line)
     return property;
 }
 
+bool isEncodingName(std::string_view value)
+{
+    for (const char* name : {"QUOTED-PRINTABLE", "BASE64", "B", "8BIT", "7BIT"})
+        if (platform::equalsIgnoringAsciiCase(value, name))
+            return true;
+    return false;
+}
+
+// Binary values, such as a photo, stay in their encoding: no column takes them.
+bool holdsBinary(const VCardProperty& property)
+{
+    const std::string& name = property.name;
+    return name == "PHOTO" || name == "LOGO" || name == "SOUND" || name == "KEY";
+}
+
+// The property's value as text: its encoding undone (ENCODING=b,
+// QUOTED-PRINTABLE, BASE64, also written as vCard 2.1's bare parameters) and
+// its CHARSET turned into UTF-8, with those parameters taken off. What it
+// cannot decode is said in card.unread and the property left out.
+std::optional<VCardProperty> decoded(VCardProperty property, const LogicalLine& line, VCard& card)
+{
+    if (!isValidUtf8(property.name))
+        fail(line.number, "the text is not UTF-8");
+    for (const VCardParameter& parameter : property.parameters)
+        for (const std::string& value : parameter.values)
+            if (!isValidUtf8(value))
+                fail(line.number, "the text is not UTF-8");
+    if (holdsBinary(property))
+        return property;
+    std::string encoding;
+    std::optional<std::string> charset;
+    auto& parameters = property.parameters;
+    parameters.erase(std::remove_if(parameters.begin(), parameters.end(),
+                                    [&](const VCardParameter& parameter) {
+                                        if (parameter.values.size() != 1)
+                                            return false;
+                                        const std::string& value = parameter.values.front();
+                                        if (parameter.name == "CHARSET")
+                                            charset = value;
+                                        else if (parameter.name == "ENCODING"
+                                                 || (parameter.name == "TYPE" && isEncodingName(value)))
+                                            encoding = platform::asciiUppered(value);
+                                        else
+                                            return false;
+                                        return true;
+                                    }),
+                     parameters.end());
+    const auto unread = [&](const std::string& why) {
+        card.unread.push_back(property.name + ": " + why);
+        return std::nullopt;
+    };
+    std::optional<std::string> bytes = property.value;
+    if (encoding == "QUOTED-PRINTABLE")
+        bytes = quotedPrintableDecoded(property.value);
+    else if (encoding == "B" || encoding == "BASE64")
+        bytes = base64Decoded(property.value);
+    if (!bytes)
+        return unread("its " + encoding + " text is broken, so it is left out");
+    if (charset) {
+        std::optional<std::string> text = utf8FromCharset(*charset, *bytes);
+        if (!text)
+            return unread("its text is not " + *charset + " or that character set is unknown here, so it is left out");
+        property.value = std::move(*text);
+    } else if (isValidUtf8(*bytes)) {
+        property.value = std::move(*bytes);
+    } else if (encoding.empty()) {
+        fail(line.number, "the text is not UTF-8");
+    } else {
+        return unread("its decoded text is not UTF-8, so it is left out");
+    }
+    return property;
+}
+
 } // namespace
 
 std::vector<VCard> readVCards(std::string_view text)
@@ -147,11 +199,14 @@ std::vector<VCard> readVCards(std::string_view text)
         const std::string value = platform::asciiUppered(property.value);
         if (property.name == "BEGIN" && value == "VCARD") {
             if (inCard) {
-                ++nested;
+                if (nested++ == 0)
+                    cards.back().unread.push_back("the card inside it (line " + std::to_string(line.number)
+                                                  + ") is left out");
             } else {
                 inCard = true;
                 cardLine = line.number;
                 cards.emplace_back();
+                cards.back().line = line.number;
             }
             continue;
         }
@@ -166,10 +221,11 @@ std::vector<VCard> readVCards(std::string_view text)
         }
         if (nested > 0)
             continue;
-        if (property.name == "VERSION")
+        if (property.name == "VERSION") {
             cards.back().version = property.value;
-        else
-            cards.back().properties.push_back(std::move(property));
+        } else if (std::optional<VCardProperty> readable = decoded(std::move(property), line, cards.back())) {
+            cards.back().properties.push_back(std::move(*readable));
+        }
     }
     if (inCard)
         fail(cardLine, "the card that begins here has no END:VCARD");

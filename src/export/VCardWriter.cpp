@@ -58,7 +58,7 @@ std::string contentLine(const VCardProperty& property)
 
 std::string vCardText(const VCard& card)
 {
-    std::string text = "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    std::string text = "BEGIN:VCARD\r\nVERSION:" + card.version + "\r\n";
     for (const VCardProperty& property : card.properties)
         appendFolded(text, contentLine(property));
     text += "END:VCARD\r\n";

@@ -2,6 +2,7 @@
 
 #include "platform/files/FileErrors.h"
 #include "platform/files/TextFile.h"
+#include "platform/text/TextLines.h"
 
 namespace kb::launch {
 namespace {
@@ -91,12 +92,7 @@ DesktopFile parseDesktopFile(std::string_view text)
     DesktopFile file;
     DesktopGroup* group = nullptr;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        line = trimmed(line);
+        std::string_view line = trimmed(platform::takeLine(text));
         if (line.empty() || line.front() == '#')
             continue;
         if (line.front() == '[') {

@@ -4,7 +4,11 @@
 #include "export/VCardReader.h"
 #include "export/VCardWriter.h"
 
+#include "export/PersonName.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -67,16 +71,20 @@ TEST(AddressCard, ACardSaysWhatAddressBooksRead)
     EXPECT_EQ(value("N"),
               "M\xC3\xBCller-Garc\xC3\xAD"
               "a;Jo;Anne;Dr.;");
-    EXPECT_EQ(value("BDAY"), "19400303");
+    EXPECT_EQ(value("BDAY"), "1940-03-03");
     EXPECT_EQ(value("ADR"), ";;14 Cotham Vale\\, Bristol;;;BS6 5QT;");
-    EXPECT_EQ(value("PHOTO"), "data:image/png;base64,iVBORw==");
+    EXPECT_EQ(vCardText(card).find("\r\nPHOTO;ENCODING=b;TYPE=PNG:iVBORw==\r\n") != std::string::npos, true);
     EXPECT_TRUE(card.first("TEL")->hasType("home") && card.first("TEL")->hasType("voice"));
 
+    // One note, the birthday that is no date at its end: readers show one note only.
     cells[kb::common::BirthDateColumn] = "7 July 1934";
     const VCard noDate = cardOfAddress(cells, dayFirst, std::nullopt);
     EXPECT_EQ(noDate.first("BDAY"), nullptr);
     EXPECT_EQ(noDate.first("PHOTO"), nullptr);
-    EXPECT_EQ(noDate.first("NOTE")->value, "Birthday: 7 July 1934");
+    EXPECT_EQ(std::count_if(noDate.properties.begin(), noDate.properties.end(),
+                            [](const VCardProperty& property) { return property.name == "NOTE"; }),
+              1);
+    EXPECT_EQ(unescapedText(noDate.first("NOTE")->value), cells[kb::common::NoteColumn] + "\nBirthday: 7 July 1934");
 }
 
 TEST(AddressCard, BirthdaysAreDatesOnlyInTheWaysTheDosProductWritesThem)
@@ -141,6 +149,34 @@ TEST(AddressCard, ACardOfAnotherProgramFillsTheColumnsAndNamesWhatItCannot)
     EXPECT_EQ(address.leftOut, (std::vector<std::string>{"EMAIL lowe@example.com", "URL https://example.org/"}));
 }
 
+TEST(PersonName, NamesSplitAsPeopleWriteThem)
+{
+    struct Case {
+        const char* name;
+        PersonName parts; // prefix, given, middle, family, suffix
+    };
+    const Case cases[] = {
+        {"Anna Whitfield", {"", "Anna", "", "Whitfield", ""}},
+        {"Whitfield, Anna", {"", "Anna", "", "Whitfield", ""}},
+        {"Whitfield, Anna Marie", {"", "Anna", "Marie", "Whitfield", ""}},
+        {"John Smith Jr.", {"", "John", "", "Smith", "Jr."}},
+        {"John Smith, Jr.", {"", "John", "", "Smith", "Jr."}},
+        {"Dr. Martin Luther King III", {"Dr.", "Martin", "Luther", "King", "III"}},
+        {"Tom and Jessica Reid", {"", "Tom and Jessica", "", "Reid", ""}},
+        {"Tom & Jessica Reid", {"", "Tom & Jessica", "", "Reid", ""}},
+        {"Ludwig van Beethoven", {"", "Ludwig", "", "van Beethoven", ""}},
+        {"Madonna", {"", "Madonna", "", "", ""}},
+        {"Mrs P", {"Mrs", "P", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        const PersonName parts = splitPersonName(c.name);
+        EXPECT_EQ(
+            std::vector<std::string>({parts.prefix, parts.given, parts.middle, parts.family, parts.suffix}),
+            std::vector<std::string>({c.parts.prefix, c.parts.given, c.parts.middle, c.parts.family, c.parts.suffix}))
+            << c.name;
+    }
+}
+
 TEST(AddressCsv, FieldsAreQuotedWhereTheyMustBeAndBirthdaysSplit)
 {
     AddressCells cells;
@@ -150,13 +186,14 @@ TEST(AddressCsv, FieldsAreQuotedWhereTheyMustBeAndBirthdaysSplit)
     AddressCells noDate;
     noDate[kb::common::AliasColumn] = "Mrs P";
     noDate[kb::common::BirthDateColumn] = "1 April";
-    const std::string csv = addressCsv({cells, noDate}, DateFormat{});
+    const std::string csv = addressCsv({cells, noDate}, DateFormat{}, CsvForm::Thunderbird);
     const std::size_t firstLineEnd = csv.find("\r\n");
-    EXPECT_EQ(csv.substr(0, 30), "First Name,Middle Name,Last Na");
+    EXPECT_EQ(csv.substr(0, 30), "First Name,Last Name,Display N");
     EXPECT_EQ(csv.substr(firstLineEnd + 2),
-              "Eleanor,\"\"\"Nell\"\"\",Hughes,\"Eleanor \"\"Nell\"\" Hughes\",,,,,,,,,,,,,,1972,9,30,1972-09-30,,"
-              "\"two\nlines\"\r\n"
-              ",,,,Mrs P,,,,,,,,,,,,,,,,,,Birthday: 1 April\r\n");
+              "\"Eleanor \"\"Nell\"\"\",Hughes,\"Eleanor \"\"Nell\"\" Hughes\"" + std::string(27, ',')
+                  + "1972,9,30,,,,,\"two\nlines\"\r\n"
+                    ",,,Mrs P"
+                  + std::string(33, ',') + "Birthday: 1 April\r\n");
 }
 
 TEST(CommandLine, WrongCommandLinesAreRefusedWithTheReason)
@@ -176,6 +213,8 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheReason)
     EXPECT_EQ(errorOf({"--import", "a.vcf", "--csv", "a.csv"}),
               "--import writes into the address file; --csv and -o do not go with it");
     EXPECT_EQ(errorOf({"-x", "a.csv"}), "unknown option '-x'");
+    EXPECT_EQ(errorOf({"--csv=outlook", "a.csv"}), "unknown CSV form 'outlook' (thunderbird or google)");
+    EXPECT_EQ(parseCommandLine({"--csv=google", "a.csv"}).csvForm, CsvForm::Google);
 
     const CommandLine line = parseCommandLine({"--code-page", "CP850", "-o", "out.vcf", "--", "-a.csv"});
     EXPECT_EQ(line.codePage, "cp850");

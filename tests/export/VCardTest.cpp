@@ -16,6 +16,7 @@ TEST(VCardText, ALongValueIsFoldedBetweenCharactersAndReadsBackWhole)
     for (int i = 0; i < 60; ++i)
         note += "x\xC3\xBC";
     VCard card;
+    card.version = "3.0";
     card.properties.push_back({"NOTE", {}, escapedText(note + "; a, b\\c\nend")});
     const std::string text = vCardText(card);
 
@@ -30,7 +31,7 @@ TEST(VCardText, ALongValueIsFoldedBetweenCharactersAndReadsBackWhole)
     }
     const std::vector<VCard> cards = readVCards(text);
     ASSERT_EQ(cards.size(), 1u);
-    EXPECT_EQ(cards[0].version, "4.0");
+    EXPECT_EQ(cards[0].version, "3.0");
     EXPECT_EQ(unescapedText(cards[0].first("NOTE")->value), note + "; a, b\\c\nend");
 }
 

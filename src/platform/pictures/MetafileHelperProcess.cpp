@@ -147,6 +147,14 @@ bool answer(std::string_view bytes, PictureFormat format, MetafileDecoder decode
     return !reply.retiring;
 }
 
+// Qt's own notes (a missing runtime directory, a font it substitutes) would
+// reach the terminal of whoever started the program; its errors still do.
+void keepQtErrorsOnly(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qt_message_output(type, context, message);
+}
+
 } // namespace
 
 int runMetafileHelper(int argc, char** argv, MetafileDecoder decode)
@@ -163,6 +171,7 @@ int runMetafileHelper(int argc, char** argv, MetafileDecoder decode)
     // Enhanced metafiles' text needs the font database of a GUI application;
     // the offscreen platform needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepQtErrorsOnly);
     QGuiApplication application(argc, argv);
     installFontSubstitutions();
     openTheLikelyFaces();
