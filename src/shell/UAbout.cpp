@@ -30,11 +30,8 @@ KeyboardTarget* keyFor(CaptionLabel& label)
 
 CaptionLabel* caption(QWidget* parent, const char* name, const QString& text, const QFont& font, QPoint position)
 {
-    auto* label = new CaptionLabel(text, parent);
+    CaptionLabel* label = kb::platform::makeCaption(parent, text, font, position);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    label->adjustSize();
-    label->move(position);
     return label;
 }
 
