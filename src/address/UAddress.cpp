@@ -99,21 +99,12 @@ std::string memoBytes(const QPlainTextEdit& memo)
     return bytesOf(memo.document()->toRawText());
 }
 
-// A field shows a longer cell only in part, and read-only, since its text
-// layout would freeze on a cell of hundreds of megabytes; Save then leaves
-// the cell as it is, whole.
-constexpr std::size_t maxEditedCellBytes = 64 * 1024;
-
-bool tooLongToEdit(std::string_view cell)
+// A field's text for the cell bytes it shows; a cell shown in part ends in an
+// ellipsis.
+QString fieldTextOf(std::string_view shown, bool inPart)
 {
-    return cell.size() > maxEditedCellBytes;
-}
-
-QString fieldTextOf(std::string_view cell)
-{
-    if (!tooLongToEdit(cell))
-        return kb::platform::textFromBytes(cell);
-    return kb::platform::textFromBytes(cell.substr(0, maxEditedCellBytes)) + QChar(0x2026);
+    const QString text = kb::platform::textFromBytes(shown);
+    return inPart ? text + QChar(0x2026) : text;
 }
 
 QLineEdit* newLineEdit(QWidget* parent)
@@ -373,24 +364,25 @@ void TfmAddress::Address_GridDblClick()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const AddressGrid& grid = m_model->grid();
     hidePhoto();
+    m_session->open(row);
+    const auto shownText = [this](int column) {
+        return fieldTextOf(m_session->shownBytes(column), m_session->shownInPart(column));
+    };
     for (int column = 0; column <= PhotoColumn; ++column) {
         QLineEdit* field = m_fieldOfColumn[static_cast<std::size_t>(column)];
-        field->setReadOnly(noteShownInPart(column, grid.cell(column, row)));
-        field->setText(fieldTextOf(grid.cell(column, row)));
+        field->setReadOnly(m_session->shownInPart(column));
+        field->setText(shownText(column));
     }
-    m_category->setEnabled(!m_shownInPart[CategoryColumn]); // its list would replace the text
-    m_memo->setReadOnly(noteShownInPart(NoteColumn, grid.cell(NoteColumn, row)));
-    m_memo->setPlainText(fieldTextOf(grid.cell(NoteColumn, row)));
-    m_session->open(row);
+    m_memo->setReadOnly(m_session->shownInPart(NoteColumn));
+    m_memo->setPlainText(shownText(NoteColumn));
+    m_category->setEnabled(!m_session->shownInPart(CategoryColumn)); // its list would replace the text
     selectPage(m_editPage);
 }
 
 void TfmAddress::NewAddress_ButtonClick()
 {
     const int row = m_session->openNewRow();
-    m_shownInPart.reset();
     for (int column = 0; column <= PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->setReadOnly(false);
     for (int column = 0; column < PhotoColumn; ++column)
@@ -438,20 +430,15 @@ void TfmAddress::Address_Exit_ButtonClick()
 
 void TfmAddress::Address_Edit_Save_ButtonClick()
 {
-    const auto [row, foundAgain] = m_session->saveTarget();
+    const auto [row, foundAgain] = m_session->save([this](int column) {
+        return column == NoteColumn ? memoBytes(*m_memo)
+                                    : bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text());
+    });
     if (foundAgain) {
         showHeadingAsTheGridHoldsIt();
         selectRow(row);
     }
-    if (row >= 0) {
-        for (int column = 0; column <= PhotoColumn; ++column) {
-            if (!m_shownInPart[static_cast<std::size_t>(column)])
-                m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
-        }
-    }
     hidePhoto();
-    if (row >= 0 && !m_shownInPart[NoteColumn])
-        m_model->setCell(NoteColumn, row, memoBytes(*m_memo));
     selectPage(m_mainPage);
 }
 
@@ -495,11 +482,6 @@ void TfmAddress::Send_Email_ButtonClick()
         return;
     m_mailer->SetMail(bytesOf(m_emailEdit->text()));
     m_mailer->SendMail(); // a failure shows nothing
-}
-
-bool TfmAddress::noteShownInPart(int column, std::string_view cell)
-{
-    return m_shownInPart[static_cast<std::size_t>(column)] = tooLongToEdit(cell);
 }
 
 void TfmAddress::selectPage(QWidget* page)
