@@ -127,9 +127,7 @@ void TGameForm::Show(const std::string& dir)
 {
     m_pictureDir = dir;
     m_fullRepaint = true;
-    show();
-    raise();
-    activateWindow();
+    kb::platform::bringToFront(*this);
 }
 
 void TGameForm::showEvent(QShowEvent* event)

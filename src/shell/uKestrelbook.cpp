@@ -4,6 +4,7 @@
 #include "platform/files/DosPath.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/LongTime.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
@@ -281,9 +282,7 @@ void Tkb_form::buildSetupPage(QWidget* page)
     QToolButton* exitButton =
         kb::platform::addToolBarButton(*toolBar, "ToolButton3", QStringLiteral("E&xit"), QRect(0, 2, 62, 25));
     connectGuarded(exitButton, &QToolButton::clicked, this, &Tkb_form::ToolButton3Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connectGuarded(escape, &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
+    connectGuarded(kb::platform::escapeShortcut(*page), &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
 }
 
 void Tkb_form::showEvent(QShowEvent* event)
