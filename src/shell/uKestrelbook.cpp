@@ -25,14 +25,11 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTime>
 #include <QTimer>
 #include <QToolButton>
-
-#include <iterator>
 
 using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
@@ -44,8 +41,6 @@ using kb::platform::makeCaption;
 using kb::platform::PictureBox;
 
 using namespace kb::shell::launcher;
-
-static_assert(Tkb_form::buttonsPerColumn == kb::shell::launcher::buttonsPerColumn);
 
 Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     : QWidget(parent)
@@ -228,9 +223,8 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setArtwork(kb::resources::informationPlate());
     const auto showInformation = [this] { SystemButtonsClick(LeftTag::information); };
     connectGuarded(information, &PictureBox::clicked, this, showInformation);
-    auto* informationKey = new KeyboardTarget(QStringLiteral("Information"), 1, pane);
-    informationKey->setGeometry(information->geometry());
-    connectGuarded(informationKey, &KeyboardTarget::clicked, this, showInformation);
+    connectGuarded(kb::platform::keyboardTargetOver(*information, QStringLiteral("Information"), 1),
+                   &KeyboardTarget::clicked, this, showInformation);
 
     QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header->setObjectName(QStringLiteral("Header_Panel"));
@@ -302,7 +296,8 @@ void Tkb_form::showEvent(QShowEvent* event)
 void Tkb_form::FormShow()
 {
     loadConfiguration();
-    copyStoredPictures();
+    copyFirstPictureToTheRest(m_buttonImages);
+    copyFirstPictureToTheRest(m_backgroundImages);
     m_addressFile = kb::common::readAddressFile(m_dataDir);
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
@@ -317,25 +312,6 @@ void Tkb_form::loadConfiguration()
     m_dirEdit->setText(kb::platform::textFromBytes(m_dosDir));
     m_dataDir = kb::common::dataDirOf(m_dosDir);
     m_systemDir = kb::common::systemDirOf(m_dosDir);
-}
-
-void Tkb_form::copyStoredPictures()
-{
-    // Each picture box after the first of its kind gets the first one's
-    // picture, as far as the button bar reaches.
-    const auto copyFirstToTheRest = [](const auto& boxes) {
-        const QImage source = boxes.front()->picture();
-        const QRect copied(QPoint(0, 0), buttonBarSize);
-        const QRectF copiedPixels(QPointF(0, 0), QSizeF(buttonBarSize) * source.devicePixelRatio());
-        for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
-            (*box)->paintOnCanvas([&](QPainter& painter) {
-                painter.setCompositionMode(QPainter::CompositionMode_Source);
-                painter.drawImage(copied, source, copiedPixels);
-            });
-        }
-    };
-    copyFirstToTheRest(m_buttonImages);
-    copyFirstToTheRest(m_backgroundImages);
 }
 
 void Tkb_form::loadCentralPicture(Column column, int tag)
