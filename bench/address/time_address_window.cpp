@@ -8,7 +8,7 @@
 #include "address/UAddress.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/TextFile.h"
-#include "platform/ui/Fonts.h"
+#include "platform/ui/ApplicationSetUp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,8 +25,7 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    kb::platform::installFontSubstitutions();
+    const auto app = kb::platform::setUpApplication(argc, argv, {QStringLiteral("Kestrelbook"), {}, {}});
     const std::size_t count = argc > 1 ? std::stoul(argv[1]) : 100000;
 
     char pattern[] = "/tmp/kb-window-bench-XXXXXX";

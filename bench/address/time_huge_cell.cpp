@@ -5,7 +5,7 @@
 //   time_huge_cell [cell megabytes]      (default 1024)
 #include "WindowTiming.h"
 #include "address/UAddress.h"
-#include "platform/ui/Fonts.h"
+#include "platform/ui/ApplicationSetUp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,8 +36,7 @@ void writeFile(const std::string& name, std::size_t cellBytes)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    kb::platform::installFontSubstitutions();
+    const auto app = kb::platform::setUpApplication(argc, argv, {QStringLiteral("Kestrelbook"), {}, {}});
     const std::size_t megabytes = argc > 1 ? std::stoul(argv[1]) : 1024;
 
     char pattern[] = "/tmp/kb-huge-cell-XXXXXX";

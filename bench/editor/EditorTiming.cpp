@@ -2,7 +2,7 @@
 // platform and prints how long each took. The goal is one second for each.
 
 #include "editor/uEditor.h"
-#include "platform/ui/Fonts.h"
+#include "platform/ui/ApplicationSetUp.h"
 #include "platform/ui/Prompter.h"
 
 #include <QApplication>
@@ -130,8 +130,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kb::platform::installFontSubstitutions();
+    const auto app = kb::platform::setUpApplication(argc, argv, {QStringLiteral("Kestrelbook"), {}, {}});
 
     QTemporaryDir directory;
     if (!directory.isValid())

@@ -1,6 +1,7 @@
 // Painting the Expert board: a whole painting, and the painting after a move.
 #include "game/DrawGrid.h"
 #include "game/Game_Main.h"
+#include "platform/ui/ApplicationSetUp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,7 +53,7 @@ BENCHMARK(paintAfterMove)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = kb::platform::setUpApplication(argc, argv, {QStringLiteral("Kestrelbook"), {}, {}});
     TGameForm form;
     g_form = &form;
     const QString dir = QDir::tempPath() + QStringLiteral("/kb_bench_game");

@@ -7,7 +7,6 @@
 // compare_startup.py runs it side by side with bench_empty_window.
 #include "FirstPaint.h"
 #include "launch/GoToWeb.h"
-#include "platform/ui/WindowingPlatform.h"
 #include "shell/Kestrelbook.h"
 #include "shell/uKestrelbook.h"
 
@@ -15,8 +14,7 @@
 
 int main(int argc, char** argv)
 {
-    const auto app = kb::platform::makeApplication(argc, argv);
-    kb::shell::initialiseApplication();
+    const auto app = kb::shell::startApplication(argc, argv);
     Kestrelbook program(kb::launch::goToWebFactory());
     kb::bench::FirstPaintWatcher watcher;
     program.launcher().installEventFilter(&watcher);

@@ -3,11 +3,19 @@
 #include "common/AddressGrid.h"
 
 #include <array>
+#include <bitset>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kb::address {
 
 class AddressTableModel;
+
+// A field shows a longer cell only in part, and read-only, since its text
+// layout would freeze on a cell of hundreds of megabytes; Save then leaves
+// the cell as it is, whole.
+constexpr std::size_t maxEditedCellBytes = 64 * 1024;
 
 // The address open on the Edit page, and what opening, adding, saving and
 // deleting do to the rows of the table.
@@ -17,6 +25,10 @@ public:
 
     // The Edit page shows gridRow as it now stands.
     void open(int gridRow);
+    // What the field of column shows of the opened row: the cell, or its
+    // first maxEditedCellBytes when it is shown in part.
+    std::string_view shownBytes(int column) const;
+    bool shownInPart(int column) const { return m_shownInPart[static_cast<std::size_t>(column)]; }
     // "&Add": the trailer row becomes the new last address, which is opened;
     // returns its row.
     int openNewRow();
@@ -32,6 +44,9 @@ public:
         bool foundAgain = false; // the row was looked for after a reload
     };
     SaveTarget saveTarget();
+    // "S&ave": the page's fields, as typed(column) gives them, go into the
+    // target row, except those shown in part, whose cells stay whole.
+    SaveTarget save(const std::function<std::string(int column)>& typed);
 
     // The heading row is never deleted, even when it is listed as an
     // ordinary row.
@@ -44,6 +59,7 @@ private:
     // The address as it was when opened, to find it again after a reload.
     std::array<std::string, common::AddressGrid::ColumnCount> m_cells;
     bool m_reloaded = false;
+    std::bitset<common::AddressGrid::ColumnCount> m_shownInPart;
 };
 
 } // namespace kb::address

@@ -1,6 +1,8 @@
 #include "UAddress.h"
 
+#include "address/AddressControls.h"
 #include "address/AddressEditSession.h"
+#include "address/AddressLayout.h"
 #include "address/AddressTableModel.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
@@ -31,99 +33,18 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
-#include <QTextDocument>
 #include <QToolButton>
 
 #include <limits>
 
 using namespace kb::common; // the address columns by name
 using kb::platform::connectGuarded;
-
-namespace {
-
 using kb::platform::layoutFont;
 
-constexpr int clientWidth = 569;
-constexpr int clientHeight = 399;
-constexpr int toolBarHeight = 26;
-constexpr int listHeight = clientHeight - toolBarHeight;
-constexpr QSize toolButtonSize(95, 22);
-constexpr int toolButtonTop = 2;
-constexpr int rowHeight = 24;
-constexpr int fieldHeight = 23;
-
-// Widths of the listed columns; the alias column is all but hidden.
-constexpr std::array<int, 7> leadingColumnWidths{2, 142, 88, 89, 94, 83, 69};
-constexpr int otherColumnWidth = 64;
-
-struct EditField {
-    const char* label;
-    QPoint labelAt;
-    const char* name;
-    int column;
-    QRect at; // height unused for one-line fields
-};
-
-// In tab order.
-const EditField editFields[] = {
-    {"Name", {8, 7}, "Name_Edit", NameColumn, {56, 6, 297, 0}},
-    {"&Cat.", {380, 9}, "Cat_ComboBox", CategoryColumn, {420, 4, 145, 0}},
-    {"Alias", {8, 43}, "Alias_Edit", AliasColumn, {56, 42, 297, 0}},
-    {"T&el", {8, 79}, "Tel1_Edit", Telephone1Column, {56, 77, 129, 0}},
-    {"&Fax", {196, 80}, "Fax1_Edit", Fax1Column, {228, 78, 129, 0}},
-    {"&Addr", {8, 115}, "Addr1_Edit", Address1Column, {56, 113, 509, 0}},
-    {"DO&B.", {376, 44}, "DOB_Edit", BirthDateColumn, {420, 41, 145, 0}},
-    {"&Zip.", {380, 81}, "Zip1_Edit", Postcode1Column, {420, 79, 145, 0}},
-    {"&Office", {8, 152}, "Office_Edit", OfficeColumn, {56, 149, 221, 0}},
-    {"Post", {304, 154}, "Post_Edit", PostColumn, {348, 148, 217, 0}},
-    {"T&el", {4, 188}, "Tel2_Edit", Telephone2Column, {56, 184, 129, 0}},
-    {"&Fax", {196, 187}, "Fax2_Edit", Fax2Column, {228, 184, 129, 0}},
-    {"&Zip.", {372, 189}, "Zip2_Edit", Postcode2Column, {408, 184, 145, 0}},
-    {"&Addr", {4, 224}, "Addr2_Edit", Address2Column, {56, 220, 301, 0}},
-    {"Note", {8, 296}, "Memo", NoteColumn, {56, 298, 303, 71}},
-    {"Email", {4, 260}, "Email_Edit", EmailColumn, {56, 257, 241, 0}},
-    {"Dept.", {364, 223}, "Station_Edit", DepartmentColumn, {408, 218, 145, 0}},
-};
-
-// A field's text as cell bytes; the note's line breaks become the lone LFs
-// the address file keeps inside a value.
-std::string bytesOf(QStringView text)
-{
-    return kb::platform::bytesFromDocumentText(text, "\n");
-}
-
-// The note as typed. The document's raw text keeps every character (its
-// plain text would turn no-break spaces into spaces).
-std::string memoBytes(const QPlainTextEdit& memo)
-{
-    return bytesOf(memo.document()->toRawText());
-}
-
-// A field shows a longer cell only in part, and read-only, since its text
-// layout would freeze on a cell of hundreds of megabytes; Save then leaves
-// the cell as it is, whole.
-constexpr std::size_t maxEditedCellBytes = 64 * 1024;
-
-bool tooLongToEdit(std::string_view cell)
-{
-    return cell.size() > maxEditedCellBytes;
-}
-
-QString fieldTextOf(std::string_view cell)
-{
-    if (!tooLongToEdit(cell))
-        return kb::platform::textFromBytes(cell);
-    return kb::platform::textFromBytes(cell.substr(0, maxEditedCellBytes)) + QChar(0x2026);
-}
-
-QLineEdit* newLineEdit(QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(std::numeric_limits<int>::max()); // cells have no length limit
-    return edit;
-}
-
-} // namespace
+using namespace kb::address::layout;
+using kb::address::bytesOf;
+using kb::address::fieldTextOf;
+using kb::address::memoBytes;
 
 TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -159,32 +80,7 @@ void TfmAddress::createMainPage()
     m_grid = new QTableView(page);
     m_grid->setObjectName(QStringLiteral("Address_Grid"));
     m_grid->setGeometry(0, 0, clientWidth, listHeight);
-    m_grid->setFrameShape(QFrame::NoFrame);
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_grid->setShowGrid(true);
-    m_grid->setTabKeyNavigation(false); // Tab goes on to the tool bar
-    m_grid->setWordWrap(false);
-    m_grid->setTextElideMode(Qt::ElideNone);
-    // Uniform fixed rows keep a list of a million addresses as quick as a short one.
-    QHeaderView* rows = m_grid->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(rowHeight);
-    rows->setDefaultSectionSize(rowHeight);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* heading = m_grid->horizontalHeader();
-    heading->setFixedHeight(rowHeight);
-    heading->setMinimumSectionSize(1);
-    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    heading->setSectionsClickable(false);
-    heading->setHighlightSections(false);
-    heading->setSectionResizeMode(QHeaderView::Fixed);
-    for (int column = 0; column < AddressGrid::DisplayedColumnCount; ++column) {
-        const auto c = static_cast<std::size_t>(column);
-        m_grid->setColumnWidth(column, c < leadingColumnWidths.size() ? leadingColumnWidths[c] : otherColumnWidth);
-    }
+    kb::address::setUpAddressList(*m_grid, *m_model);
     connectGuarded(m_grid, &QTableView::doubleClicked, this, &TfmAddress::Address_GridDblClick);
     // Return on a row opens it as a double-click does.
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -228,9 +124,7 @@ void TfmAddress::createEditPage()
     QToolButton* cancel =
         addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator);
     connectGuarded(cancel, &QToolButton::clicked, this, &TfmAddress::ToolButton2Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connectGuarded(escape, &QShortcut::activated, this, &TfmAddress::ToolButton2Click);
+    connectGuarded(kb::platform::escapeShortcut(*page), &QShortcut::activated, this, &TfmAddress::ToolButton2Click);
 
     // The fields, the photo, "Send", then the tool bar.
     setTabOrder(m_fieldOfColumn[DepartmentColumn], m_photoKey);
@@ -247,24 +141,14 @@ void TfmAddress::createEditFields(QWidget* panel)
     for (const EditField& field : editFields) {
         QWidget* control = nullptr;
         if (field.column == NoteColumn) {
-            m_memo = new QPlainTextEdit(panel);
-            m_memo->setGeometry(field.at);
-            m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-            m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            m_memo->setTabChangesFocus(true);
+            m_memo = kb::address::newNoteEdit(panel, field.at);
             control = m_memo;
         } else if (field.column == CategoryColumn) {
-            m_category = new QComboBox(panel);
-            m_category->setEditable(true);
-            m_category->setInsertPolicy(QComboBox::NoInsert); // the list stays empty; the category is typed
-            m_category->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-            m_category->setGeometry(field.at.x(), field.at.y(), field.at.width(), fieldHeight);
+            m_category = kb::address::newCategoryBox(panel, field.at);
             m_fieldOfColumn[CategoryColumn] = m_category->lineEdit();
             control = m_category;
         } else {
-            QLineEdit* edit = newLineEdit(panel);
-            edit->setGeometry(field.at.x(), field.at.y(), field.at.width(), fieldHeight);
+            QLineEdit* edit = kb::address::newLineEdit(panel, field.at);
             m_fieldOfColumn[static_cast<std::size_t>(field.column)] = edit;
             control = edit;
         }
@@ -309,7 +193,7 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoBitmap->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_photoBitmap->hide();
 
-    m_photoEdit = newLineEdit(m_picturePanel);
+    m_photoEdit = kb::address::newLineEdit(m_picturePanel, QRect());
     m_photoEdit->setObjectName(QStringLiteral("Photo_Edit"));
     m_photoEdit->hide();
     m_fieldOfColumn[PhotoColumn] = m_photoEdit;
@@ -338,11 +222,7 @@ void TfmAddress::Show(const std::string& fileName)
     kb::platform::startMetafileHelper(); // ready by the time a photo is opened
     showHeadingAsTheGridHoldsIt();
     selectRow(keptRow);
-    if (isMinimized())
-        showNormal();
-    show();
-    raise();
-    activateWindow();
+    kb::platform::bringToFront(*this);
 }
 
 void TfmAddress::showEvent(QShowEvent* event)
@@ -373,24 +253,25 @@ void TfmAddress::Address_GridDblClick()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const AddressGrid& grid = m_model->grid();
     hidePhoto();
+    m_session->open(row);
+    const auto shownText = [this](int column) {
+        return fieldTextOf(m_session->shownBytes(column), m_session->shownInPart(column));
+    };
     for (int column = 0; column <= PhotoColumn; ++column) {
         QLineEdit* field = m_fieldOfColumn[static_cast<std::size_t>(column)];
-        field->setReadOnly(noteShownInPart(column, grid.cell(column, row)));
-        field->setText(fieldTextOf(grid.cell(column, row)));
+        field->setReadOnly(m_session->shownInPart(column));
+        field->setText(shownText(column));
     }
-    m_category->setEnabled(!m_shownInPart[CategoryColumn]); // its list would replace the text
-    m_memo->setReadOnly(noteShownInPart(NoteColumn, grid.cell(NoteColumn, row)));
-    m_memo->setPlainText(fieldTextOf(grid.cell(NoteColumn, row)));
-    m_session->open(row);
+    m_memo->setReadOnly(m_session->shownInPart(NoteColumn));
+    m_memo->setPlainText(shownText(NoteColumn));
+    m_category->setEnabled(!m_session->shownInPart(CategoryColumn)); // its list would replace the text
     selectPage(m_editPage);
 }
 
 void TfmAddress::NewAddress_ButtonClick()
 {
     const int row = m_session->openNewRow();
-    m_shownInPart.reset();
     for (int column = 0; column <= PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->setReadOnly(false);
     for (int column = 0; column < PhotoColumn; ++column)
@@ -453,20 +334,15 @@ void TfmAddress::Address_Exit_ButtonClick()
 
 void TfmAddress::Address_Edit_Save_ButtonClick()
 {
-    const auto [row, foundAgain] = m_session->saveTarget();
+    const auto [row, foundAgain] = m_session->save([this](int column) {
+        return column == NoteColumn ? memoBytes(*m_memo)
+                                    : bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text());
+    });
     if (foundAgain) {
         showHeadingAsTheGridHoldsIt();
         selectRow(row);
     }
-    if (row >= 0) {
-        for (int column = 0; column <= PhotoColumn; ++column) {
-            if (!m_shownInPart[static_cast<std::size_t>(column)])
-                m_model->setCell(column, row, bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text()));
-        }
-    }
     hidePhoto();
-    if (row >= 0 && !m_shownInPart[NoteColumn])
-        m_model->setCell(NoteColumn, row, memoBytes(*m_memo));
     selectPage(m_mainPage);
 }
 
@@ -510,11 +386,6 @@ void TfmAddress::Send_Email_ButtonClick()
         return;
     m_mailer->SetMail(bytesOf(m_emailEdit->text()));
     m_mailer->SendMail(); // a failure shows nothing
-}
-
-bool TfmAddress::noteShownInPart(int column, std::string_view cell)
-{
-    return m_shownInPart[static_cast<std::size_t>(column)] = tooLongToEdit(cell);
 }
 
 void TfmAddress::selectPage(QWidget* page)

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <array>
-#include <bitset>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,8 +75,6 @@ private:
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
     void hidePhoto();
-    // Notes whether the field of column shows cell only in part; returns it.
-    bool noteShownInPart(int column, std::string_view cell);
 
     static constexpr int editedColumnCount = 17; // columns 0..16 have a one-line field
 
@@ -86,8 +83,7 @@ private:
     std::string m_addressFileName;
 
     std::unique_ptr<kb::address::AddressEditSession> m_session;
-    std::optional<kb::platform::FileName> m_chosenPhoto;             // from the photo dialog
-    std::bitset<kb::common::AddressGrid::ColumnCount> m_shownInPart; // cells too long to edit, kept whole
+    std::optional<kb::platform::FileName> m_chosenPhoto; // from the photo dialog
 
     kb::address::AddressTableModel* m_model = nullptr;
     QStackedWidget* m_notebook = nullptr;

@@ -22,9 +22,9 @@ std::string ReadDataFileName(std::string_view fileName);
 // Fills grid from the address file name: one row per line, fields split
 // at commas with the DOS product's quoting, the visible row count set to the
 // last row index (at least 1) so that the last line is the trailer row.
-// The grid is emptied first. Raises EInOutError when the file cannot be
-// opened or read ("Invalid filename" for an empty name), and then leaves
-// the grid as it was. The file is read whole into one buffer, which the
+// The grid then holds the file's rows only. Raises EInOutError when the file
+// cannot be opened or read ("Invalid filename" for an empty name), and then
+// leaves the grid as it was. The file is read whole into one buffer, which the
 // grid keeps: its memory is about the file's size plus 8 bytes a line.
 //
 // Beyond the DOS product's reader, so that nothing read is lost:

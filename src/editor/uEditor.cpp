@@ -98,22 +98,15 @@ void TfmEdit::createTitleStrip()
     m_titleRightImage->setStretch(true);
     m_titleRightImage->setArtwork(kb::resources::editorTitleRight());
 
-    QPalette white = palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-
-    m_titleLabel = new kb::platform::CaptionLabel(QStringLiteral("Editor"), m_panel);
+    m_titleLabel = kb::platform::makeCaption(m_panel, QStringLiteral("Editor"),
+                                             layoutFont(QStringLiteral("MS Sans Serif"), 16, FontStyle::Bold),
+                                             QPoint(14, 2), Qt::white);
     m_titleLabel->setObjectName(QStringLiteral("Label1"));
-    m_titleLabel->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 16, FontStyle::Bold));
-    m_titleLabel->setPalette(white);
-    m_titleLabel->move(14, 2);
-    m_titleLabel->adjustSize();
 
-    m_filenameLabel = new kb::platform::CaptionLabel(QStringLiteral("Filename.Ext"), m_panel);
+    m_filenameLabel = kb::platform::makeCaption(m_panel, QStringLiteral("Filename.Ext"),
+                                                layoutFont(QStringLiteral("MS Sans Serif"), 11, FontStyle::Bold),
+                                                QPoint(216, 6), Qt::white);
     m_filenameLabel->setObjectName(QStringLiteral("Filename_Label"));
-    m_filenameLabel->setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11, FontStyle::Bold));
-    m_filenameLabel->setPalette(white);
-    m_filenameLabel->move(216, 6);
-    m_filenameLabel->adjustSize();
 }
 
 void TfmEdit::createMemo()

@@ -127,9 +127,7 @@ void TGameForm::Show(const std::string& dir)
 {
     m_pictureDir = dir;
     m_fullRepaint = true;
-    show();
-    raise();
-    activateWindow();
+    kb::platform::bringToFront(*this);
 }
 
 void TGameForm::showEvent(QShowEvent* event)
@@ -143,9 +141,7 @@ void TGameForm::showEvent(QShowEvent* event)
 void TGameForm::FormShow()
 {
     const kb::game::Level& expert = LevelTable[kb::game::ExpertLevel];
-    m_game->SetWidth(expert.columns);
-    m_game->SetHeight(expert.rows);
-    m_game->SetColors(static_cast<std::uint8_t>(expert.colors));
+    applyLevel(expert.columns, expert.rows, expert.colors);
     SizeToBoard();
     UpdateUndoRedo();
     m_blocks->loadFromFile(m_pictureDir + "\\U_pai.bmp");
@@ -304,6 +300,15 @@ void TGameForm::UpdateUndoRedo()
     m_redo1->setEnabled(m_game->CanRedo());
 }
 
+void TGameForm::applyLevel(int columns, int rows, int colors)
+{
+    m_game->SetWidth(columns);
+    m_game->SetHeight(rows);
+    // Clamped to a byte's range first, so that no large number wraps round
+    // into a small colour count.
+    m_game->SetColors(static_cast<std::uint8_t>(std::clamp(colors, 0, 255)));
+}
+
 void TGameForm::PutCheckMark(QAction* item)
 {
     m_checkedLevel = item;
@@ -323,9 +328,7 @@ void TGameForm::LevelClick(QAction* item)
 {
     PutCheckMark(m_checkedLevel); // the menu moves no check mark by itself
     const kb::game::Level& level = LevelTable.at(static_cast<std::size_t>(item->data().toInt()));
-    m_game->SetWidth(level.columns);
-    m_game->SetHeight(level.rows);
-    m_game->SetColors(static_cast<std::uint8_t>(level.colors));
+    applyLevel(level.columns, level.rows, level.colors);
     PutCheckMark(item);
     m_scoring.StartGame();
     SizeToBoard();
@@ -340,12 +343,9 @@ void TGameForm::Custom1Click()
     m_settingsForm->ColorsBox()->setText(QString::number(m_game->Colors()));
     if (m_settingsForm->exec() != QDialog::Accepted)
         return;
-    m_game->SetWidth(NumberOrDefault(m_settingsForm->WidthBox()->text(), m_game->Width()));
-    m_game->SetHeight(NumberOrDefault(m_settingsForm->HeightBox()->text(), m_game->Height()));
-    // Clamped to a byte's range first, so that no large number wraps round
-    // into a small colour count.
-    const int colors = NumberOrDefault(m_settingsForm->ColorsBox()->text(), m_game->Colors());
-    m_game->SetColors(static_cast<std::uint8_t>(std::clamp(colors, 0, 255)));
+    applyLevel(NumberOrDefault(m_settingsForm->WidthBox()->text(), m_game->Width()),
+               NumberOrDefault(m_settingsForm->HeightBox()->text(), m_game->Height()),
+               NumberOrDefault(m_settingsForm->ColorsBox()->text(), m_game->Colors()));
     SizeToBoard();
     PutCheckMark(m_custom1);
     UpdateUndoRedo();

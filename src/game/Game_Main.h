@@ -76,6 +76,8 @@ private:
     void CheckGameOver();
     void StartSolver();
     void UpdateUndoRedo();
+    // The board size and colour count of a new level.
+    void applyLevel(int columns, int rows, int colors);
     void PutCheckMark(QAction* item);
     void SetAnimation(bool value);
     void SetShowColors(bool value);

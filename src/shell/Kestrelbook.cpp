@@ -3,16 +3,14 @@
 #include "address/UAddress.h"
 #include "editor/uEditor.h"
 #include "game/Game_Main.h"
-#include "platform/ui/FocusMarks.h"
-#include "platform/ui/Fonts.h"
+#include "platform/ui/ApplicationSetUp.h"
+#include "platform/ui/WindowPlacement.h"
 #include "shell/ApplicationInfo.h"
 #include "shell/UAbout.h"
 #include "shell/uInit.h"
 #include "shell/uKestrelbook.h"
 
 #include <QApplication>
-#include <QPalette>
-#include <QStyleFactory>
 
 Kestrelbook::Kestrelbook(const kb::launch::MailSenderFactory& mailSenders)
     : m_launcher(std::make_unique<Tkb_form>(mailSenders))
@@ -26,67 +24,28 @@ Kestrelbook::Kestrelbook(const kb::launch::MailSenderFactory& mailSenders)
     tools.firstRunDialog = m_firstRunDialog.get();
     tools.showGame = [this](const std::string& systemDir) { m_gameWindow->Show(systemDir); };
     tools.showAddressBook = [this](const std::string& addressFile) { m_addressBook->Show(addressFile); };
-    tools.showEditor = [this] {
-        m_editor->show();
-        m_editor->raise();
-        m_editor->activateWindow();
-    };
+    tools.showEditor = [this] { kb::platform::bringToFront(*m_editor); };
     tools.showInformation = [this] { m_informationWindow->exec(); };
     m_launcher->setTools(std::move(tools));
 }
 
 Kestrelbook::~Kestrelbook() = default;
 
-namespace {
-
-// The desktop colours of the time: silver faces, navy selection.
-QPalette classicPalette()
-{
-    const QColor silver(192, 192, 192);
-    QPalette palette(silver, silver);
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::AlternateBase, silver);
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Light, Qt::white);
-    palette.setColor(QPalette::Midlight, QColor(223, 223, 223));
-    palette.setColor(QPalette::Mid, QColor(160, 160, 160));
-    palette.setColor(QPalette::Dark, QColor(128, 128, 128));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
-    palette.setColor(QPalette::ToolTipText, Qt::black);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
-    return palette;
-}
-
-} // namespace
-
 namespace kb::shell {
+
+kb::platform::ApplicationIdentity applicationIdentity()
+{
+    return {QStringLiteral("Kestrelbook"), QString::fromLatin1(ApplicationVersion), QString::fromLatin1(ApplicationId)};
+}
 
 void identifyApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
-    QApplication::setApplicationVersion(QString::fromLatin1(ApplicationVersion));
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
+    kb::platform::identifyApplication(applicationIdentity());
 }
 
-void initialiseApplication()
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv)
 {
-    identifyApplication();
-    // Only the launcher's own close ends the program; hidden tool windows
-    // must not keep it alive, nor a closed dialog end it.
-    QApplication::setQuitOnLastWindowClosed(false);
-    kb::platform::installFontSubstitutions();
-    kb::platform::dropButtonFocusOnMouseClicks();
-    // The classic bevelled look of the desktop the DOS product's users knew.
-    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
-        QApplication::setStyle(classic);
-    QApplication::setPalette(classicPalette());
+    return kb::platform::setUpApplication(argc, argv, applicationIdentity());
 }
 
 } // namespace kb::shell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launch/MailSender.h"
+#include "platform/ui/ApplicationSetUp.h"
 
 #include <memory>
 
@@ -45,7 +46,9 @@ namespace kb::shell {
 // set, since Qt on Linux would append it to every window title.
 void identifyApplication();
 
-// Sets up the application object for the program: its names, fonts and look.
-void initialiseApplication();
+kb::platform::ApplicationIdentity applicationIdentity();
+
+// The program's application, set up as it runs before its first window.
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv);
 
 } // namespace kb::shell

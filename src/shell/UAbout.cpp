@@ -23,18 +23,13 @@ namespace {
 // The keyboard's way to a caption that acts on a click.
 KeyboardTarget* keyFor(CaptionLabel& label)
 {
-    auto* key = new KeyboardTarget(label.text(), 0, label.parentWidget());
-    key->setGeometry(label.geometry());
-    return key;
+    return kb::platform::keyboardTargetOver(label, label.text(), 0);
 }
 
 CaptionLabel* caption(QWidget* parent, const char* name, const QString& text, const QFont& font, QPoint position)
 {
-    auto* label = new CaptionLabel(text, parent);
+    CaptionLabel* label = kb::platform::makeCaption(parent, text, font, position);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    label->adjustSize();
-    label->move(position);
     return label;
 }
 

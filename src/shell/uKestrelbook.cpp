@@ -4,6 +4,7 @@
 #include "platform/files/DosPath.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/LongTime.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
@@ -15,24 +16,20 @@
 #include "platform/ui/WindowScaling.h"
 #include "resources/LauncherArt.h"
 #include "shell/ApplicationInfo.h"
+#include "shell/LauncherLayout.h"
+#include "shell/LauncherPieces.h"
 #include "shell/uInit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFrame>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPaintEngine>
-#include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTime>
 #include <QTimer>
 #include <QToolButton>
-
-#include <array>
-#include <iterator>
 
 using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
@@ -40,127 +37,10 @@ using kb::platform::FontStyle;
 using kb::platform::guarded;
 using kb::platform::KeyboardTarget;
 using kb::platform::layoutFont;
+using kb::platform::makeCaption;
 using kb::platform::PictureBox;
 
-namespace {
-
-constexpr QSize clientSize(631, 387);
-constexpr QRect pageArea(4, 4, 623, 377);
-constexpr int pageHeight = pageArea.height();
-constexpr int toolBarHeight = 29;
-constexpr int buttonWidth = 217;
-constexpr int buttonHeight = 50;
-constexpr int centralPaneLeft = 217;
-constexpr int centralPaneWidth = 189;
-constexpr int rightColumnLeft = centralPaneLeft + centralPaneWidth;
-constexpr int clockIntervalMs = 60000;
-// The launcher button bar picture, which every button shows.
-constexpr QSize buttonBarSize(223, 50);
-
-const QColor teal(0, 128, 128);
-const QColor white(255, 255, 255);
-const QColor headerColour(64, 128, 128);
-
-struct ButtonSpec {
-    const char* caption;
-    const char* faceName;
-    bool white;
-};
-
-// Top to bottom; the Tag of a button is its row, counted from 1.
-constexpr std::array<ButtonSpec, Tkb_form::buttonsPerColumn> leftButtons{{
-    {"Schedule", "Button_Label_1", false},
-    {"ToDo List", "Label12", false},
-    {"Notebook", "Label14", false},
-    {"Address", "Address_Button_Label", true},
-    {"E-Mail", "Label35", true},
-    {"Fax", "Label37", false},
-    {"Setup", "Label39", true},
-}};
-constexpr std::array<ButtonSpec, Tkb_form::buttonsPerColumn> rightButtons{{
-    {"World Clock", "Label4", false},
-    {"Calculator", "Label6", false},
-    {"Editor", "Edit_Button_Label", true},
-    {"Draw Memo", "Label49", false},
-    {"Game", "Game_Button_Label", true},
-    {"Personal", "Label45", false},
-    {"Exit", "Exit_ButtonLabel", true},
-}};
-
-// Picture index 1..5 to file, for each column; the Information picture uses
-// the left column's table.
-constexpr std::array<const char*, 5> leftPictures{"P_hana02.bmp", "P_hana03.bmp", "P_ki01.bmp", "P_ko01.bmp",
-                                                  "P_yama01.bmp"};
-constexpr std::array<const char*, 5> rightPictures{"P_ki01.bmp", "P_ko01.bmp", "P_yama01.bmp", "P_hana02.bmp",
-                                                   "P_hana03.bmp"};
-
-enum LeftTag { Address = 4, EMail = 5, Setup = 7, Information = 8 };
-enum RightTag { Editor = 3, Game = 5, Exit = 7 };
-
-int pictureIndex(int tag)
-{
-    while (tag > 5)
-        tag -= 5;
-    return tag;
-}
-
-QFont captionFont()
-{
-    return layoutFont(QStringLiteral("Times New Roman"), 16, FontStyle::Bold);
-}
-
-CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
-                          const QPoint& at)
-{
-    auto* label = new CaptionLabel(text, parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->adjustSize();
-    label->move(at);
-    return label;
-}
-
-QFrame* makePanel(QWidget* parent, const QRect& geometry, QFrame::Shadow shadow)
-{
-    auto* panel = new QFrame(parent);
-    panel->setFrameStyle(QFrame::Panel | shadow);
-    panel->setLineWidth(1);
-    panel->setGeometry(geometry);
-    return panel;
-}
-
-// The white circle with its black outline behind the clock face.
-class ClockCircle : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        // On a scaled screen the rim is smoothed, on the pixels it covers at 1.
-        if (painter.paintEngine()->paintDevice()->devicePixelRatioF() != 1) {
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.translate(0.5, 0.5);
-        }
-        painter.setPen(Qt::black);
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
-// A one-pixel line across the central pane.
-class WhiteLine : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::white); }
-};
-
-} // namespace
+using namespace kb::shell::launcher;
 
 Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     : QWidget(parent)
@@ -273,10 +153,10 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         m_buttonImages[static_cast<std::size_t>(firstImage + row - 1)] = picture;
 
         const QString caption = QString::fromLatin1(button.caption);
-        const bool isExit = !left && tag == RightTag::Exit;
-        CaptionLabel* shadow = makeCaption(panel, caption, font, isExit ? teal : Qt::black, QPoint(72, 20));
+        const bool isExit = !left && tag == RightTag::exit;
+        CaptionLabel* shadow = makeCaption(panel, caption, font, QPoint(72, 20), isExit ? teal : Qt::black);
         shadow->setAttribute(Qt::WA_TransparentForMouseEvents);
-        CaptionLabel* face = makeCaption(panel, caption, font, button.white ? white : teal, QPoint(71, 19));
+        CaptionLabel* face = makeCaption(panel, caption, font, QPoint(71, 19), button.white ? white : teal);
         face->setObjectName(QString::fromLatin1(button.faceName));
         (left ? m_leftCaptions : m_rightCaptions)[static_cast<std::size_t>(row)] = face;
 
@@ -287,7 +167,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         key->setGeometry(panel->rect());
         connectGuarded(key, &KeyboardTarget::clicked, this, click);
         offerPopupMenu(picture);
-        if (left || tag != RightTag::Editor)
+        if (left || tag != RightTag::editor)
             offerPopupMenu(face);
     }
 
@@ -302,9 +182,9 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
     const QFont titleFont = layoutFont(QStringLiteral("Times New Roman"), 21, FontStyle::BoldItalic);
     if (left) {
         makeCaption(strip, QStringLiteral("Beta ") + QString::fromLatin1(kb::shell::ApplicationVersion), titleFont,
-                    white, QPoint(8, 350));
+                    QPoint(8, 350), white);
     } else {
-        CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, white, QPoint(62, 352));
+        CaptionLabel* title = makeCaption(strip, QStringLiteral("Kestrelbook 98"), titleFont, QPoint(62, 352), white);
         title->setObjectName(QStringLiteral("kb_label"));
         offerPopupMenu(title);
     }
@@ -341,11 +221,10 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
     information->setArtwork(kb::resources::informationPlate());
-    const auto showInformation = [this] { SystemButtonsClick(LeftTag::Information); };
+    const auto showInformation = [this] { SystemButtonsClick(LeftTag::information); };
     connectGuarded(information, &PictureBox::clicked, this, showInformation);
-    auto* informationKey = new KeyboardTarget(QStringLiteral("Information"), 1, pane);
-    informationKey->setGeometry(information->geometry());
-    connectGuarded(informationKey, &KeyboardTarget::clicked, this, showInformation);
+    connectGuarded(kb::platform::keyboardTargetOver(*information, QStringLiteral("Information"), 1),
+                   &KeyboardTarget::clicked, this, showInformation);
 
     QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header->setObjectName(QStringLiteral("Header_Panel"));
@@ -367,11 +246,11 @@ void Tkb_form::buildCentralPane(QWidget* page)
     offerPopupMenu(clockFace);
 
     m_timeLabel = makeCaption(header, QStringLiteral("12:00"), layoutFont(QStringLiteral("Arial"), 32, FontStyle::Bold),
-                              Qt::black, QPoint(84, 4));
+                              QPoint(84, 4), Qt::black);
     m_timeLabel->setObjectName(QStringLiteral("Time_Label"));
     offerPopupMenu(m_timeLabel);
 
-    m_selectedLabel = makeCaption(header, QString(), captionFont(), white, QPoint(8, 52));
+    m_selectedLabel = makeCaption(header, QString(), captionFont(), QPoint(8, 52), white);
     m_selectedLabel->setObjectName(QStringLiteral("Selected_Label"));
     m_selectedLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_selectedLabel->setFixedSize(173, 19);
@@ -381,7 +260,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
 void Tkb_form::buildSetupPage(QWidget* page)
 {
     makeCaption(page, QStringLiteral("Kestrelbook Setup"),
-                layoutFont(QStringLiteral("Times New Roman"), 29, FontStyle::Bold), Qt::black, QPoint(16, 16));
+                layoutFont(QStringLiteral("Times New Roman"), 29, FontStyle::Bold), QPoint(16, 16), Qt::black);
     auto* directoryLabel = new QLabel(QStringLiteral("Kestrelbook Directory"), page);
     directoryLabel->adjustSize();
     directoryLabel->move(16, 80);
@@ -397,9 +276,7 @@ void Tkb_form::buildSetupPage(QWidget* page)
     QToolButton* exitButton =
         kb::platform::addToolBarButton(*toolBar, "ToolButton3", QStringLiteral("E&xit"), QRect(0, 2, 62, 25));
     connectGuarded(exitButton, &QToolButton::clicked, this, &Tkb_form::ToolButton3Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connectGuarded(escape, &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
+    connectGuarded(kb::platform::escapeShortcut(*page), &QShortcut::activated, this, &Tkb_form::ToolButton3Click);
 }
 
 void Tkb_form::showEvent(QShowEvent* event)
@@ -419,7 +296,8 @@ void Tkb_form::showEvent(QShowEvent* event)
 void Tkb_form::FormShow()
 {
     loadConfiguration();
-    copyStoredPictures();
+    copyFirstPictureToTheRest(m_buttonImages);
+    copyFirstPictureToTheRest(m_backgroundImages);
     m_addressFile = kb::common::readAddressFile(m_dataDir);
     ClockTimerTimer();
     m_centralImage->loadFromFile(m_systemDir + "\\P_hana02.bmp");
@@ -436,29 +314,10 @@ void Tkb_form::loadConfiguration()
     m_systemDir = kb::common::systemDirOf(m_dosDir);
 }
 
-void Tkb_form::copyStoredPictures()
-{
-    // Each picture box after the first of its kind gets the first one's
-    // picture, as far as the button bar reaches.
-    const auto copyFirstToTheRest = [](const auto& boxes) {
-        const QImage source = boxes.front()->picture();
-        const QRect copied(QPoint(0, 0), buttonBarSize);
-        const QRectF copiedPixels(QPointF(0, 0), QSizeF(buttonBarSize) * source.devicePixelRatio());
-        for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
-            (*box)->paintOnCanvas([&](QPainter& painter) {
-                painter.setCompositionMode(QPainter::CompositionMode_Source);
-                painter.drawImage(copied, source, copiedPixels);
-            });
-        }
-    };
-    copyFirstToTheRest(m_buttonImages);
-    copyFirstToTheRest(m_backgroundImages);
-}
-
 void Tkb_form::loadCentralPicture(Column column, int tag)
 {
     const auto& table = column == Column::Left ? leftPictures : rightPictures;
-    m_centralImage->loadFromFile(m_systemDir + "\\" + table[static_cast<std::size_t>(pictureIndex(tag) - 1)]);
+    m_centralImage->loadFromFile(m_systemDir + "\\" + pictureOf(table, tag));
 }
 
 void Tkb_form::setSelectedLabelFrom(Column column, int tag)
@@ -471,12 +330,12 @@ void Tkb_form::SystemButtonsClick(int tag)
 {
     loadCentralPicture(Column::Left, tag);
     switch (tag) {
-    case LeftTag::Address:
+    case LeftTag::address:
         if (m_tools.showAddressBook)
             m_tools.showAddressBook(m_addressFile);
         setSelectedLabelFrom(Column::Left, tag);
         break;
-    case LeftTag::EMail:
+    case LeftTag::eMail:
         // Without a show handler that ran to its end there is no mail
         // hand-off; the button then only changes the picture.
         if (Launcher_GoToWeb) {
@@ -484,11 +343,11 @@ void Tkb_form::SystemButtonsClick(int tag)
             Launcher_GoToWeb->SendMail();
         }
         break;
-    case LeftTag::Setup:
+    case LeftTag::setup:
         m_pages->setCurrentWidget(m_setupPage);
         m_dirEdit->setFocus(Qt::OtherFocusReason);
         break;
-    case LeftTag::Information:
+    case LeftTag::information:
         m_selectedLabel->setText(QStringLiteral("Information"));
         if (m_tools.showInformation)
             m_tools.showInformation();
@@ -501,17 +360,17 @@ void Tkb_form::UserButtonsClick(int tag)
 {
     loadCentralPicture(Column::Right, tag);
     switch (tag) {
-    case RightTag::Editor:
+    case RightTag::editor:
         if (m_tools.showEditor)
             m_tools.showEditor();
         setSelectedLabelFrom(Column::Right, tag);
         break;
-    case RightTag::Game:
+    case RightTag::game:
         if (m_tools.showGame)
             m_tools.showGame(m_systemDir);
         setSelectedLabelFrom(Column::Right, tag);
         break;
-    case RightTag::Exit:
+    case RightTag::exit:
         setSelectedLabelFrom(Column::Right, tag);
         QCoreApplication::quit();
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launch/MailSender.h"
+#include "shell/LauncherLayout.h"
 
 #include <QString>
 #include <QWidget>
@@ -43,7 +44,7 @@ struct LauncherTools {
 class Tkb_form : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int buttonsPerColumn = 7;
+    static constexpr int buttonsPerColumn = kb::shell::launcher::buttonsPerColumn;
 
     // mailSenders makes the launcher's mail hand-off at each showing.
     explicit Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent = nullptr);
@@ -88,7 +89,6 @@ private:
     void popUpMenuAtFocus();
 
     void loadConfiguration();
-    void copyStoredPictures();
     void loadCentralPicture(Column column, int tag);
     void setSelectedLabelFrom(Column column, int tag);
     void FormClose();

@@ -2,6 +2,7 @@
 #include "AddressLines.h"
 #include "TempDir.h"
 #include "address/AddressEditSession.h"
+#include "common/AddressColumns.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,32 @@ TEST(AddressEditSessionTest, AfterAReloadSaveFindsTheOpenedAddressOrMakesANewRow
     EXPECT_EQ(session.saveTarget().row, 2); // Bob is gone: a new row before the trailer
     EXPECT_EQ(model.grid().rowCount(), 3);
     EXPECT_EQ(model.grid().cell(0, 1), "c3");
+}
+
+TEST(AddressEditSessionTest, ACellTooLongToEditIsShownInPartAndSavedWhole)
+{
+    kb::test::TempDir dir;
+    const std::string note(kb::address::maxEditedCellBytes + 1, 'n');
+    std::vector<std::string> cells(21);
+    cells[0] = "a1";
+    cells[kb::common::NoteColumn] = note;
+    dir.write("Address.csv", heading + line(cells) + commas21 + "\r\n");
+    kb::address::AddressTableModel model(10);
+    model.load(dir.file("Address.csv"));
+    kb::address::AddressEditSession session(model);
+    session.open(1);
+    EXPECT_TRUE(session.shownInPart(kb::common::NoteColumn));
+    EXPECT_FALSE(session.shownInPart(0));
+    EXPECT_EQ(session.shownBytes(kb::common::NoteColumn).size(), kb::address::maxEditedCellBytes);
+
+    // A reload took the address away: Save makes a new row, with the note whole.
+    dir.write("Address.csv", heading + commas21 + "\r\n");
+    model.load(dir.file("Address.csv"));
+    session.noteReload();
+    const auto typed = [](int column) { return column == 0 ? std::string("typed") : std::string("part"); };
+    const int row = session.save(typed).row;
+    EXPECT_EQ(model.grid().cell(0, row), "typed");
+    EXPECT_EQ(model.grid().cell(kb::common::NoteColumn, row), note);
 }
 
 TEST(AddressEditSessionTest, AddOpensTheTrailerAsANewRowAndDeleteSparesTheHeading)

@@ -1,15 +1,13 @@
 #include "platform/pictures/MetafileHelper.h"
-#include "platform/ui/FocusMarks.h"
-#include "platform/ui/Fonts.h"
+#include "platform/ui/ApplicationSetUp.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
+#include <memory>
 
-// Widget tests share one QApplication on the offscreen platform, which the
-// tests' environment selects. Listing the tests needs no application, so
+// Widget tests share one application, set up as the program's, on the
+// offscreen platform that the tests' environment selects. Listing the tests needs no application, so
 // test discovery at build time works without a display.
 int main(int argc, char** argv)
 {
@@ -17,13 +15,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         listingOnly = listingOnly || std::strcmp(argv[i], "--gtest_list_tests") == 0;
 
-    std::optional<QApplication> app;
+    std::unique_ptr<QApplication> app;
     if (!listingOnly) {
-        app.emplace(argc, argv);
-        QApplication::setApplicationName(QStringLiteral("Kestrelbook"));
-        QApplication::setQuitOnLastWindowClosed(false);
-        kb::platform::installFontSubstitutions();
-        kb::platform::dropButtonFocusOnMouseClicks();
+        app = kb::platform::setUpApplication(argc, argv, {QStringLiteral("Kestrelbook"), {}, {}});
         kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     }
     ::testing::InitGoogleTest(&argc, argv);

@@ -98,14 +98,13 @@ void triggerMenuItem(QWidget& window, const char* name)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    const auto app = kb::shell::startApplication(argc, argv);
     kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUT_DIR\n", argv[0]);
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    kb::shell::initialiseApplication();
     Kestrelbook program(kb::launch::goToWebFactory());
     Tkb_form& launcher = program.launcher();
 
@@ -165,5 +164,5 @@ int main(int argc, char** argv)
         launcher.UserButtonsClick(5);
         playGameToTheEnd(program.gameWindow(), out);
     });
-    return app.exec();
+    return app->exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QShortcut>
 
 namespace kb::platform {
 
@@ -40,6 +41,13 @@ private:
 void pressWithReturn(QAbstractButton& button)
 {
     new ReturnPresser(button);
+}
+
+QShortcut* escapeShortcut(QWidget& page)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &page);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    return escape;
 }
 
 } // namespace kb::platform

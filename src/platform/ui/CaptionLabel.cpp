@@ -41,4 +41,19 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
+CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, QPoint at,
+                          std::optional<QColor> colour)
+{
+    auto* label = new CaptionLabel(text, parent);
+    label->setFont(font);
+    if (colour) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, *colour);
+        label->setPalette(palette);
+    }
+    label->adjustSize();
+    label->move(at);
+    return label;
+}
+
 } // namespace kb::platform

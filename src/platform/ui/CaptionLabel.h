@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QLabel>
+
+#include <optional>
 
 namespace kb::platform {
 
@@ -24,5 +27,10 @@ protected:
 private:
     bool m_pressed = false;
 };
+
+// A caption fitted to its text at a layout position, in the parent's text
+// colour unless one is given.
+CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, QPoint at,
+                          std::optional<QColor> colour = {});
 
 } // namespace kb::platform

@@ -27,4 +27,11 @@ void KeyboardTarget::paintEvent(QPaintEvent*)
     drawFocusMark(painter, rect().adjusted(m_focusInset, m_focusInset, -m_focusInset, -m_focusInset));
 }
 
+KeyboardTarget* keyboardTargetOver(QWidget& control, const QString& caption, int focusInset)
+{
+    auto* key = new KeyboardTarget(caption, focusInset, control.parentWidget());
+    key->setGeometry(control.geometry());
+    return key;
+}
+
 } // namespace kb::platform

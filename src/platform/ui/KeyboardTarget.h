@@ -23,4 +23,7 @@ private:
     int m_focusInset;
 };
 
+// A keyboard target laid over control, in its parent and at its place.
+KeyboardTarget* keyboardTargetOver(QWidget& control, const QString& caption, int focusInset);
+
 } // namespace kb::platform

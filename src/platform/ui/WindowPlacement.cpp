@@ -28,4 +28,13 @@ void centreAtFirstShow(QWidget& window, const QShowEvent& event)
     centreOnScreen(window);
 }
 
+void bringToFront(QWidget& window)
+{
+    if (window.isMinimized())
+        window.showNormal();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace kb::platform

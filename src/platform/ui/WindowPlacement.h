@@ -16,4 +16,7 @@ void centreOnScreen(QWidget& window);
 // given it its size; later showings leave it alone.
 void centreAtFirstShow(QWidget& window, const QShowEvent& event);
 
+// Shows a tool window, or brings it back from its icon, in front and active.
+void bringToFront(QWidget& window);
+
 } // namespace kb::platform

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTest>
@@ -21,6 +22,16 @@
 namespace {
 
 using kb::platform::PictureBox;
+
+TEST(ApplicationLookTest, ButtonsAreSilverWithAWhiteBevelAsTheProgramShowsThem)
+{
+    QPushButton button(QStringLiteral("OK"));
+    button.resize(75, 23);
+    const QImage shown = button.grab().toImage();
+    // Qt's own look would give a light grey face and no white edge.
+    EXPECT_EQ(shown.pixelColor(37, 3), QColor(192, 192, 192));
+    EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::white));
+}
 
 TEST(HandlerGuardTest, AFailureStopsTheHandlerAndShowsTheErrorBoxOnce)
 {

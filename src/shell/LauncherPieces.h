@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/ui/PictureBox.h"
+
+#include <QFrame>
+#include <QPainter>
+#include <QWidget>
+
+#include "shell/LauncherLayout.h"
+
+#include <iterator>
+
+namespace kb::shell::launcher {
+
+// The launcher's captions are Times New Roman, bold, 16 pixels.
+QFont captionFont();
+
+QFrame* makePanel(QWidget* parent, const QRect& geometry, QFrame::Shadow shadow);
+
+// Each picture box after the first of its kind gets the first one's
+// picture, as far as the button bar reaches.
+template <typename Boxes>
+void copyFirstPictureToTheRest(const Boxes& boxes)
+{
+    const QImage source = boxes.front()->picture();
+    const QRect copied(QPoint(0, 0), buttonBarSize);
+    const QRectF copiedPixels(QPointF(0, 0), QSizeF(buttonBarSize) * source.devicePixelRatio());
+    for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
+        (*box)->paintOnCanvas([&](QPainter& painter) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(copied, source, copiedPixels);
+        });
+    }
+}
+
+// The white circle with its black outline behind the clock face.
+class ClockCircle : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// A one-pixel line across the central pane.
+class WhiteLine : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+} // namespace kb::shell::launcher
