@@ -8,8 +8,8 @@ namespace kb::platform {
 
 // The rollback journal of a file rewritten in place: a synced copy of its old
 // content in the private state directory that names the file it protects
-// (path, device, inode) and says when it is complete. Only then may the file
-// be changed; until finish(), a journal left behind by a kill is rolled back
+// (path, device, inode). It takes its name only once it is complete, and
+// only then may the file be changed; until finish(), a journal left behind by a kill is rolled back
 // by rollBackInterruptedSaves(). A running save holds a lock on its journal,
 // so that another copy of the program leaves it alone.
 class SaveJournal {
@@ -35,9 +35,13 @@ private:
 };
 
 // Puts back the old content of every file whose in-place save was killed
-// before it ended, and removes journals that are finished or whose file is
-// no longer the one they protect. Run at start and before a file is opened
-// or saved; a journal of a save still running is left alone. Never raises.
+// before it ended, and removes journals that are finished, empty or
+// unreadable, or whose file is no longer the one they protect. Only journals
+// of this user's own (a regular file, one link, mode 0600) are touched, and
+// none in a process that found the directory open to others; what is left
+// alone is said once on standard error. Run at start and before a file is
+// opened or saved; a journal of a save still running (it holds the
+// journal's lock) is left alone. Never raises.
 void rollBackInterruptedSaves() noexcept;
 
 } // namespace kb::platform
