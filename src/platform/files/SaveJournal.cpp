@@ -272,7 +272,7 @@ void SaveJournal::finish() noexcept
     try {
         syncDirectory(m_directory, m_path);
     } catch (...) {
-        // Lost only with the power: the next start then rolls a finished save back to the old content.
+        // Lost only with the power: the next start then finds the journal finished and only removes it.
     }
 }
 
