@@ -28,15 +28,13 @@ QSize CaptionLabel::sizeHint() const
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_clicks.press(*event);
     QLabel::mousePressEvent(event);
 }
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
+    if (m_clicks.release(*event, *this))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }

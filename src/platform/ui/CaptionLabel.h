@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/ClickTracker.h"
+
 #include <QColor>
 #include <QLabel>
 
@@ -25,7 +27,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool m_pressed = false;
+    ClickTracker m_clicks;
 };
 
 // A caption fitted to its text at a layout position, in the parent's text

@@ -2,6 +2,7 @@
 
 #include "platform/files/FileName.h"
 #include "platform/pictures/PictureFile.h"
+#include "platform/ui/ClickTracker.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -71,7 +72,7 @@ private:
     QSize m_artworkSize;
     bool m_autoSize = false;
     bool m_stretch = false;
-    bool m_pressed = false;
+    ClickTracker m_clicks;
 };
 
 // A picture read from a file, scaled for a screen of ratio: by whole pixels
