@@ -1,7 +1,8 @@
 #include "CaptionLabel.h"
 
+#include "platform/ui/ClickTracker.h"
+
 #include <QFontMetrics>
-#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -12,6 +13,7 @@ CaptionLabel::CaptionLabel(const QString& text, QWidget* parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
+    new ClickTracker(*this, [this] { emit clicked(); });
 }
 
 QSize CaptionLabel::sizeHint() const
@@ -24,19 +26,6 @@ QSize CaptionLabel::sizeHint() const
     const int overhang = metrics.boundingRect(shown).right() + 1 - metrics.horizontalAdvance(shown);
     hint.rwidth() += std::max(0, overhang);
     return hint;
-}
-
-void CaptionLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_clicks.press(*event);
-    QLabel::mousePressEvent(event);
-}
-
-void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (m_clicks.release(*event, *this))
-        emit clicked();
-    QLabel::mouseReleaseEvent(event);
 }
 
 CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, QPoint at,

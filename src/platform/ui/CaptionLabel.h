@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/ui/ClickTracker.h"
-
 #include <QColor>
 #include <QLabel>
 
@@ -21,13 +19,6 @@ public:
 
 signals:
     void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    ClickTracker m_clicks;
 };
 
 // A caption fitted to its text at a layout position, in the parent's text

@@ -1,26 +1,26 @@
 #pragma once
 
-#include <QMouseEvent>
-#include <QWidget>
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
 
 namespace kb::platform {
 
-// A click as buttons take it: a left press, then its release still over the
-// control.
-class ClickTracker {
+// Reports a click on control as buttons take it: a left press, then its
+// release still over the control. It watches the control's events and leaves
+// them to the control as they are.
+class ClickTracker : public QObject {
 public:
-    void press(const QMouseEvent& event) { m_pressed = event.button() == Qt::LeftButton; }
+    ClickTracker(QWidget& control, std::function<void()> clicked);
 
-    // Whether this release ends a click on control.
-    bool release(const QMouseEvent& event, const QWidget& control)
-    {
-        const bool click =
-            m_pressed && event.button() == Qt::LeftButton && control.rect().contains(event.position().toPoint());
-        m_pressed = false;
-        return click;
-    }
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget& m_control;
+    std::function<void()> m_clicked;
     bool m_pressed = false;
 };
 

@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include "platform/ui/ClickTracker.h"
 #include "platform/ui/WindowScaling.h"
 
 #include <QMouseEvent>
@@ -12,6 +13,7 @@ namespace kb::platform {
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
 {
+    new ClickTracker(*this, [this] { emit clicked(); });
 }
 
 void PictureBox::loadFromFile(const FileName& name)
@@ -111,19 +113,6 @@ void PictureBox::paintEvent(QPaintEvent*)
         painter.drawImage(rect(), m_picture);
     else
         painter.drawImage(QPoint(0, 0), m_picture);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* event)
-{
-    m_clicks.press(*event);
-    QWidget::mousePressEvent(event);
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (m_clicks.release(*event, *this))
-        emit clicked();
-    QWidget::mouseReleaseEvent(event);
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)

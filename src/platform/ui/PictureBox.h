@@ -2,7 +2,6 @@
 
 #include "platform/files/FileName.h"
 #include "platform/pictures/PictureFile.h"
-#include "platform/ui/ClickTracker.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -58,8 +57,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
@@ -72,7 +69,6 @@ private:
     QSize m_artworkSize;
     bool m_autoSize = false;
     bool m_stretch = false;
-    ClickTracker m_clicks;
 };
 
 // A picture read from a file, scaled for a screen of ratio: by whole pixels
