@@ -1,6 +1,7 @@
 #include "DrawGrid.h"
 
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/WindowScaling.h"
 #include "resources/Artwork.h"
 
 #include <QKeyEvent>
@@ -10,7 +11,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kb::game {
 
@@ -121,8 +121,7 @@ void DrawGrid::PaintCells(const QRegion& region)
     QPainter canvas(&m_canvas);
     // Tiles from the installation's picture: whole pixels at a whole ratio,
     // smooth otherwise.
-    const qreal ratio = m_canvas.devicePixelRatio();
-    canvas.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
+    kb::platform::smoothUnlessWhole(canvas, m_canvas.devicePixelRatio());
     for (int row = 0; row < m_rowCount; ++row) {
         for (int col = 0; col < m_colCount; ++col) {
             const QRect rect = CellRect(col, row);

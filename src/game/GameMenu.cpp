@@ -39,13 +39,13 @@ GameMenuItems buildGameMenu(QMainWindow& window, const GameMenuHandlers& handler
     static constexpr const char* levelNames[] = {"Beginner1", "Intermediate1", "Expert1"};
     static const QString levelCaptions[] = {QStringLiteral("&Beginner"), QStringLiteral("&Intermediate"),
                                             QStringLiteral("&Expert")};
-    for (int tag = 0; tag < static_cast<int>(LevelTable.size()); ++tag) {
+    for (int tag = 0; tag < static_cast<int>(levelTable.size()); ++tag) {
         QAction* level = addItem(game1, levelNames[tag], levelCaptions[tag]);
         onTrigger(level, [level, handler = handlers.level] { handler(level); });
         level->setData(tag);
         level->setCheckable(true);
         levelGroup->addAction(level);
-        if (tag == ExpertLevel)
+        if (tag == expertLevel)
             items.expert1 = level;
     }
     items.custom1 = onTrigger(addItem(game1, "Custom1", QStringLiteral("&Custom")), handlers.custom1);

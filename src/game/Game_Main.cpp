@@ -25,7 +25,7 @@
 
 using kb::game::DrawGrid;
 using kb::game::GameStatusBar;
-using kb::game::LevelTable;
+using kb::game::levelTable;
 using kb::game::NumberOrDefault;
 using kb::platform::connectGuarded;
 using kb::platform::setDefaultPointer;
@@ -33,9 +33,9 @@ using kb::platform::setPointerShape;
 
 namespace {
 
-constexpr int GridTop = 8;
-constexpr int NarrowestGrid = 156;
-constexpr int NarrowClientWidth = 172;
+constexpr int gridTop = 8;
+constexpr int narrowestGrid = 156;
+constexpr int narrowClientWidth = 172;
 
 } // namespace
 
@@ -60,7 +60,7 @@ TGameForm::TGameForm(QWidget* parent)
     m_puzzleGrid = new DrawGrid(m_client);
     m_puzzleGrid->setObjectName(QStringLiteral("PuzzleGrid"));
     m_puzzleGrid->setAccessibleName(QStringLiteral("Puzzle board"));
-    m_puzzleGrid->move(8, GridTop);
+    m_puzzleGrid->move(8, gridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, bool selected) {
         PuzzleGridDrawCell(canvas, x, y, r, selected);
     });
@@ -140,7 +140,7 @@ void TGameForm::showEvent(QShowEvent* event)
 
 void TGameForm::FormShow()
 {
-    const kb::game::Level& expert = LevelTable[kb::game::ExpertLevel];
+    const kb::game::Level& expert = levelTable[kb::game::expertLevel];
     applyLevel(expert.columns, expert.rows, expert.colors);
     SizeToBoard();
     UpdateUndoRedo();
@@ -169,14 +169,14 @@ void TGameForm::SizeToBoard()
     const int gridWidth = columns * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
     int gridLeft = 8;
     int clientWidth = gridLeft * 2 + gridWidth;
-    if (gridWidth < NarrowestGrid) {
-        gridLeft = (NarrowestGrid - gridWidth) / 2 + 8;
-        clientWidth = NarrowClientWidth;
+    if (gridWidth < narrowestGrid) {
+        gridLeft = (narrowestGrid - gridWidth) / 2 + 8;
+        clientWidth = narrowClientWidth;
     }
     const int gridHeight = rows * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
-    const QSize client(clientWidth, gridHeight + 2 * GridTop + GameStatusBar::Height);
+    const QSize client(clientWidth, gridHeight + 2 * gridTop + GameStatusBar::Height);
 
-    m_puzzleGrid->move(gridLeft, GridTop);
+    m_puzzleGrid->move(gridLeft, gridTop);
     m_client->setFixedSize(client);
     m_statusBar->FitToClient(client);
     layout()->activate();
@@ -327,7 +327,7 @@ void TGameForm::New1Click()
 void TGameForm::LevelClick(QAction* item)
 {
     PutCheckMark(m_checkedLevel); // the menu moves no check mark by itself
-    const kb::game::Level& level = LevelTable.at(static_cast<std::size_t>(item->data().toInt()));
+    const kb::game::Level& level = levelTable.at(static_cast<std::size_t>(item->data().toInt()));
     applyLevel(level.columns, level.rows, level.colors);
     PutCheckMark(item);
     m_scoring.StartGame();

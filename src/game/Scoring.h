@@ -13,8 +13,8 @@ struct Level {
 };
 
 // Beginner, Intermediate and Expert, by the tag of their menu item.
-constexpr std::array<Level, 3> LevelTable{{{8, 8, 3}, {10, 10, 4}, {19, 9, 5}}};
-constexpr int ExpertLevel = 2;
+constexpr std::array<Level, 3> levelTable{{{8, 8, 3}, {10, 10, 4}, {19, 9, 5}}};
+constexpr int expertLevel = 2;
 
 // The player's score: every game starts below zero, a move earns points that
 // grow with the square of the group's size, and an undo costs a penalty.

@@ -1,7 +1,8 @@
 #include "CaptionLabel.h"
 
+#include "platform/ui/ClickTracker.h"
+
 #include <QFontMetrics>
-#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -12,6 +13,7 @@ CaptionLabel::CaptionLabel(const QString& text, QWidget* parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
+    new ClickTracker(*this, [this] { emit clicked(); });
 }
 
 QSize CaptionLabel::sizeHint() const
@@ -24,21 +26,6 @@ QSize CaptionLabel::sizeHint() const
     const int overhang = metrics.boundingRect(shown).right() + 1 - metrics.horizontalAdvance(shown);
     hint.rwidth() += std::max(0, overhang);
     return hint;
-}
-
-void CaptionLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
-}
-
-void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        emit clicked();
-    QLabel::mouseReleaseEvent(event);
 }
 
 CaptionLabel* makeCaption(QWidget* parent, const QString& text, const QFont& font, QPoint at,

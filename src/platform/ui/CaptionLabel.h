@@ -19,13 +19,6 @@ public:
 
 signals:
     void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_pressed = false;
 };
 
 // A caption fitted to its text at a layout position, in the parent's text

@@ -1,17 +1,19 @@
 #include "PictureBox.h"
 
+#include "platform/ui/ClickTracker.h"
+#include "platform/ui/WindowScaling.h"
+
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QtMath>
-
-#include <cmath>
 
 namespace kb::platform {
 
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
 {
+    new ClickTracker(*this, [this] { emit clicked(); });
 }
 
 void PictureBox::loadFromFile(const FileName& name)
@@ -71,7 +73,7 @@ void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
     {
         QPainter painter(&m_picture);
         const qreal ratio = m_picture.devicePixelRatio();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
+        smoothUnlessWhole(painter, ratio);
         draw(painter);
     }
     update();
@@ -105,30 +107,12 @@ void PictureBox::paintEvent(QPaintEvent*)
     drawArtworkAt(ratio);
     if (m_picture.isNull())
         return;
-    // A picture of another ratio is scaled: by whole pixels, which keeps them
-    // crisp, when the scale is whole, and smoothly otherwise, as uneven pixels
-    // would show.
-    const qreal scale = ratio / m_picture.devicePixelRatio();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != std::floor(scale));
+    // A picture of another ratio is scaled.
+    smoothUnlessWhole(painter, ratio / m_picture.devicePixelRatio());
     if (m_stretch)
         painter.drawImage(rect(), m_picture);
     else
         painter.drawImage(QPoint(0, 0), m_picture);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    QWidget::mousePressEvent(event);
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        emit clicked();
-    QWidget::mouseReleaseEvent(event);
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
@@ -140,9 +124,9 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 QPixmap pixmapAtRatio(const QImage& picture, qreal ratio)
 {
-    const bool whole = ratio == std::floor(ratio);
-    QImage scaled = picture.scaled(qCeil(picture.width() * ratio), qCeil(picture.height() * ratio),
-                                   Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    QImage scaled =
+        picture.scaled(qCeil(picture.width() * ratio), qCeil(picture.height() * ratio), Qt::IgnoreAspectRatio,
+                       smoothAt(ratio) ? Qt::SmoothTransformation : Qt::FastTransformation);
     scaled.setDevicePixelRatio(ratio);
     return QPixmap::fromImage(scaled);
 }

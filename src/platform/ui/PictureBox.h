@@ -57,8 +57,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
@@ -71,7 +69,6 @@ private:
     QSize m_artworkSize;
     bool m_autoSize = false;
     bool m_stretch = false;
-    bool m_pressed = false;
 };
 
 // A picture read from a file, scaled for a screen of ratio: by whole pixels

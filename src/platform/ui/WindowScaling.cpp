@@ -3,6 +3,7 @@
 #include "platform/ui/CaptionLabel.h"
 
 #include <QFont>
+#include <QPainter>
 #include <QWidget>
 
 #include <cmath>
@@ -70,6 +71,16 @@ void scaleWindow(QWidget& window, int m, int d)
     window.move(topLeft);
     if (wasVisible)
         window.show();
+}
+
+bool smoothAt(qreal scale)
+{
+    return scale != std::floor(scale);
+}
+
+void smoothUnlessWhole(QPainter& painter, qreal scale)
+{
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothAt(scale));
 }
 
 } // namespace kb::platform

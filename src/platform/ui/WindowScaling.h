@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QPainter;
 class QWidget;
 
 namespace kb::platform {
@@ -12,5 +15,10 @@ int scaledEdge(int value, int m, int d);
 // client size follows while its top-left corner stays. The window is hidden
 // during the change.
 void scaleWindow(QWidget& window, int m, int d);
+
+// Pictures are enlarged by whole pixels, which keeps them crisp, at a whole
+// scale, and smoothly otherwise, as uneven pixels would show.
+bool smoothAt(qreal scale);
+void smoothUnlessWhole(QPainter& painter, qreal scale);
 
 } // namespace kb::platform
