@@ -1,11 +1,13 @@
 #include "UAddress.h"
 
 #include "address/AddressEditSession.h"
+#include "address/AddressFieldNames.h"
 #include "address/AddressTableModel.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
 #include "platform/pictures/MetafileHelper.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/AltKeyGuard.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/ButtonKeys.h"
@@ -116,6 +118,14 @@ QString fieldTextOf(std::string_view cell)
     return kb::platform::textFromBytes(cell.substr(0, maxEditedCellBytes)) + QChar(0x2026);
 }
 
+// A page is a named panel to a screen reader, which says so as the focus
+// enters it.
+void nameForScreenReaders(QWidget& page, const QString& name)
+{
+    kb::platform::setAccessibleRole(page, QAccessible::Pane);
+    page.setAccessibleName(name);
+}
+
 QLineEdit* newLineEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
@@ -153,11 +163,13 @@ void TfmAddress::createMainPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Main"));
+    nameForScreenReaders(*page, QStringLiteral("Address list"));
     m_notebook->addWidget(page);
     m_mainPage = page;
 
     m_grid = new QTableView(page);
     m_grid->setObjectName(QStringLiteral("Address_Grid"));
+    m_grid->setAccessibleName(QStringLiteral("Addresses"));
     m_grid->setGeometry(0, 0, clientWidth, listHeight);
     m_grid->setFrameShape(QFrame::NoFrame);
     m_grid->setModel(m_model);
@@ -210,6 +222,7 @@ void TfmAddress::createEditPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Edit"));
+    nameForScreenReaders(*page, QStringLiteral("Edit address"));
     m_notebook->addWidget(page);
     m_editPage = page;
 
@@ -269,6 +282,7 @@ void TfmAddress::createEditFields(QWidget* panel)
             control = edit;
         }
         control->setObjectName(QLatin1String(field.name));
+        control->setAccessibleName(kb::address::accessibleFieldName(field.column));
         altKeys->watch(control);
         if (control == m_category)
             altKeys->watch(m_category->lineEdit());
@@ -319,6 +333,14 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoKey = new kb::platform::KeyboardTarget(QStringLiteral("Photo"), 0, m_picturePanel);
     m_photoKey->setGeometry(m_picturePanel->rect());
     connectGuarded(m_photoKey, &kb::platform::KeyboardTarget::clicked, this, &TfmAddress::Picture_PanelDblClick);
+    describePhoto();
+}
+
+void TfmAddress::describePhoto()
+{
+    m_photoKey->setAccessibleDescription(m_photoBitmap->isHidden()
+                                             ? QStringLiteral("No photo shown. Press to choose a photo file.")
+                                             : QStringLiteral("Photo shown. Press to choose another photo file."));
 }
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
@@ -487,6 +509,7 @@ void TfmAddress::Photo_EditChange()
         // A photo that cannot be shown is no error: the panel shows "NoImage".
         m_photoBitmap->hide();
     }
+    describePhoto();
 }
 
 void TfmAddress::Send_Email_ButtonClick()
@@ -530,7 +553,9 @@ void TfmAddress::selectRow(int gridRow)
         return;
     const int first = m_model->firstListedRow();
     const int row = std::clamp(gridRow, first, first + listed - 1);
-    const QModelIndex index = m_model->indexOfGridRow(row);
+    // The current cell on the name, which a screen reader reads the row by;
+    // the alias column before it is all but hidden.
+    const QModelIndex index = m_model->indexOfGridRow(row).siblingAtColumn(NameColumn);
     m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_grid->scrollTo(index);
 }
@@ -545,4 +570,5 @@ void TfmAddress::hidePhoto()
     m_chosenPhoto.reset();
     m_photoBitmap->hide();
     m_photoEdit->clear();
+    describePhoto();
 }

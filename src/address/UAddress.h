@@ -75,6 +75,7 @@ private:
     int highlightedRow() const;
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
+    void describePhoto();
     void hidePhoto();
     // Notes whether the field of column shows cell only in part; returns it.
     bool noteShownInPart(int column, std::string_view cell);

@@ -3,6 +3,7 @@
 #include "address/UAddress.h"
 #include "editor/uEditor.h"
 #include "game/Game_Main.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 #include "shell/ApplicationInfo.h"
@@ -83,6 +84,7 @@ void initialiseApplication()
     QApplication::setQuitOnLastWindowClosed(false);
     kb::platform::installFontSubstitutions();
     kb::platform::dropButtonFocusOnMouseClicks();
+    kb::platform::installAccessibleInterfaces();
     // The classic bevelled look of the desktop the DOS product's users knew.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);

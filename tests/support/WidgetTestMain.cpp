@@ -1,4 +1,5 @@
 #include "platform/pictures/MetafileHelper.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
         QApplication::setQuitOnLastWindowClosed(false);
         kb::platform::installFontSubstitutions();
         kb::platform::dropButtonFocusOnMouseClicks();
+        kb::platform::installAccessibleInterfaces();
         kb::platform::useMetafileHelper(KB_METAFILE_HELPER);
     }
     ::testing::InitGoogleTest(&argc, argv);
