@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -305,6 +306,15 @@ void notifyCurrentCellMoved(QWidget& grid)
 void notifyCurrentCellRenamed(QWidget& grid)
 {
     sendCellEvent(grid, QAccessible::NameChanged);
+    // Screen readers say a name again only as the focus comes to it: the
+    // focus passes through the grid itself back to the cell.
+    if (grid.hasFocus()) {
+        QAccessibleEvent toGrid(&grid, QAccessible::Focus);
+        QAccessible::updateAccessibility(&toGrid);
+        // Late enough that the reader has followed the focus to the grid.
+        constexpr int backToCellMs = 150;
+        QTimer::singleShot(backToCellMs, &grid, [&grid] { notifyCurrentCellMoved(grid); });
+    }
 }
 
 void notifyCellsReset(QWidget& grid)
