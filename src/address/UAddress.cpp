@@ -290,6 +290,8 @@ void TfmAddress::createEditFields(QWidget* panel)
         auto* label = new QLabel(QString::fromLatin1(field.label), panel);
         label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
         label->setBuddy(control);
+        // Screen readers name a field by the label tied to it.
+        label->setAccessibleName(control->accessibleName());
         label->move(field.labelAt);
         label->adjustSize();
 
