@@ -2,12 +2,14 @@
 
 #include "address/AddressControls.h"
 #include "address/AddressEditSession.h"
+#include "address/AddressFieldNames.h"
 #include "address/AddressLayout.h"
 #include "address/AddressTableModel.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
 #include "platform/pictures/MetafileHelper.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/AltKeyGuard.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/ButtonKeys.h"
@@ -46,6 +48,18 @@ using kb::address::bytesOf;
 using kb::address::fieldTextOf;
 using kb::address::memoBytes;
 
+namespace {
+
+// A page is a named panel to a screen reader, which says so as the focus
+// enters it.
+void nameForScreenReaders(QWidget& page, const QString& name)
+{
+    kb::platform::setAccessibleRole(page, QAccessible::Pane);
+    page.setAccessibleName(name);
+}
+
+} // namespace
+
 TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_mailerFactory(std::move(mailerFactory))
@@ -74,11 +88,13 @@ void TfmAddress::createMainPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Main"));
+    nameForScreenReaders(*page, QStringLiteral("Address list"));
     m_notebook->addWidget(page);
     m_mainPage = page;
 
     m_grid = new QTableView(page);
     m_grid->setObjectName(QStringLiteral("Address_Grid"));
+    m_grid->setAccessibleName(QStringLiteral("Addresses"));
     m_grid->setGeometry(0, 0, clientWidth, listHeight);
     kb::address::setUpAddressList(*m_grid, *m_model);
     connectGuarded(m_grid, &QTableView::doubleClicked, this, &TfmAddress::Address_GridDblClick);
@@ -106,6 +122,7 @@ void TfmAddress::createEditPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Edit"));
+    nameForScreenReaders(*page, QStringLiteral("Edit address"));
     m_notebook->addWidget(page);
     m_editPage = page;
 
@@ -153,6 +170,7 @@ void TfmAddress::createEditFields(QWidget* panel)
             control = edit;
         }
         control->setObjectName(QLatin1String(field.name));
+        control->setAccessibleName(kb::address::accessibleFieldName(field.column));
         altKeys->watch(control);
         if (control == m_category)
             altKeys->watch(m_category->lineEdit());
@@ -160,6 +178,8 @@ void TfmAddress::createEditFields(QWidget* panel)
         auto* label = new QLabel(QString::fromLatin1(field.label), panel);
         label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
         label->setBuddy(control);
+        // Screen readers name a field by the label tied to it.
+        label->setAccessibleName(control->accessibleName());
         label->move(field.labelAt);
         label->adjustSize();
 
@@ -203,6 +223,14 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_photoKey = new kb::platform::KeyboardTarget(QStringLiteral("Photo"), 0, m_picturePanel);
     m_photoKey->setGeometry(m_picturePanel->rect());
     connectGuarded(m_photoKey, &kb::platform::KeyboardTarget::clicked, this, &TfmAddress::Picture_PanelDblClick);
+    describePhoto();
+}
+
+void TfmAddress::describePhoto()
+{
+    m_photoKey->setAccessibleDescription(m_photoBitmap->isHidden()
+                                             ? QStringLiteral("No photo shown. Press to choose a photo file.")
+                                             : QStringLiteral("Photo shown. Press to choose another photo file."));
 }
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
@@ -378,6 +406,7 @@ void TfmAddress::Photo_EditChange()
         // A photo that cannot be shown is no error: the panel shows "NoImage".
         m_photoBitmap->hide();
     }
+    describePhoto();
 }
 
 void TfmAddress::Send_Email_ButtonClick()
@@ -416,7 +445,9 @@ void TfmAddress::selectRow(int gridRow)
         return;
     const int first = m_model->firstListedRow();
     const int row = std::clamp(gridRow, first, first + listed - 1);
-    const QModelIndex index = m_model->indexOfGridRow(row);
+    // The current cell on the name, which a screen reader reads the row by;
+    // the alias column before it is all but hidden.
+    const QModelIndex index = m_model->indexOfGridRow(row).siblingAtColumn(NameColumn);
     m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_grid->scrollTo(index);
 }
@@ -431,4 +462,5 @@ void TfmAddress::hidePhoto()
     m_chosenPhoto.reset();
     m_photoBitmap->hide();
     m_photoEdit->clear();
+    describePhoto();
 }

@@ -74,6 +74,7 @@ private:
     int highlightedRow() const;
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
+    void describePhoto();
     void hidePhoto();
 
     static constexpr int editedColumnCount = 17; // columns 0..16 have a one-line field

@@ -113,6 +113,7 @@ void TfmEdit::createMemo()
 {
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo"));
+    m_memo->setAccessibleName(QStringLiteral("Text"));
     m_memo->setGeometry(0, titleHeight, clientWidth, memoHeight);
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -152,7 +153,7 @@ void TfmEdit::createToolBar()
     // do what the buttons do; each button's tip names its key.
     addShortcut(*open, QKeySequence::Open, &TfmEdit::ToolButton1Click);
     addShortcut(*save, QKeySequence::Save, &TfmEdit::SaveButtonClick);
-    addShortcut(*cancel, QKeySequence(Qt::Key_Escape), &TfmEdit::ToolButton2Click);
+    addShortcut(*cancel, QKeySequence(Qt::Key_Escape), &TfmEdit::cancelByEscape);
     showKeyInTip(*exit, exit->shortcut());
 
     auto* toToolBar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), m_memo);
@@ -196,7 +197,19 @@ void TfmEdit::ToolButton1Click()
 
 void TfmEdit::ToolButton2Click()
 {
-    if (!kb::platform::prompter().askYesNo(this, QStringLiteral("Exit Editor?")))
+    cancelAsking(kb::platform::Prompter::DefaultAnswer::Yes);
+}
+
+// Escape is a key of the program's own: a Return typed straight after it
+// must keep the text, so its question defaults to No.
+void TfmEdit::cancelByEscape()
+{
+    cancelAsking(kb::platform::Prompter::DefaultAnswer::No);
+}
+
+void TfmEdit::cancelAsking(kb::platform::Prompter::DefaultAnswer byDefault)
+{
+    if (!kb::platform::prompter().askYesNo(this, QStringLiteral("Exit Editor?"), byDefault))
         return;
     m_memo->clear();
     m_cutFile.reset();

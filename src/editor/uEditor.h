@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorText.h"
+#include "platform/ui/Prompter.h"
 
 #include <QWidget>
 
@@ -42,6 +43,8 @@ private:
 
     void ToolButton1Click();
     void ToolButton2Click();
+    void cancelByEscape();
+    void cancelAsking(kb::platform::Prompter::DefaultAnswer byDefault);
     void SaveButtonClick();
     void ToolButton7Click();
 

@@ -9,6 +9,7 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -38,6 +39,7 @@ void DrawGrid::SetSize(int colCount, int rowCount)
     m_canvas = canvas;
     resize(colCount * CellSize + 2 * FrameWidth, rowCount * CellSize + 2 * FrameWidth);
     InvalidateGrid();
+    kb::platform::notifyCellsReset(*this);
 }
 
 // The cells are drawn at the device pixel ratio of what they are shown on,
@@ -57,6 +59,7 @@ void DrawGrid::SetCol(int col)
     InvalidateCurrentCell();
     m_col = col;
     InvalidateCurrentCell();
+    CurrentCellMoved();
 }
 
 void DrawGrid::SetRow(int row)
@@ -66,6 +69,32 @@ void DrawGrid::SetRow(int row)
     InvalidateCurrentCell();
     m_row = row;
     InvalidateCurrentCell();
+    CurrentCellMoved();
+}
+
+void DrawGrid::CurrentCellMoved()
+{
+    m_announcement.clear();
+    kb::platform::notifyCurrentCellMoved(*this);
+}
+
+void DrawGrid::Announce(const QString& text)
+{
+    m_announcement = text;
+    kb::platform::notifyCurrentCellRenamed(*this);
+}
+
+QString DrawGrid::accessibleCellName(int col, int row) const
+{
+    const QString name = m_cellName ? m_cellName(col, row) : QString();
+    if (col == m_col && row == m_row && !m_announcement.isEmpty())
+        return m_announcement + QStringLiteral(" ") + name;
+    return name;
+}
+
+QRect DrawGrid::accessibleCellRect(int col, int row) const
+{
+    return CellRect(col, row).translated(FrameWidth, FrameWidth);
 }
 
 void DrawGrid::MouseToCell(QPoint point, int& col, int& row) const
@@ -174,6 +203,14 @@ void DrawGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_End: SetCol(m_colCount - 1); break;
     default: QWidget::keyPressEvent(event); return;
     }
+}
+
+void DrawGrid::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // After the toolkit has told of the grid's own focus, the current cell
+    // takes it, so that a screen reader says where the user is.
+    QTimer::singleShot(0, this, [this] { kb::platform::notifyCurrentCellMoved(*this); });
 }
 
 void DrawGrid::keyReleaseEvent(QKeyEvent* event)

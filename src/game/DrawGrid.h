@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Accessibility.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -10,8 +12,9 @@ namespace kb::game {
 // A grid of owner-drawn fixed-size cells with a current cell. It paints
 // nothing of its own inside the frame: every cell that needs painting is
 // handed to the draw-cell handler, which draws on a canvas that keeps its
-// pixels between paintings.
-class DrawGrid : public QWidget {
+// pixels between paintings. To a screen reader it is a table of cells named
+// by the cell-name handler, whose current cell has the focus.
+class DrawGrid : public QWidget, public kb::platform::AccessibleCells {
     Q_OBJECT
 public:
     static constexpr int CellSize = 32;
@@ -37,6 +40,16 @@ public:
     QRect CellRect(int col, int row) const;
 
     void SetDrawCell(DrawCellHandler handler) { m_drawCell = std::move(handler); }
+    void SetCellName(std::function<QString(int col, int row)> handler) { m_cellName = std::move(handler); }
+    // Said with the current cell's name until the current cell moves.
+    void Announce(const QString& text);
+
+    int accessibleColumnCount() const override { return m_colCount; }
+    int accessibleRowCount() const override { return m_rowCount; }
+    QString accessibleCellName(int col, int row) const override;
+    QRect accessibleCellRect(int col, int row) const override;
+    int accessibleCurrentColumn() const override { return m_col; }
+    int accessibleCurrentRow() const override { return m_row; }
     void InvalidateGrid();
     const QImage& Canvas() const { return m_canvas; }
 
@@ -51,9 +64,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void InvalidateCurrentCell();
+    void CurrentCellMoved();
     void PaintCells(const QRegion& region);
     void DrawFrame(QPainter& painter);
     QImage blankCanvas(qreal ratio) const;
@@ -64,6 +79,8 @@ private:
     int m_row = 0;
     QImage m_canvas;
     DrawCellHandler m_drawCell;
+    std::function<QString(int, int)> m_cellName;
+    QString m_announcement;
 };
 
 } // namespace kb::game

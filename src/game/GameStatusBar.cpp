@@ -1,5 +1,6 @@
 #include "GameStatusBar.h"
 
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/PictureBox.h"
 
@@ -25,7 +26,9 @@ protected:
         if (!hasPicture())
             return;
         QPainter painter(this);
-        const QRect place(QPoint(0, 0), picture().size());
+        // In device-independent pixels, so that a picture drawn at the
+        // screen's ratio is shown whole at every scale.
+        const QRect place(QPoint(0, 0), picture().deviceIndependentSize().toSize());
         painter.drawImage(place.translated(rect().center() - place.center()), picture());
     }
 };
@@ -71,13 +74,14 @@ GameStatusBar::GameStatusBar(QWidget* parent)
         m_boxImages[i]->setObjectName(QStringLiteral("Box_Image_%1").arg(i));
         m_boxImages[i]->setAccessibleName(i == 0 ? QStringLiteral("Magic tile") : QStringLiteral("Tile %1").arg(i));
         m_boxImages[i]->setGeometry(0, 0, 32, 32);
-        addCaption(m_boxes[i], boxCaptions[i], QStringLiteral("00"), {0, 32, 32, 13}, Qt::white);
+        m_boxCaptions[i] = addCaption(m_boxes[i], boxCaptions[i], QStringLiteral("00"), {0, 32, 32, 13}, Qt::white);
         left += 32;
     }
 
     m_panel1 = addPanel(this, QStringLiteral("Panel1"), {width() - Panel1Width, 0, Panel1Width, PartHeight});
-    addCaption(m_panel1, "Label1", QStringLiteral("Score"), {0, 6, Panel1Width, 13},
-               palette().color(QPalette::WindowText));
+    QLabel* scoreCaption = addCaption(m_panel1, "Label1", QStringLiteral("Score"), {0, 6, Panel1Width, 13},
+                                      palette().color(QPalette::WindowText));
+    kb::platform::hideFromAccessibility(*scoreCaption); // the score itself says "Score"
     m_scoreLabel = addCaption(m_panel1, "Score_Label", QStringLiteral("00000"), {0, 19, Panel1Width, 13}, Qt::white);
     m_scoreLabel->setFont(kb::platform::layoutFont(QStringLiteral("MS Sans Serif"), 11));
     addPanel(m_panel1, QStringLiteral("Panel9"), {0, 32, Panel1Width, 13});
@@ -96,6 +100,12 @@ void GameStatusBar::FitToClient(QSize client)
 void GameStatusBar::SetScoreText(const QString& text)
 {
     m_scoreLabel->setText(text);
+    m_scoreLabel->setAccessibleName(QStringLiteral("Score: ") + text);
+}
+
+void GameStatusBar::SetTileCountName(int box, const QString& name)
+{
+    m_boxCaptions.at(static_cast<std::size_t>(box))->setAccessibleName(name);
 }
 
 kb::platform::PictureBox* GameStatusBar::BoxImage(int index) const

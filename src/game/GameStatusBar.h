@@ -25,11 +25,14 @@ public:
     // under the score are hidden rather than drawn over.
     void FitToClient(QSize client);
     void SetScoreText(const QString& text);
+    // What a screen reader says of a tile's count, under box 1 to 5.
+    void SetTileCountName(int box, const QString& name);
     kb::platform::PictureBox* BoxImage(int index) const;
 
 private:
     std::array<QWidget*, BoxCount> m_boxes{};
     std::array<kb::platform::PictureBox*, BoxCount> m_boxImages{};
+    std::array<QLabel*, BoxCount> m_boxCaptions{};
     QWidget* m_panel1 = nullptr;
     QWidget* m_panel2 = nullptr;
     QLabel* m_scoreLabel = nullptr;

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 using kb::game::DrawGrid;
 using kb::game::GameStatusBar;
@@ -36,6 +37,14 @@ namespace {
 constexpr int gridTop = 8;
 constexpr int narrowestGrid = 156;
 constexpr int narrowClientWidth = 172;
+
+// The colours of the tiles by their code, as a listener is told them.
+constexpr std::array<const char*, 8> ColourNames{"Empty", "Red", "Green", "Blue", "Magenta", "Cyan", "Yellow", "Grey"};
+
+QString colourName(int code)
+{
+    return QString::fromLatin1(ColourNames.at(static_cast<std::size_t>(code)));
+}
 
 } // namespace
 
@@ -63,6 +72,12 @@ TGameForm::TGameForm(QWidget* parent)
     m_puzzleGrid->move(8, gridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, bool selected) {
         PuzzleGridDrawCell(canvas, x, y, r, selected);
+    });
+    m_puzzleGrid->SetCellName([this](int x, int y) {
+        return QStringLiteral("%1, row %2, column %3")
+            .arg(colourName(m_game->CurrentMap().GetColor(x, y)))
+            .arg(y + 1)
+            .arg(x + 1);
     });
     connectGuarded(m_puzzleGrid, &DrawGrid::MouseMoved, this, &TGameForm::PuzzleGridMouseMove);
     connectGuarded(m_puzzleGrid, &DrawGrid::MouseReleased, this, &TGameForm::PuzzleGridMouseUp);
@@ -187,6 +202,15 @@ void TGameForm::RefreshBoard()
 {
     m_puzzleGrid->InvalidateGrid();
     m_statusBar->SetScoreText(QString::fromStdString(m_scoring.ScoreText()));
+    // What is left of each colour, for a listener who cannot see the board.
+    const TGameMap& board = m_game->CurrentMap();
+    std::array<int, ColourNames.size()> counts{};
+    for (int y = 0; y < board.Height(); ++y) {
+        for (int x = 0; x < board.Width(); ++x)
+            ++counts.at(board.GetColor(x, y));
+    }
+    for (int code = 1; code < GameStatusBar::BoxCount; ++code)
+        m_statusBar->SetTileCountName(code, QStringLiteral("%1: %2").arg(colourName(code)).arg(counts.at(code)));
 }
 
 // The tile is copied where the cell's colour changed since the board before,
@@ -241,7 +265,8 @@ void TGameForm::PlayAt(int x, int y)
     if (!m_game->CanRemove(x, y))
         return;
     m_game->RemoveGroup(x, y);
-    m_scoring.AddMove(m_game->RemovedCount());
+    const int removed = m_game->RemovedCount();
+    m_scoring.AddMove(removed);
     StartSolver();
     UpdateUndoRedo();
     if (m_animationOn) {
@@ -253,6 +278,10 @@ void TGameForm::PlayAt(int x, int y)
         m_game->SettleAll();
     }
     RefreshBoard();
+    m_puzzleGrid->Announce(QStringLiteral("%1 tiles, %2 points, score %3.")
+                               .arg(removed)
+                               .arg(kb::game::Scoring::PointsFor(removed))
+                               .arg(QString::fromStdString(m_scoring.ScoreText())));
     CheckGameOver();
 }
 

@@ -22,10 +22,16 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Right-aligned beside its field, a caption wider than its place grows
-    // to the left rather than losing its first letter.
+    // Right-aligned beside its field, a caption wider than its place (a
+    // larger font at some scales) grows to the left rather than losing its
+    // first letter, but stops short of the dialog's edge and then takes some
+    // of the gap before its field.
+    constexpr int edgeMargin = 3;
+    constexpr int fieldGapUsable = 6;
     const int wider = std::max(0, label->sizeHint().width() - place.width());
-    label->setGeometry(place.adjusted(-std::min(wider, place.left()), 0, 0, 0));
+    const int leftward = std::min(wider, std::max(0, place.left() - edgeMargin));
+    const int rightward = std::min(wider - leftward, fieldGapUsable);
+    label->setGeometry(place.adjusted(-leftward, 0, rightward, 0));
     return label;
 }
 
@@ -72,6 +78,7 @@ TSettingsForm::TSettingsForm(QWidget* parent)
     m_heightBox = addBox(this, "HeightBox", 2, {52, 32, 41, 21});
     addLabel(this, "Label3", QStringLiteral("Objects"), {96, 10, 36, 13});
     m_colorsBox = addBox(this, "ColorsBox", 1, {140, 8, 41, 21});
+    m_colorsBox->setAccessibleName(QStringLiteral("Objects")); // its caption has no key to tie them
     columns->setBuddy(m_widthBox);
     rows->setBuddy(m_heightBox);
 

@@ -70,6 +70,10 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     m_okKey = keyFor(*Label1);
     kb::platform::connectGuarded(m_okKey, &KeyboardTarget::clicked, this, &TfmAbout::Label1Click);
     kb::platform::connectGuarded(authorKey, &KeyboardTarget::clicked, this, &TfmAbout::Label4Click);
+    // The button says what the label's tip shows to the mouse: it sends mail.
+    authorKey->setAccessibleDescription(QStringLiteral("Sends mail to ")
+                                        + kb::platform::textFromBytes(AuthorMailAddress));
+    authorKey->setToolTip(Label4->toolTip());
 }
 
 TfmAbout::~TfmAbout() = default;

@@ -62,6 +62,7 @@ Tfminit::Tfminit(QWidget* parent)
     m_dirEdit = new QLineEdit(QStringLiteral("c:\\kb"), panel);
     m_dirEdit->setObjectName(QStringLiteral("KB_Dir_Edit"));
     m_dirEdit->setGeometry(16, 92, 237, 21);
+    m_dirEdit->setAccessibleName(QStringLiteral("Where will I find your Kestrelbook for DOS?"));
 
     m_continueButton = new QPushButton(QStringLiteral("&Continue"), panel);
     m_continueButton->setObjectName(QStringLiteral("BitBtn1"));

@@ -4,6 +4,7 @@
 #include "platform/files/DosPath.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/LongTime.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/ButtonKeys.h"
 #include "platform/ui/CaptionLabel.h"
 #include "platform/ui/Fonts.h"
@@ -35,6 +36,7 @@ using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
 using kb::platform::FontStyle;
 using kb::platform::guarded;
+using kb::platform::hideFromAccessibility;
 using kb::platform::KeyboardTarget;
 using kb::platform::layoutFont;
 using kb::platform::makeCaption;
@@ -56,7 +58,9 @@ Tkb_form::Tkb_form(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     setFixedSize(clientSize);
 
     // The page control's border around the page area.
-    makePanel(this, rect(), QFrame::Raised)->setLineWidth(2);
+    QFrame* border = makePanel(this, rect(), QFrame::Raised);
+    border->setLineWidth(2);
+    hideFromAccessibility(*border);
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(pageArea);
@@ -143,6 +147,8 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         const ButtonSpec& button = specs[static_cast<std::size_t>(row)];
         const int tag = row + 1;
         QFrame* panel = makePanel(strip, QRect(0, row * buttonHeight, buttonWidth, buttonHeight), QFrame::Sunken);
+        // The bevel, its picture and captions: the button's target below tells them.
+        hideFromAccessibility(*panel);
 
         auto* picture = new PictureBox(panel);
         picture->setObjectName(QStringLiteral("kb_button_image_%1").arg(firstImage + row));
@@ -163,8 +169,9 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
         auto click = [this, left, tag] { left ? SystemButtonsClick(tag) : UserButtonsClick(tag); };
         connectGuarded(picture, &PictureBox::clicked, this, click);
         connectGuarded(face, &CaptionLabel::clicked, this, click);
-        auto* key = new KeyboardTarget(caption, 3, panel);
-        key->setGeometry(panel->rect());
+        // Beside the bevel rather than in it, so that a screen reader finds
+        // the button while the bevel and its captions stay decoration.
+        auto* key = kb::platform::keyboardTargetOver(*panel, caption, 3);
         connectGuarded(key, &KeyboardTarget::clicked, this, click);
         offerPopupMenu(picture);
         if (left || tag != RightTag::editor)
@@ -174,6 +181,7 @@ void Tkb_form::buildButtonColumn(QWidget* page, Column column)
     auto* background = new PictureBox(strip);
     background->setObjectName(left ? QStringLiteral("Background_Image_1") : QStringLiteral("Background_Image_4"));
     background->setGeometry(0, 350, buttonWidth, 27);
+    hideFromAccessibility(*background);
     if (left)
         background->setArtwork(kb::resources::speckledTexture());
     m_backgroundImages[left ? 0 : 3] = background;
@@ -203,17 +211,21 @@ void Tkb_form::buildCentralPane(QWidget* page)
     m_centralImage->setAccessibleName(QStringLiteral("Picture of the tool"));
     offerPopupMenu(m_centralImage);
 
-    (new WhiteLine(pane))->setGeometry(0, 343, centralPaneWidth, 1);
+    auto* line = new WhiteLine(pane);
+    line->setGeometry(0, 343, centralPaneWidth, 1);
+    hideFromAccessibility(*line);
 
     auto* bottom = new PictureBox(pane);
     bottom->setObjectName(QStringLiteral("Background_Image_3"));
     bottom->setGeometry(0, 344, 189, 33);
+    hideFromAccessibility(*bottom);
     m_backgroundImages[2] = bottom;
     offerPopupMenu(bottom);
 
     auto* lower = new PictureBox(pane);
     lower->setObjectName(QStringLiteral("Background_Image_2"));
     lower->setGeometry(0, 316, 190, 39);
+    hideFromAccessibility(*lower);
     m_backgroundImages[1] = lower;
     offerPopupMenu(lower);
 
@@ -221,6 +233,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     information->setObjectName(QStringLiteral("Image9"));
     information->setGeometry(34, 330, 114, 35);
     information->setArtwork(kb::resources::informationPlate());
+    hideFromAccessibility(*information); // its keyboard target below is the button
     const auto showInformation = [this] { SystemButtonsClick(LeftTag::information); };
     connectGuarded(information, &PictureBox::clicked, this, showInformation);
     connectGuarded(kb::platform::keyboardTargetOver(*information, QStringLiteral("Information"), 1),
@@ -237,6 +250,7 @@ void Tkb_form::buildCentralPane(QWidget* page)
     auto* circle = new ClockCircle(header);
     circle->setObjectName(QStringLiteral("Shape1"));
     circle->setGeometry(16, 16, 25, 21);
+    hideFromAccessibility(*circle);
 
     auto* clockFace = new PictureBox(header);
     clockFace->setObjectName(QStringLiteral("Clock_Image"));
@@ -268,6 +282,7 @@ void Tkb_form::buildSetupPage(QWidget* page)
     m_dirEdit = new QLineEdit(QStringLiteral("c:\\kb"), page);
     m_dirEdit->setObjectName(QStringLiteral("ZAVEVO_Edit"));
     m_dirEdit->setGeometry(188, 76, 333, 27);
+    m_dirEdit->setAccessibleName(directoryLabel->text());
 
     auto* toolBar = new QFrame(page);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));

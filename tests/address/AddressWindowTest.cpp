@@ -4,8 +4,11 @@
 #include "TempDir.h"
 #include "address/AddressTableModel.h"
 #include "address/UAddress.h"
+#include "common/AddressColumns.h"
 #include "platform/files/FileErrors.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -578,3 +581,21 @@ TEST_F(AddressKeyboardTest, ASharedAltLetterGoesRoundItsControlsAndPressesNoButt
 }
 
 } // namespace
+
+TEST_F(AddressWindowTest, AScreenReaderTellsTheFieldsApartAndReadsRowsByName)
+{
+    open("Alias,Name,Tel\r\nann,Ann,1\r\n\r\n");
+    EXPECT_EQ(grid()->accessibleName(), "Addresses");
+    EXPECT_EQ(grid()->currentIndex().column(), kb::common::NameColumn);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(control<QWidget>("Edit")->accessibleName(), "Edit address");
+    QStringList names;
+    for (const char* name : {"Tel1_Edit", "Tel2_Edit", "Fax1_Edit", "Fax2_Edit", "Zip1_Edit", "Zip2_Edit", "Addr1_Edit",
+                             "Addr2_Edit", "Cat_ComboBox"})
+        names << QAccessible::queryAccessibleInterface(control<QWidget>(name))->text(QAccessible::Name);
+    EXPECT_EQ(names,
+              (QStringList{"Tel", "Office Tel", "Fax", "Office Fax", "Zip", "Office Zip", "Address", "Office Address",
+                           "Category"}));
+    EXPECT_EQ(control<QWidget>("Picture_Panel")->findChild<QAbstractButton*>()->accessibleDescription(),
+              "No photo shown. Press to choose a photo file.");
+}

@@ -339,6 +339,8 @@ TEST_F(EditorWindowTest, TheKeyboardAloneReachesEveryCommandAndAltNeverTypes)
     prompts.answerNo();
     press(Qt::Key_Escape);
     EXPECT_EQ(prompts.questions(), (QStringList{"Exit Editor?", "Exit Editor?"}));
+    // Escape then Return must never throw the text away.
+    EXPECT_EQ(prompts.questionsDefaultingToNo(), QStringList{"Exit Editor?"});
     EXPECT_TRUE(editor->isVisible());
 
     QStringList tips;

@@ -7,6 +7,7 @@
 #include "game/Settings.h"
 #include "platform/ui/PictureBox.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -526,3 +527,30 @@ TEST(GameFormPictures, MissingPicturesAreReportedAndTheGameStillPlays)
 }
 
 } // namespace
+
+TEST_F(GameFormTest, AListenerHearsTheCurrentCellEachMoveAndTheTilesLeft)
+{
+    beginnerBoard(boardWithGroup(3));
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    grid()->setFocus();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(grid());
+    const auto focusedCell = [board] { return board->focusChild()->text(QAccessible::Name); };
+    QTest::keyClick(grid(), Qt::Key_Right);
+    EXPECT_EQ(focusedCell(), "Red, row 1, column 2");
+    QTest::keyClick(grid(), Qt::Key_Down);
+    EXPECT_EQ(focusedCell(), "Magenta, row 2, column 2");
+    EXPECT_TRUE(board->focusChild()->state().focused);
+    QTest::keyClick(grid(), Qt::Key_Up);
+    QTest::keyClick(grid(), Qt::Key_Space);
+    EXPECT_EQ(focusedCell(), "3 tiles, 4 points, score -167. Empty, row 1, column 2");
+    QTest::keyClick(grid(), Qt::Key_Left);
+    EXPECT_EQ(focusedCell(), "Empty, row 1, column 1");
+
+    EXPECT_EQ(board->role(), QAccessible::Table);
+    ASSERT_NE(board->tableInterface(), nullptr);
+    EXPECT_EQ(board->tableInterface()->columnCount(), 8);
+    EXPECT_EQ(board->tableInterface()->cellAt(7, 0)->text(QAccessible::Name), "Cyan, row 8, column 1");
+    EXPECT_EQ(find<QLabel>("Label6")->accessibleName(), "Red: 0");
+    EXPECT_EQ(find<QLabel>("Score_Label")->accessibleName(), "Score: -167");
+}

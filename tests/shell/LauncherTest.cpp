@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -642,3 +643,32 @@ TEST_F(BadConfigurationTest, AMissingAddressPointerIsFileNotFound)
 }
 
 } // namespace
+
+TEST_F(LauncherTest, AScreenReaderFindsAWindowOfFifteenButtonsAndNoDecoration)
+{
+    launcher().show();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&launcher());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    QStringList buttons;
+    int captions = 0;
+    int frames = 0;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface* child = node->child(i);
+            if (child->role() == QAccessible::Button)
+                buttons << child->text(QAccessible::Name);
+            captions += child->role() == QAccessible::StaticText && child->text(QAccessible::Name) == "Schedule";
+            frames += child->role() == QAccessible::Border || child->role() == QAccessible::Window;
+            walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(control("Kb_Main")));
+    EXPECT_EQ(buttons,
+              (QStringList{"Schedule", "ToDo List", "Notebook", "Address", "E-Mail", "Fax", "Setup", "Information",
+                           "World Clock", "Calculator", "Editor", "Draw Memo", "Game", "Personal", "Exit"}));
+    EXPECT_EQ(captions, 0) << "the shadow and face captions are decoration";
+    EXPECT_EQ(frames, 0) << "no container passes for a window";
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("ZAVEVO_Edit"))->text(QAccessible::Name),
+              "Kestrelbook Directory");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("ToolBar1"))->role(), QAccessible::ToolBar);
+}

@@ -10,9 +10,11 @@ ScriptedPrompter::ScriptedPrompter(std::shared_ptr<Record> record, std::shared_p
 {
 }
 
-bool ScriptedPrompter::askYesNo(QWidget*, const QString& text)
+bool ScriptedPrompter::askYesNo(QWidget*, const QString& text, DefaultAnswer byDefault)
 {
     m_record->questions << text;
+    if (byDefault == DefaultAnswer::No)
+        m_record->questionsDefaultingToNo << text;
     if (m_answers->empty())
         return false;
     const bool answer = m_answers->front();

@@ -15,6 +15,7 @@ class ScriptedPrompter final : public platform::Prompter {
 public:
     struct Record {
         QStringList questions;
+        QStringList questionsDefaultingToNo;
         QStringList errors; // as the box shows them, full stop included
         QStringList results;
         QList<platform::FileDialogRequest> openRequests;
@@ -25,7 +26,7 @@ public:
     ScriptedPrompter(std::shared_ptr<Record> record, std::shared_ptr<std::deque<bool>> answers,
                      std::shared_ptr<std::deque<QString>> files);
 
-    bool askYesNo(QWidget*, const QString& text) override;
+    bool askYesNo(QWidget*, const QString& text, DefaultAnswer byDefault) override;
     void showError(QWidget*, const QString& text) override;
     void showResult(QWidget*, const QString& text) override;
     QString chooseFileToOpen(QWidget*, const platform::FileDialogRequest& request) override;
@@ -52,6 +53,7 @@ public:
     void cancelDialog() { m_files->push_back(QString()); }
 
     const QStringList& questions() const { return m_record->questions; }
+    const QStringList& questionsDefaultingToNo() const { return m_record->questionsDefaultingToNo; }
     const QStringList& errors() const { return m_record->errors; }
     const QStringList& results() const { return m_record->results; }
     const QList<platform::FileDialogRequest>& openRequests() const { return m_record->openRequests; }

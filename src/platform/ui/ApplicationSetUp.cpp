@@ -2,6 +2,7 @@
 
 #include "platform/files/SaveJournal.h"
 #include "platform/text/AnsiText.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/WindowingPlatform.h"
@@ -30,6 +31,7 @@ std::unique_ptr<QApplication> setUpApplication(int& argc, char** argv, const App
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
     dropButtonFocusOnMouseClicks();
+    installAccessibleInterfaces();
     // The classic bevelled look of the desktop the DOS product's users knew.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);

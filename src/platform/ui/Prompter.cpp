@@ -17,13 +17,13 @@ QWidget* visibleOwner(QWidget* owner)
 
 class QtPrompter final : public Prompter {
 public:
-    bool askYesNo(QWidget* parent, const QString& text) override
+    bool askYesNo(QWidget* parent, const QString& text, DefaultAnswer byDefault) override
     {
         const auto box = createMessageBox(QMessageBox::Information, QStringLiteral("Information"), text,
                                           QMessageBox::NoButton, parent);
         QPushButton* yes = box->addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box->setDefaultButton(yes);
+        QPushButton* no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box->setDefaultButton(byDefault == DefaultAnswer::Yes ? yes : no);
         box->exec();
         return box->clickedButton() == yes;
     }

@@ -21,8 +21,10 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
 
+    // Which button Return presses in a question.
+    enum class DefaultAnswer { Yes, No };
     // "Information" question with "&Yes" and "&No"; true only for Yes.
-    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    virtual bool askYesNo(QWidget* parent, const QString& text, DefaultAnswer byDefault = DefaultAnswer::Yes) = 0;
     // The standard error box: "Kestrelbook", critical icon, OK.
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // A plain result box titled with the application title, no icon, OK.

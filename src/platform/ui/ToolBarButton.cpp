@@ -1,5 +1,6 @@
 #include "ToolBarButton.h"
 
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/ButtonKeys.h"
 
 #include <QToolButton>
@@ -8,6 +9,7 @@ namespace kb::platform {
 
 QToolButton* addToolBarButton(QWidget& toolBar, const char* name, const QString& caption, const QRect& place)
 {
+    setAccessibleRole(toolBar, QAccessible::ToolBar);
     auto* button = new QToolButton(&toolBar);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
