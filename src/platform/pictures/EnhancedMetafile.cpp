@@ -86,6 +86,17 @@ QSizeF declaredPixels(std::string_view bytes)
     return extent(bytes, 8) + QSizeF(1, 1);
 }
 
+bool played(std::uint32_t type)
+{
+    switch (type) {
+    case U_EMR_HEADER:
+    case U_EMR_UNDEF69:
+    case U_EMR_COMMENT:
+    case U_EMR_EOF: return false;
+    default: return type <= U_EMR_EXTCREATEPEN || type == U_EMR_ALPHABLEND;
+    }
+}
+
 class EnhancedMetafilePlayer {
 public:
     EnhancedMetafilePlayer(std::string_view bytes, double ratio)
@@ -105,8 +116,9 @@ public:
             if (type == U_EMR_EOF)
                 break;
             // libuemf's checks tell whether every count and offset the
-            // record holds stays inside it.
-            if (U_emf_record_safe(m_bytes.data() + at)) {
+            // record holds stays inside it; it has none for some of the
+            // types the player leaves alone, and complains of them.
+            if (played(type) && U_emf_record_safe(m_bytes.data() + at)) {
                 try {
                     playRecord(type, MetafileRecord(m_bytes.substr(at, size)));
                 } catch (const ShortRecord&) {
