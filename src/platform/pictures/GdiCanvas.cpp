@@ -4,6 +4,7 @@
 #include "platform/pictures/WindowsMetafileRecords.h"
 
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 
 #include <algorithm>
@@ -49,6 +50,16 @@ Qt::BrushStyle hatchStyle(int hatch)
     case 4: return Qt::CrossPattern;
     default: return Qt::DiagCrossPattern;
     }
+}
+
+// A face the system has, or stands in for, by its name; others are set in
+// the sans face, as GDI does for a name it does not know, without Qt's
+// search for a face like an unknown name.
+QString faceFor(const QString& name)
+{
+    if (!name.isEmpty() && (QFontDatabase::hasFamily(name) || !QFont::substitutes(name).isEmpty()))
+        return name;
+    return QStringLiteral("Arial");
 }
 
 QPainterPath rectPath(const QRectF& box)
@@ -545,7 +556,7 @@ void GdiCanvas::text(QPointF reference, const QString& text, const std::vector<d
         return;
     const GdiFont& gdi = m_dc.font;
     const double across = lengthScale(toImage, {1, 0}), down = lengthScale(toImage, {0, 1});
-    QFont font(gdi.face.isEmpty() ? QStringLiteral("Arial") : gdi.face);
+    QFont font(faceFor(gdi.face));
     font.setWeight(QFont::Weight(std::clamp(gdi.weight > 0 ? gdi.weight : 400, 1, 1000)));
     font.setItalic(gdi.italic);
     font.setUnderline(gdi.underline);
