@@ -53,13 +53,13 @@ std::string photoMetafile(MetafileKind kind)
     return canvas->bytes();
 }
 
-using Decoder = QImage (*)(std::string_view, kb::platform::PictureFormat);
+using Decoder = QImage (*)(std::string_view, kb::platform::PictureFormat, double);
 
 void drawPhoto(benchmark::State& state, MetafileKind kind, kb::platform::PictureFormat format, Decoder decode)
 {
     const std::string bytes = photoMetafile(kind);
     for (auto _ : state)
-        benchmark::DoNotOptimize(decode(bytes, format));
+        benchmark::DoNotOptimize(decode(bytes, format, 1));
     state.counters["file bytes"] = double(bytes.size());
 }
 

@@ -398,8 +398,9 @@ void TfmAddress::Photo_EditChange()
     if (path.isEmpty())
         return;
     try {
-        const QImage photo =
-            kb::platform::loadPictureFile(m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)));
+        // Metafiles are drawn at the panel's ratio, bitmaps scaled to it.
+        const QImage photo = kb::platform::loadPictureFile(
+            m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)), m_photoBitmap->devicePixelRatioF());
         m_photoBitmap->setPixmap(kb::platform::pixmapAtRatio(photo, m_photoBitmap->devicePixelRatioF()));
         m_photoBitmap->show();
     } catch (const std::exception&) {

@@ -7,9 +7,9 @@
 namespace kb::platform {
 
 // Draws an enhanced metafile (.emf) held in memory at its own size at 96
-// pixels an inch, on white. Raises EInvalidGraphic "Metafile is not valid"
+// pixels an inch, on white, with ratio physical pixels to a pixel. Raises EInvalidGraphic "Metafile is not valid"
 // when the bytes are no such metafile, or when drawing it would go beyond the
 // limits.
-QImage drawEnhancedMetafile(std::string_view bytes);
+QImage drawEnhancedMetafile(std::string_view bytes, double ratio = 1);
 
 } // namespace kb::platform

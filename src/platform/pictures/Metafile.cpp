@@ -12,6 +12,12 @@ void throwInvalidMetafile()
     throw EInvalidGraphic("Metafile is not valid");
 }
 
+double metafileRatio(double asked)
+{
+    constexpr double smallest = 1, largest = 4;
+    return asked >= smallest && asked <= largest ? asked : asked > largest ? largest : smallest;
+}
+
 QSize metafileDisplaySize(QSizeF pixels)
 {
     if (!(pixels.width() > 0) || !(pixels.height() > 0))

@@ -27,6 +27,10 @@ struct MetafileLimits {
 inline constexpr const char* metafileOutOfMemory = "Out of memory";
 inline constexpr const char* metafilePlayerDidNotStart = "The metafile player could not start";
 
+// The device pixel ratio a metafile is drawn at: the one asked for, within
+// what screens use.
+double metafileRatio(double asked);
+
 // The pixel size a metafile shows at: its own size, rounded, at least one
 // pixel, and scaled down to the limits when it is larger.
 QSize metafileDisplaySize(QSizeF pixels);

@@ -156,7 +156,7 @@ public:
             restart();
     }
 
-    QImage draw(std::string_view bytes, PictureFormat format)
+    QImage draw(std::string_view bytes, PictureFormat format, double ratio)
     {
         const std::lock_guard lock(m_mutex);
         if (!m_child.running())
@@ -167,7 +167,7 @@ public:
         }
         std::optional<QImage> picture;
         protocol::Reply reply{};
-        const bool answered = exchange(bytes, format, reply, picture);
+        const bool answered = exchange(bytes, format, ratio, reply, picture);
         // Whatever went wrong, the helper is not trusted with another picture;
         // the next one starts at once, so that it is ready when asked.
         if (!answered || reply.retiring)
@@ -175,7 +175,9 @@ public:
         if (!answered)
             throwInvalidMetafile();
         switch (reply.outcome) {
-        case protocol::picture: return *picture;
+        case protocol::picture:
+            picture->setDevicePixelRatio(metafileRatio(protocol::ratioFromWire(reply.ratio)));
+            return *picture;
         case protocol::outOfMemory: throw EInvalidGraphic(metafileOutOfMemory);
         case protocol::playerDidNotStart: throw EInvalidGraphic(metafilePlayerDidNotStart);
         default: throwInvalidMetafile();
@@ -244,13 +246,14 @@ private:
         return m_ready;
     }
 
-    bool exchange(std::string_view bytes, PictureFormat format, protocol::Reply& reply, std::optional<QImage>& picture)
+    bool exchange(std::string_view bytes, PictureFormat format, double ratio, protocol::Reply& reply,
+                  std::optional<QImage>& picture)
     {
         const Clock::time_point deadline = Clock::now() + drawingTime;
         const int fd = m_socket.get();
         const protocol::Request request{format == PictureFormat::EnhancedMetafile ? protocol::enhancedMetafile
                                                                                   : protocol::windowsMetafile,
-                                        0, bytes.size()};
+                                        protocol::ratioToWire(ratio), bytes.size()};
         if (!sendAll(fd, reinterpret_cast<const char*>(&request), sizeof request, deadline)
             || !sendAll(fd, bytes.data(), bytes.size(), deadline)
             || !receiveAll(fd, reinterpret_cast<char*>(&reply), sizeof reply, deadline))
@@ -288,9 +291,9 @@ MetafileHelper& helper()
 
 } // namespace
 
-QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format)
+QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format, double ratio)
 {
-    return helper().draw(bytes, format);
+    return helper().draw(bytes, format, metafileRatio(ratio));
 }
 
 void startMetafileHelper()

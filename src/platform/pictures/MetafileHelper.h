@@ -16,7 +16,8 @@ namespace kb::platform {
 // then costs only that picture: it raises EInvalidGraphic "Metafile is not
 // valid" like a damaged file. One helper serves picture after picture and is
 // started anew after a failure.
-QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format);
+// The picture has ratio physical pixels to a pixel.
+QImage drawMetafileInHelper(std::string_view bytes, PictureFormat format, double ratio = 1);
 
 // Starts the helper, if it is not running, and returns at once: it makes
 // itself ready (fonts, the sandbox) while the caller goes on, so that the

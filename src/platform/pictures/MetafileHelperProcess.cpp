@@ -3,7 +3,6 @@
 #include "platform/files/FileErrors.h"
 #include "platform/pictures/FontSubstitutions.h"
 #include "platform/pictures/Metafile.h"
-#include "platform/pictures/MetafileFonts.h"
 #include "platform/pictures/MetafileProtocol.h"
 #include "platform/pictures/MetafileSandbox.h"
 
@@ -18,7 +17,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <iconv.h>
 #include <new>
 #include <string>
 #include <sys/prctl.h>
@@ -89,27 +87,6 @@ void openTheLikelyFaces()
         draw(QFont(QString::fromLatin1(family)));
 }
 
-// libemf2svg converts a file's UTF-16 text with iconv, whose converter for it
-// is a module loaded on first use. One converter held open for the helper's
-// life loads it before the sandbox and keeps it loaded.
-class TextConverter {
-public:
-    TextConverter()
-        : m_converter(::iconv_open("UTF-8", "UTF-16LE"))
-    {
-    }
-    TextConverter(const TextConverter&) = delete;
-    TextConverter& operator=(const TextConverter&) = delete;
-    ~TextConverter()
-    {
-        if (m_converter != iconv_t(-1))
-            ::iconv_close(m_converter);
-    }
-
-private:
-    iconv_t m_converter;
-};
-
 protocol::Outcome outcomeOf(const EInvalidGraphic& error)
 {
     if (std::strcmp(error.what(), metafileOutOfMemory) == 0)
@@ -119,15 +96,20 @@ protocol::Outcome outcomeOf(const EInvalidGraphic& error)
     return protocol::notValid;
 }
 
-bool answer(std::string_view bytes, PictureFormat format, MetafileDecoder decode)
+bool answer(std::string_view bytes, PictureFormat format, double ratio, MetafileDecoder decode)
 {
-    protocol::Reply reply{protocol::notValid, 0, 0, 0};
+    protocol::Reply reply{protocol::notValid, 0, 0, 0, 0, 0};
     QImage picture;
     try {
-        picture = decode(bytes, format).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        picture = decode(bytes, format, metafileRatio(ratio)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         if (!picture.isNull() && picture.width() <= MetafileLimits::maxSide
             && picture.height() <= MetafileLimits::maxSide)
-            reply = {protocol::picture, 0, unsigned(picture.width()), unsigned(picture.height())};
+            reply = {protocol::picture,
+                     0,
+                     unsigned(picture.width()),
+                     unsigned(picture.height()),
+                     protocol::ratioToWire(picture.devicePixelRatio()),
+                     0};
     } catch (const EInvalidGraphic& error) {
         reply.outcome = outcomeOf(error);
     } catch (const std::bad_alloc&) {
@@ -168,19 +150,16 @@ int runMetafileHelper(int argc, char** argv, MetafileDecoder decode)
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     std::signal(SIGPIPE, SIG_IGN);
 
-    // Enhanced metafiles' text needs the font database of a GUI application;
+    // Metafiles' text needs the font database of a GUI application;
     // the offscreen platform needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepQtErrorsOnly);
     QGuiApplication application(argc, argv);
     installFontSubstitutions();
     openTheLikelyFaces();
-    const TextConverter textConverter;
-    // Qt looks for image plugins once, before the Windows metafile player's
-    // PNG is read.
+    // Qt looks for image plugins once, before a metafile's embedded JPEG is
+    // read.
     QImageReader::supportedImageFormats();
-    // The Windows metafile player's faces, read into memory.
-    metafileFaces();
     if (!enterMetafileSandbox()) {
         std::fputs("The metafile helper could not enter its sandbox.\n", stderr);
         return 1;
@@ -197,7 +176,7 @@ int runMetafileHelper(int argc, char** argv, MetafileDecoder decode)
             return 0;
         const PictureFormat format = request.format == protocol::enhancedMetafile ? PictureFormat::EnhancedMetafile
                                                                                   : PictureFormat::WindowsMetafile;
-        if (!answer(bytes, format, decode))
+        if (!answer(bytes, format, protocol::ratioFromWire(request.ratio), decode))
             return 0;
     }
 }

@@ -8,7 +8,7 @@
 
 namespace kb::platform {
 
-using MetafileDecoder = QImage (*)(std::string_view bytes, PictureFormat format);
+using MetafileDecoder = QImage (*)(std::string_view bytes, PictureFormat format, double ratio);
 
 // The metafile helper's whole life: loads the fonts, enters the sandbox, then
 // answers the program's requests on its socket with decode until the program

@@ -6,12 +6,12 @@
 
 namespace kb::platform {
 
-QImage playMetafile(std::string_view bytes, PictureFormat format)
+QImage playMetafile(std::string_view bytes, PictureFormat format, double ratio)
 {
     QImage image;
     switch (format) {
-    case PictureFormat::WindowsMetafile: image = drawWindowsMetafile(bytes); break;
-    case PictureFormat::EnhancedMetafile: image = drawEnhancedMetafile(bytes); break;
+    case PictureFormat::WindowsMetafile: image = drawWindowsMetafile(bytes, metafileRatio(ratio)); break;
+    case PictureFormat::EnhancedMetafile: image = drawEnhancedMetafile(bytes, metafileRatio(ratio)); break;
     case PictureFormat::Bitmap:
     case PictureFormat::Icon: throwInvalidMetafile();
     }

@@ -17,9 +17,20 @@ enum Format : std::uint32_t { windowsMetafile = 1, enhancedMetafile = 2 };
 // Followed by size bytes of the file.
 struct Request {
     std::uint32_t format;
-    std::uint32_t unused;
+    // The device pixel ratio to draw at, in thousandths.
+    std::uint32_t ratio;
     std::uint64_t size;
 };
+
+inline std::uint32_t ratioToWire(double ratio)
+{
+    return std::uint32_t(ratio * 1000 + 0.5);
+}
+
+inline double ratioFromWire(std::uint32_t ratio)
+{
+    return ratio / 1000.0;
+}
 
 // A fixed set, so that even a subverted helper can only pick among the texts
 // the program would show anyway.
@@ -33,6 +44,10 @@ struct Reply {
     std::uint32_t retiring;
     std::uint32_t width;
     std::uint32_t height;
+    // The ratio drawn at: the one asked for, or less for a picture that
+    // would be larger than the limit at it.
+    std::uint32_t ratio;
+    std::uint32_t unused;
 };
 
 } // namespace kb::platform::metafileProtocol

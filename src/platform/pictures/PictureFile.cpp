@@ -46,19 +46,19 @@ std::optional<PictureFormat> pictureFormatOf(std::string_view fileName)
     return std::nullopt;
 }
 
-QImage decodePicture(std::string_view bytes, PictureFormat format)
+QImage decodePicture(std::string_view bytes, PictureFormat format, double ratio)
 {
     QImage image;
     switch (format) {
     case PictureFormat::Bitmap: image = decodeWithQt(bytes, "BMP", "Bitmap image is not valid"); break;
     case PictureFormat::Icon: image = decodeWithQt(bytes, "ICO", "Icon image is not valid"); break;
     case PictureFormat::WindowsMetafile:
-    case PictureFormat::EnhancedMetafile: return drawMetafileInHelper(bytes, format);
+    case PictureFormat::EnhancedMetafile: return drawMetafileInHelper(bytes, format, ratio);
     }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage loadPictureFile(const FileName& name)
+QImage loadPictureFile(const FileName& name, double ratio)
 {
     const std::optional<PictureFormat> format = pictureFormatOf(name.text());
     if (!format)
@@ -72,7 +72,7 @@ QImage loadPictureFile(const FileName& name)
     } catch (const EInOutError&) {
         throw EFOpenError(name.text());
     }
-    return decodePicture(bytes, *format);
+    return decodePicture(bytes, *format, ratio);
 }
 
 } // namespace kb::platform

@@ -1,417 +1,309 @@
 #include "WindowsMetafile.h"
 
-#include "platform/files/FileErrors.h"
+#include "platform/pictures/GdiCanvas.h"
 #include "platform/pictures/LittleEndian.h"
 #include "platform/pictures/Metafile.h"
-#include "platform/pictures/MetafileFonts.h"
+#include "platform/pictures/MetafileRecord.h"
 #include "platform/pictures/WindowsMetafileRecords.h"
-#include "platform/text/AsciiCase.h"
 
-#include <libwmf/api.h>
-#include <libwmf/font.h>
-#include <libwmf/gd.h>
+#include <uwmf.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <limits>
-#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kb::platform {
 namespace {
 
-// No single block that the player asks for may pass this: a bitmap record
-// declaring a huge image is refused instead of exhausting memory.
-constexpr std::size_t largestAllocation = 256 * 1024 * 1024;
+constexpr std::size_t headerBytes = 18;
+constexpr std::size_t placeableHeaderBytes = 22;
+constexpr std::uint32_t placeableKey = 0x9AC6CDD7;
 
-// Tells a file that asked for too much apart from a system that refused a
-// sane amount: only the former is an invalid metafile.
-struct Allocations {
-    bool refusedBySystem = false;
-};
-
-void* boundedMalloc(void* context, std::size_t size)
+// Windows metafile rectangles list their edges from the bottom up.
+QRectF rectAt(const MetafileRecord& record, std::size_t at)
 {
-    if (size > largestAllocation)
-        return nullptr;
-    void* memory = std::malloc(size);
-    static_cast<Allocations*>(context)->refusedBySystem |= memory == nullptr;
-    return memory;
+    return QRectF(QPointF(record.i16(at + 6), record.i16(at + 4)), QPointF(record.i16(at + 2), record.i16(at)));
 }
 
-void* boundedRealloc(void* context, void* memory, std::size_t size)
+// And their points y first.
+QPointF pointAt(const MetafileRecord& record, std::size_t at)
 {
-    if (size > largestAllocation)
-        return nullptr;
-    void* grown = std::realloc(memory, size);
-    static_cast<Allocations*>(context)->refusedBySystem |= grown == nullptr;
-    return grown;
+    return QPointF(record.i16(at + 2), record.i16(at));
 }
 
-void plainFree(void*, void* memory)
+// Text in the file's 8-bit code page; the Western one covers what the
+// makers write.
+QString ansiText(std::string_view bytes)
 {
-    std::free(memory);
+    static const char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                      0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    QString text;
+    text.reserve(qsizetype(bytes.size()));
+    for (const char byte : bytes) {
+        const auto code = std::uint8_t(byte);
+        text.append(QChar(code >= 0x80 && code < 0xA0 ? high[code - 0x80] : char16_t(code)));
+    }
+    return text;
 }
 
-[[noreturn]] void throwOutOfMemory()
-{
-    throw EInvalidGraphic(metafileOutOfMemory);
-}
-
-// The faces the player sets text in, made from the contents read when they
-// were chosen: the player opens no font file (the sandboxed helper cannot),
-// and each face is made once per player, on its first use.
-class PlayerFaces {
+class WindowsMetafilePlayer {
 public:
-    explicit PlayerFaces(const std::vector<MetafileFace>& faces)
-        : m_faces(faces)
+    WindowsMetafilePlayer(std::string_view bytes, const WindowsMetafileOutline& outline, QSize size, double ratio)
+        : m_bytes(bytes)
+        , m_firstRecord(outline.headerAt + headerBytes)
+        , m_canvas(size, ratio, QTransform::fromScale(ratio, ratio), QSizeF(96 / 25.4, 96 / 25.4))
+        , m_slots(readLittle(bytes, outline.headerAt + 10, 2))
     {
-    }
-    PlayerFaces(const PlayerFaces&) = delete;
-    PlayerFaces& operator=(const PlayerFaces&) = delete;
-    // Ending the library ends every face made with it.
-    ~PlayerFaces()
-    {
-        if (m_library)
-            FT_Done_FreeType(m_library);
-    }
-
-    // The face of one of the standard names, or the sans face for one the
-    // system has no face for; null without any face at all.
-    FT_Face face(const std::string& postScriptName)
-    {
-        if (FT_Face made = faceNamed(postScriptName))
-            return made;
-        return faceNamed("Helvetica");
-    }
-
-private:
-    FT_Face faceNamed(const std::string& postScriptName)
-    {
-        if (const auto found = m_made.find(postScriptName); found != m_made.end())
-            return found->second;
-        FT_Face made = nullptr;
-        for (const MetafileFace& face : m_faces) {
-            if (face.postScriptName != postScriptName)
-                continue;
-            if (!m_library && FT_Init_FreeType(&m_library) != 0)
-                m_library = nullptr;
-            if (m_library
-                && FT_New_Memory_Face(m_library, reinterpret_cast<const FT_Byte*>(face.contents.data()),
-                                      FT_Long(face.contents.size()), 0, &made)
-                    != 0)
-                made = nullptr;
-            break;
+        // The window, which the file's records may move and size, fills the
+        // picture; before they do, the placeable header's box does.
+        m_canvas.setMapMode(8);
+        m_canvas.setViewportExtent(QSizeF(size));
+        if (outline.headerAt == placeableHeaderBytes && readUnsigned32(bytes, 0) == placeableKey) {
+            const QRectF box(QPointF(readSigned16(bytes, 6), readSigned16(bytes, 8)),
+                             QPointF(readSigned16(bytes, 10), readSigned16(bytes, 12)));
+            m_canvas.setWindowOrigin(box.topLeft());
+            m_canvas.setWindowExtent(box.size());
+        } else {
+            m_canvas.setWindowExtent(QSizeF(size));
         }
-        m_made.emplace(postScriptName, made);
-        return made;
     }
 
-    const std::vector<MetafileFace>& m_faces;
-    FT_Library m_library = nullptr;
-    std::map<std::string, FT_Face> m_made;
-};
-
-// The standard name a file's font is drawn with, by the words of its face
-// name as Windows metafile players have always read them, and its style.
-std::string standardName(const wmfFont& font)
-{
-    const std::string name = asciiLowered(font.lfFaceName ? font.lfFaceName : "");
-    const auto has = [&name](const char* word) { return name.find(word) != std::string::npos; };
-    if (has("symbol") || has("wingding"))
-        return "Symbol";
-    constexpr unsigned semiBold = 600;
-    const bool bold = font.lfWeight >= semiBold;
-    const bool italic = font.lfItalic != 0;
-    if (has("times") || has("roman"))
-        return bold ? (italic ? "Times-BoldItalic" : "Times-Bold") : (italic ? "Times-Italic" : "Times-Roman");
-    const std::string family =
-        has("courier") || has("mono") || has("fixed") || has("terminal") ? "Courier" : "Helvetica";
-    if (bold)
-        return family + (italic ? "-BoldOblique" : "-Bold");
-    return italic ? family + "-Oblique" : family;
-}
-
-// Every font the player maps gets the face of its standard name, since it
-// draws text with whatever face it got. Without any font at all the font
-// stays without a face, and the text records are taken out of what it plays.
-void mapToAFace(wmfAPI* api, wmfFont* font)
-{
-    auto* mapped = static_cast<wmfIPAFont*>(wmf_malloc(api, sizeof(wmfIPAFont)));
-    if (!mapped)
-        return;
-    const std::string name = standardName(*font);
-    mapped->ps_name = wmf_strdup(api, name.c_str());
-    mapped->ft_face = static_cast<PlayerFaces*>(api->user_data)->face(name);
-    font->user_data = mapped;
-}
-
-class WmfPlayer {
-public:
-    explicit WmfPlayer(const std::vector<MetafileFace>& faces)
-        : m_faces(faces)
+    QImage play()
     {
-        wmfAPI_Options options{};
-        options.context = &m_allocations;
-        options.function = wmf_gd_function;
-        options.malloc = boundedMalloc;
-        options.realloc = boundedRealloc;
-        options.free = plainFree;
-        unsigned long flags =
-            WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
-            if (m_api)
-                wmf_api_destroy(m_api);
-            m_api = nullptr;
-            if (m_allocations.refusedBySystem)
-                throwOutOfMemory();
-            throw EInvalidGraphic(metafilePlayerDidNotStart);
+        DrawingClock clock;
+        for (std::size_t at = m_firstRecord; m_bytes.size() - at >= 6;) {
+            // libuemf's check that the record lies whole inside the file.
+            const std::size_t size = U_WMRRECSAFE_get(m_bytes.data() + at, m_bytes.data() + m_bytes.size());
+            if (size == 0)
+                break;
+            const std::uint32_t function = readLittle(m_bytes, at + 4, 2);
+            if ((function & U_WMR_MASK) == U_WMR_EOF)
+                break;
+            try {
+                playRecord(function, MetafileRecord(m_bytes.substr(at, size)));
+            } catch (const ShortRecord&) {
+            }
+            clock.check();
+            at += size;
         }
-        m_api->user_data = &m_faces;
-        wmf_ipa_font_map_set(m_api, mapToAFace);
-    }
-    WmfPlayer(const WmfPlayer&) = delete;
-    WmfPlayer& operator=(const WmfPlayer&) = delete;
-    ~WmfPlayer() { wmf_api_destroy(m_api); }
-
-    wmfAPI* operator->() const { return m_api; }
-    wmfAPI* get() const { return m_api; }
-    void check(wmf_error_t result) const
-    {
-        if (m_allocations.refusedBySystem)
-            throwOutOfMemory();
-        if (result != wmf_E_None || m_api->err != wmf_E_None)
-            throwInvalidMetafile();
+        return m_canvas.finish();
     }
 
 private:
-    Allocations m_allocations;
-    // Outlives the player, whose fonts use its faces.
-    PlayerFaces m_faces;
-    wmfAPI* m_api = nullptr;
-};
-
-// Stops the player once a file has taken more records or time than any
-// picture of ours would.
-class Watchdog {
-public:
-    static int expired(void* context, float)
+    // A new object takes the lowest free slot, whatever it is.
+    void create(std::optional<GdiObject> object)
     {
-        auto* self = static_cast<Watchdog*>(context);
-        return ++self->m_records > MetafileLimits::maxRecords
-            || std::chrono::steady_clock::now() - self->m_start > MetafileLimits::maxDrawingTime;
-    }
-
-private:
-    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-    long m_records = 0;
-};
-
-// The raster device stamps a pen's whole square at every pixel of a line, so
-// a hostile width would keep it busy for minutes. No picture needs a pen
-// wider than this many pixels; wider ones are drawn this wide.
-constexpr double maxPenPixels = 32;
-
-void narrowPens(std::string& bytes, const std::vector<WindowsMetafilePen>& pens, double pixelsPerDevice)
-{
-    for (const WindowsMetafilePen& pen : pens) {
-        const double limit = maxPenPixels / (pen.devicePerUnit * pixelsPerDevice);
-        const auto widest = static_cast<std::uint16_t>(limit >= 1 ? std::min(std::floor(limit), 65535.0) : 0);
-        // The pen's size: a width and a height the player may use as one.
-        for (std::size_t at : {pen.widthAt, pen.widthAt + 2}) {
-            const auto low = static_cast<std::uint8_t>(bytes[at]), high = static_cast<std::uint8_t>(bytes[at + 1]);
-            if ((high << 8 | low) > widest) {
-                bytes[at] = static_cast<char>(widest & 0xFF);
-                bytes[at + 1] = static_cast<char>(widest >> 8);
+        for (Slot& slot : m_slots) {
+            if (!slot.used) {
+                slot = Slot{true, std::move(object)};
+                return;
             }
         }
     }
-}
 
-// The text renderer fails on a font thousands of times wider than it is
-// high; no real face is even a few times so, so wider ones are narrowed.
-constexpr int maxFontWidthPerHeight = 16;
+    void select(std::uint32_t index)
+    {
+        if (index < m_slots.size() && m_slots[index].object)
+            m_canvas.select(*m_slots[index].object);
+    }
 
-void narrowFonts(std::string& bytes, const std::vector<std::size_t>& fontHeights)
-{
-    const auto signed16 = [&](std::size_t at) {
-        return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at])
-                                         | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
-    };
-    for (std::size_t heightAt : fontHeights) {
-        const int height = std::abs(int(signed16(heightAt)));
-        const int width = signed16(heightAt + 2);
-        const int widest = maxFontWidthPerHeight * std::max(height, 1);
-        if (std::abs(width) > widest) {
-            const auto narrowed = static_cast<std::uint16_t>(width < 0 ? -widest : widest);
-            bytes[heightAt + 2] = static_cast<char>(narrowed & 0xFF);
-            bytes[heightAt + 3] = static_cast<char>(narrowed >> 8);
+    void font(const MetafileRecord& record)
+    {
+        GdiFont font;
+        font.height = record.i16(6);
+        font.escapement = record.i16(10);
+        font.weight = record.i16(14);
+        font.italic = record.u8(16) != 0;
+        font.underline = record.u8(17) != 0;
+        font.strikeOut = record.u8(18) != 0;
+        const std::string_view name =
+            record.size() > 24 ? record.bytes(24, std::min<std::size_t>(32, record.size() - 24)) : std::string_view();
+        font.face = ansiText(name.substr(0, name.find('\0')));
+        create(font);
+    }
+
+    void brush(const MetafileRecord& record)
+    {
+        GdiBrush brush;
+        const std::uint32_t style = record.u16(6);
+        brush.color = record.colour(8);
+        brush.hatch = int(record.u16(12));
+        brush.kind = style == 1 ? GdiBrush::Kind::Null : style == 2 ? GdiBrush::Kind::Hatched : GdiBrush::Kind::Solid;
+        create(brush);
+    }
+
+    void textOut(const MetafileRecord& record)
+    {
+        const std::uint32_t count = record.u16(6);
+        const std::size_t stringBytes = (count + 1) & ~1u;
+        const QString text = ansiText(record.bytes(8, count));
+        m_canvas.text(pointAt(record, 8 + stringBytes), text, {}, std::nullopt);
+    }
+
+    void extTextOut(const MetafileRecord& record)
+    {
+        constexpr std::uint32_t etoOpaque = 0x2, etoClipped = 0x4;
+        const QPointF reference = pointAt(record, 6);
+        const std::uint32_t count = record.u16(10), options = record.u16(12);
+        std::size_t at = 14;
+        std::optional<QRectF> box;
+        if (options & (etoOpaque | etoClipped)) {
+            if (options & etoOpaque)
+                box = QRectF(QPointF(record.i16(at), record.i16(at + 2)),
+                             QPointF(record.i16(at + 4), record.i16(at + 6)));
+            at += 8;
         }
+        const QString text = ansiText(record.bytes(at, count));
+        at += (count + 1) & ~1u;
+        std::vector<double> advances;
+        if (record.size() >= at + std::size_t(count) * 2) {
+            for (std::uint32_t i = 0; i < count; ++i)
+                advances.push_back(record.i16(at + i * 2));
+        }
+        m_canvas.text(reference, text, advances, box);
     }
-}
 
-// The raster device fills an ellipse as a chord from 0 to 360 degrees, and a
-// chord as the triangle between the centre and the chord's two ends, here one
-// and the same point: no ellipse would be filled. The player gets each one as
-// a polygon of the same box instead, which it fills and outlines as it should.
-constexpr int pointsPerEllipse = 128;
-constexpr std::size_t ellipseRecordBytes = 14;
-constexpr std::size_t polygonRecordBytes = 8 + 4 * pointsPerEllipse;
-constexpr std::size_t ellipseGrowth = polygonRecordBytes - ellipseRecordBytes;
-// Each polygon makes the copy half a kilobyte larger; ellipses beyond this
-// many are played as they are.
-constexpr std::size_t maxEllipsesAsPolygons = 65536;
-
-void appendEllipseAsPolygon(std::string& copy, std::string_view ellipse)
-{
-    const auto edge = [&](std::size_t at) { return double(static_cast<std::int16_t>(readLittle(ellipse, at, 2))); };
-    const double bottom = edge(6), right = edge(8), top = edge(10), left = edge(12);
-    const double centreX = (left + right) / 2, centreY = (top + bottom) / 2;
-    const double radiusX = (right - left) / 2, radiusY = (bottom - top) / 2;
-    constexpr double pi = 3.14159265358979323846;
-    appendLittle(copy, polygonRecordBytes / 2, 4);
-    appendLittle(copy, 0x0324, 2);
-    appendLittle(copy, pointsPerEllipse, 2);
-    for (int point = 0; point < pointsPerEllipse; ++point) {
-        const double angle = 2 * pi * point / pointsPerEllipse;
-        appendLittle(copy, std::uint32_t(std::lround(centreX + radiusX * std::cos(angle))), 2);
-        appendLittle(copy, std::uint32_t(std::lround(centreY + radiusY * std::sin(angle))), 2);
+    void polyPolygon(const MetafileRecord& record)
+    {
+        const std::uint32_t polygons = record.u16(6);
+        std::size_t at = 8 + std::size_t(polygons) * 2;
+        std::vector<QPolygonF> shapes;
+        for (std::uint32_t i = 0; i < polygons; ++i) {
+            const std::uint32_t count = record.u16(8 + std::size_t(i) * 2);
+            shapes.push_back(record.points16(at, count));
+            at += std::size_t(count) * 4;
+        }
+        m_canvas.polyPolygon(shapes);
     }
-}
 
-// Before its first record the player is given the picture's own size as its
-// viewport extent, as a program playing a metafile into a rectangle does. A
-// file that scales its window without setting the viewport would otherwise be
-// drawn into the player's square default and stretched onto the picture,
-// its text most visibly.
-constexpr std::size_t headerBytes = 18;
-constexpr std::size_t viewportRecordBytes = 10;
-
-void appendViewportExtent(std::string& copy, QSize extent)
-{
-    appendLittle(copy, viewportRecordBytes / 2, 4);
-    appendLittle(copy, 0x020E, 2);
-    appendLittle(copy, std::uint32_t(extent.height()), 2);
-    appendLittle(copy, std::uint32_t(extent.width()), 2);
-}
-
-// The copy of bytes that the player reads: the viewport extent first, then
-// the file's records with the ellipses as polygons. The outline's positions
-// move to where their records lie in it.
-std::string playableCopy(std::string_view bytes, WindowsMetafileOutline& outline, QSize viewportExtent)
-{
-    const std::size_t firstRecord = outline.headerAt + headerBytes;
-    const std::size_t count = std::min(outline.ellipses.size(), maxEllipsesAsPolygons);
-    std::string copy;
-    copy.reserve(bytes.size() + viewportRecordBytes + count * ellipseGrowth);
-    copy.append(bytes.substr(0, firstRecord));
-    appendViewportExtent(copy, viewportExtent);
-    std::size_t copied = firstRecord;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t at = outline.ellipses[i];
-        copy.append(bytes.substr(copied, at - copied));
-        appendEllipseAsPolygon(copy, bytes.substr(at, ellipseRecordBytes));
-        copied = at + ellipseRecordBytes;
+    // The bitmap blits: with no bitmap of their own they fill with the brush.
+    void blit(std::uint32_t function, const MetafileRecord& record)
+    {
+        const std::uint32_t rop = record.u32(6);
+        const bool stretchDib = function == 0x0F43;
+        const bool stretched = stretchDib || function == 0x0B41;
+        const std::size_t plainWords = 3 + (function >> 8);
+        if (!stretchDib && record.size() == plainWords * 2) {
+            const std::size_t at = stretched ? 20 : 16;
+            m_canvas.patternBlit(QRectF(pointAt(record, at + 4), QSizeF(record.i16(at + 2), record.i16(at))), rop);
+            return;
+        }
+        const std::size_t at = stretchDib ? 12 : 10;
+        QSizeF sourceSize;
+        std::size_t next = at;
+        if (stretched) {
+            sourceSize = QSizeF(record.i16(next + 2), record.i16(next));
+            next += 4;
+        }
+        QPointF sourceAt = pointAt(record, next);
+        next += 4;
+        QRectF target;
+        if (stretched) {
+            target = QRectF(pointAt(record, next + 4), QSizeF(record.i16(next + 2), record.i16(next)));
+            next += 8;
+        } else {
+            sourceSize = QSizeF(record.i16(next + 2), record.i16(next));
+            target = QRectF(pointAt(record, next + 4), sourceSize);
+            next += 8;
+        }
+        const std::string_view dib = record.bytes(next, record.size() - next);
+        const QImage bitmap = decodePackedDib(dib);
+        // A bottom-up bitmap counts its source rows from the bottom.
+        if (stretchDib && dib.size() >= 12 && readSigned32(dib, 8) > 0)
+            sourceAt.setY(bitmap.height() - sourceAt.y() - sourceSize.height());
+        m_canvas.image(target, bitmap, QRectF(sourceAt, sourceSize), rop);
     }
-    copy.append(bytes.substr(copied));
 
-    // The header's size of the file and of its largest record, both in words:
-    // the player refuses a record larger than the latter.
-    const std::size_t header = outline.headerAt;
-    const std::size_t growth = viewportRecordBytes + count * ellipseGrowth;
-    writeLittle(copy, header + 6, readLittle(copy, header + 6, 4) + std::uint32_t(growth / 2), 4);
-    const std::uint32_t largest = count ? polygonRecordBytes / 2 : viewportRecordBytes / 2;
-    writeLittle(copy, header + 12, std::max(readLittle(copy, header + 12, 4), largest), 4);
+    void playRecord(std::uint32_t function, const MetafileRecord& record);
 
-    const auto moved = [&](std::size_t at) {
-        const auto before =
-            std::lower_bound(outline.ellipses.begin(), outline.ellipses.begin() + std::ptrdiff_t(count), at);
-        return at + viewportRecordBytes + std::size_t(before - outline.ellipses.begin()) * ellipseGrowth;
+    struct Slot {
+        bool used = false;
+        std::optional<GdiObject> object;
     };
-    for (WindowsMetafilePen& pen : outline.pens)
-        pen.widthAt = moved(pen.widthAt);
-    for (std::size_t& heightAt : outline.fontHeights)
-        heightAt = moved(heightAt);
-    for (std::size_t& textAt : outline.texts)
-        textAt = moved(textAt);
-    return copy;
-}
 
-// A picture stretched far more one way than the other gives the text
-// renderer glyphs without pixels, on which it fails; no real picture is
-// stretched so, and such a picture's text is left out.
-constexpr double maxTextStretch = 16;
+    std::string_view m_bytes;
+    std::size_t m_firstRecord;
+    GdiCanvas m_canvas;
+    std::vector<Slot> m_slots;
+};
 
-// Without faces, each text record becomes RealizePalette, which takes no
-// parameters and draws nothing; its size stays, so the walk is unchanged.
-constexpr std::uint16_t realizePalette = 0x0035;
-
-void leaveOutText(std::string& bytes, const std::vector<std::size_t>& texts)
+void WindowsMetafilePlayer::playRecord(std::uint32_t function, const MetafileRecord& record)
 {
-    for (std::size_t at : texts)
-        writeLittle(bytes, at + 4, realizePalette, 2);
-}
-
-int appendTo(void* context, char* buffer, int length)
-{
-    static_cast<std::string*>(context)->append(buffer, std::size_t(length));
-    return length;
+    switch (function) {
+    case 0x020B: m_canvas.setWindowOrigin(pointAt(record, 6)); break;
+    case 0x020C: m_canvas.setWindowExtent(QSizeF(record.i16(8), record.i16(6))); break;
+    case 0x0102: m_canvas.setBackgroundMode(record.u16(6)); break;
+    case 0x0201: m_canvas.setBackgroundColor(record.colour(6)); break;
+    case 0x0209: m_canvas.setTextColor(record.colour(6)); break;
+    case 0x012E: m_canvas.setTextAlign(record.u16(6)); break;
+    case 0x0106: m_canvas.setPolygonFillMode(record.u16(6)); break;
+    case 0x0104: m_canvas.setRop2(record.u16(6)); break;
+    case 0x001E: m_canvas.save(); break;
+    case 0x0127: m_canvas.restore(record.i16(6)); break;
+    case 0x0214: m_canvas.moveTo(pointAt(record, 6)); break;
+    case 0x0213: m_canvas.lineTo(pointAt(record, 6)); break;
+    case 0x0325: m_canvas.polyline(record.points16(8, record.u16(6))); break;
+    case 0x0324: m_canvas.polygon(record.points16(8, record.u16(6))); break;
+    case 0x0538: polyPolygon(record); break;
+    case 0x041B: m_canvas.rectangle(rectAt(record, 6)); break;
+    case 0x0418: m_canvas.ellipse(rectAt(record, 6)); break;
+    case 0x061C: m_canvas.rectangle(rectAt(record, 10), QSizeF(record.i16(8), record.i16(6))); break;
+    case 0x0817:
+    case 0x0830:
+    case 0x081A: {
+        const GdiCanvas::Arc kind = function == 0x0830 ? GdiCanvas::Arc::Chord
+            : function == 0x081A                       ? GdiCanvas::Arc::Pie
+                                                       : GdiCanvas::Arc::Open;
+        m_canvas.arc(rectAt(record, 14), pointAt(record, 10), pointAt(record, 6), kind);
+        break;
+    }
+    case 0x0415: m_canvas.excludeClip(rectAt(record, 6)); break;
+    case 0x0416: m_canvas.intersectClip(rectAt(record, 6)); break;
+    case 0x012D: select(record.u16(6)); break;
+    case 0x01F0:
+        if (const std::uint32_t index = record.u16(6); index < m_slots.size())
+            m_slots[index] = Slot{};
+        break;
+    case 0x02FA: {
+        GdiPen pen;
+        pen.style = record.u16(6);
+        pen.width = record.i16(8);
+        pen.color = record.colour(12);
+        create(pen);
+        break;
+    }
+    case 0x02FC: brush(record); break;
+    case 0x02FB: font(record); break;
+    case 0x0142: {
+        GdiBrush brush;
+        brush.kind = GdiBrush::Kind::Pattern;
+        brush.pattern = decodePackedDib(record.bytes(10, record.size() - 10));
+        create(brush);
+        break;
+    }
+    // Objects drawn as nothing still take their slot.
+    case 0x00F7:
+    case 0x01F9:
+    case 0x06FF: create(std::nullopt); break;
+    case 0x0521: textOut(record); break;
+    case 0x0A32: extTextOut(record); break;
+    case 0x0940:
+    case 0x0B41:
+    case 0x0F43: blit(function, record); break;
+    default: break;
+    }
 }
 
 } // namespace
 
-QImage drawWindowsMetafile(std::string_view bytes)
+QImage drawWindowsMetafile(std::string_view bytes, double ratio)
 {
-    // The picture's size does not depend on the viewport; what the frame and
-    // the pens come to in device units does.
-    const QSize size = metafileDisplaySize(outlineWindowsMetafile(bytes).pixels.value_or(QSizeF()));
-    WindowsMetafileOutline outline = outlineWindowsMetafile(bytes, size);
-    const std::vector<MetafileFace>& faces = metafileFaces();
-    WmfPlayer player(faces);
-    Watchdog watchdog;
-    wmf_status_function(player.get(), &watchdog, &Watchdog::expired);
-    // The player reads the records from this copy, in which the pens are
-    // narrowed once the scale of the picture is known.
-    std::string playable = playableCopy(bytes, outline, size);
-    narrowFonts(playable, outline.fontHeights);
-    player.check(wmf_mem_open(player.get(), reinterpret_cast<unsigned char*>(playable.data()), long(playable.size())));
-    wmfD_Rect box{};
-    player.check(wmf_scan(player.get(), 0, &box));
-
-    std::string png;
-    wmf_gd_t* device = WMF_GD_GetData(player.get());
-    device->type = wmf_gd_png;
-    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
-    device->sink.context = &png;
-    device->sink.function = appendTo;
-    device->width = unsigned(size.width());
-    device->height = unsigned(size.height());
-    // The frame fills the picture; only a file without one is fitted to
-    // what it draws.
-    if (outline.deviceFrame) {
-        device->bbox.TL = {float(outline.deviceFrame->left()), float(outline.deviceFrame->top())};
-        device->bbox.BR = {float(outline.deviceFrame->right()), float(outline.deviceFrame->bottom())};
-    } else {
-        device->bbox = box;
-    }
-    const double frameWidth = double(device->bbox.BR.x) - device->bbox.TL.x;
-    const double frameHeight = double(device->bbox.BR.y) - device->bbox.TL.y;
-    const bool framed = frameWidth > 0 && frameHeight > 0;
-    const double acrossPerDevice = framed ? size.width() / frameWidth : 0;
-    const double downPerDevice = framed ? size.height() / frameHeight : 0;
-    narrowPens(playable, outline.pens,
-               framed ? std::max(acrossPerDevice, downPerDevice) : std::numeric_limits<double>::infinity());
-    const double stretch = framed ? std::max(acrossPerDevice / downPerDevice, downPerDevice / acrossPerDevice) : 1;
-    if (faces.empty() || !(stretch <= maxTextStretch))
-        leaveOutText(playable, outline.texts);
-    player.check(wmf_play(player.get(), 0, &box));
-
-    QImage image;
-    if (!image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG"))
-        throwInvalidMetafile();
-    return image;
+    const WindowsMetafileOutline outline = outlineWindowsMetafile(bytes);
+    const QSize size = metafileDisplaySize(outline.pixels.value_or(QSizeF()));
+    return WindowsMetafilePlayer(bytes, outline, size, GdiCanvas::fittingRatio(size, ratio)).play();
 }
 
 } // namespace kb::platform

@@ -124,6 +124,9 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 QPixmap pixmapAtRatio(const QImage& picture, qreal ratio)
 {
+    // A picture drawn at the ratio already is shown as drawn.
+    if (picture.devicePixelRatio() == ratio)
+        return QPixmap::fromImage(picture);
     QImage scaled =
         picture.scaled(qCeil(picture.width() * ratio), qCeil(picture.height() * ratio), Qt::IgnoreAspectRatio,
                        smoothAt(ratio) ? Qt::SmoothTransformation : Qt::FastTransformation);

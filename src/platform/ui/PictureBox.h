@@ -71,7 +71,8 @@ private:
     bool m_stretch = false;
 };
 
-// A picture read from a file, scaled for a screen of ratio: by whole pixels
+// A picture read from a file, scaled for a screen of ratio (unless it was
+// drawn at that ratio, as metafiles are): by whole pixels
 // at a whole ratio, smoothly otherwise, with the ratio set, so that a control
 // showing a pixmap shows it at its own size without scaling it again.
 QPixmap pixmapAtRatio(const QImage& picture, qreal ratio);

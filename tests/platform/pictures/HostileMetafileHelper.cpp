@@ -21,7 +21,7 @@ QImage escaped()
     return picture;
 }
 
-QImage hostileDecoder(std::string_view bytes, kb::platform::PictureFormat format)
+QImage hostileDecoder(std::string_view bytes, kb::platform::PictureFormat format, double ratio)
 {
     if (bytes == "crash") {
         volatile int* nowhere = nullptr;
@@ -51,7 +51,7 @@ QImage hostileDecoder(std::string_view bytes, kb::platform::PictureFormat format
         ::execl("/bin/true", "true", static_cast<char*>(nullptr));
         return escaped();
     }
-    return kb::platform::playMetafile(bytes, format);
+    return kb::platform::playMetafile(bytes, format, ratio);
 }
 
 } // namespace

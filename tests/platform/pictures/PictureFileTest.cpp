@@ -3,7 +3,6 @@
 #include "TempDir.h"
 #include "platform/files/FileErrors.h"
 #include "platform/pictures/Metafile.h"
-#include "platform/pictures/MetafileFonts.h"
 #include "platform/pictures/MetafilePlayer.h"
 
 #include <QImage>
@@ -180,26 +179,6 @@ TEST(MetafileHelperTest, DrawsTheSamePixelsAsThePlayersInThisProcess)
         EXPECT_GT(captionRight(fromHelper), 10);
         EXPECT_EQ(fromHelper, kb::platform::playMetafile(bytes, format));
     }
-}
-
-TEST(MetafileFontsTest, WithoutAnyFontTheShapesAreDrawnAndTheTextLeftOut)
-{
-    kb::test::TempDir noFonts;
-    kb::platform::chooseMetafileFacesForTesting(noFonts.path());
-    for (const auto kind : {MetafileKind::PlaceableWindows, MetafileKind::Windows}) {
-        auto canvas = makeMetafileCanvas(kind, QSize(2880, 1440), 1440);
-        canvas->setPen(QColor());
-        canvas->setBrush(Qt::red);
-        canvas->rectangle(QRect(0, 0, 720, 720));
-        const std::string shapesOnly = canvas->bytes();
-        for (const std::string& bytes : {shapesOnly, drawnMetafile(kind)}) {
-            const QImage picture = kb::platform::playMetafile(bytes, PictureFormat::WindowsMetafile);
-            EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
-            EXPECT_EQ(picture.pixelColor(150, 70), QColor(Qt::white));
-        }
-        EXPECT_EQ(captionRight(kb::platform::playMetafile(drawnMetafile(kind), PictureFormat::WindowsMetafile)), -1);
-    }
-    kb::platform::chooseMetafileFacesForTesting(std::nullopt);
 }
 
 TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
