@@ -15,13 +15,15 @@ public:
 };
 
 struct CommandLine {
-    enum class Action { ExportVCard, ExportCsv, Import, Help, Version };
+    enum class Action { ExportVCard, ExportCsv, ExportVdir, Import, Help, Version };
     Action action = Action::ExportVCard;
     // The code page's table name ("cp850"); nothing for the locale's.
     std::optional<std::string> codePage;
     std::string addressFile;
     // Where the export goes; "-" or nothing for standard output.
     std::string output;
+    // The folder of a vdir export.
+    std::string vdirDirectory;
     // The cards to import; "-" for standard input.
     std::string cardFile;
 };

@@ -6,8 +6,11 @@
 #include "export/CommandLine.h"
 #include "export/VCardReader.h"
 #include "export/VCardWriter.h"
+#include "export/VdirExport.h"
 #include "platform/files/DosPath.h"
+#include "platform/files/FileDescriptor.h"
 #include "platform/files/FileReplacing.h"
+#include "platform/files/FileVersion.h"
 #include "platform/files/FileWriting.h"
 #include "platform/files/TextFile.h"
 #include "platform/pictures/PictureFile.h"
@@ -103,6 +106,35 @@ public:
         for (std::size_t i = 0; i < rows.size(); ++i)
             text += vCardText(cardOfAddress(rows[i], m_format, photo(i)));
         return text;
+    }
+
+    VCard card(const AddressCells& cells, std::size_t index) { return cardOfAddress(cells, m_format, photo(index)); }
+
+    // The photo's path and how its file stands, which change whenever its
+    // picture may have.
+    std::string photoStamp(std::size_t index) const
+    {
+        const std::string& path = m_photoPaths[index];
+        if (path.empty())
+            return {};
+        try {
+            const platform::FileIdentity file =
+                platform::identityOf(platform::openForReading(platform::FileName(path).nativePath()).get());
+            return path + '\n' + std::to_string(file.device) + ':' + std::to_string(file.inode) + ':'
+                + std::to_string(file.size) + ':' + std::to_string(file.modifiedSeconds) + '.'
+                + std::to_string(file.modifiedNanoseconds);
+        } catch (const std::exception&) {
+            return path + "\nmissing";
+        }
+    }
+
+    // A card of every column filled in: it differs whenever the cards' form
+    // or the date order does.
+    std::string cardForm() const
+    {
+        AddressCells probe;
+        probe.fill("01/02/2003");
+        return vCardText(cardOfAddress(probe, m_format, std::string("\x89PNG")));
     }
 
 private:
@@ -224,6 +256,20 @@ void exportAddresses(const CommandLine& line, const platform::CodePage& codePage
                 line.action == CommandLine::Action::ExportCsv ? addressCsv(rows, format) : exporter.vCards(rows));
 }
 
+void exportVdirFolder(const CommandLine& line, const platform::CodePage& codePage, DateFormat format)
+{
+    const common::AddressGrid grid = readAddressFile(line.addressFile);
+    Exporter exporter(codePage, format);
+    VdirSource source;
+    source.rows = exporter.addresses(grid);
+    source.photoStamp = [&exporter](std::size_t i) { return exporter.photoStamp(i); };
+    source.card = [&](std::size_t i) { return exporter.card(source.rows[i], i); };
+    source.form = exporter.cardForm();
+    const VdirChanges changes = exportVdir(line.vdirDirectory, source);
+    std::cout << line.vdirDirectory << ": " << changes.written << " written, " << changes.removed << " removed, "
+              << changes.unchanged << " unchanged\n";
+}
+
 } // namespace
 
 int runExportCommand(const std::vector<std::string>& arguments)
@@ -255,6 +301,8 @@ int runExportCommand(const std::vector<std::string>& arguments)
     try {
         if (line.action == CommandLine::Action::Import)
             importCards(line, *codePage, format);
+        else if (line.action == CommandLine::Action::ExportVdir)
+            exportVdirFolder(line, *codePage, format);
         else
             exportAddresses(line, *codePage, format);
     } catch (const std::exception& error) {
