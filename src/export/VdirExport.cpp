@@ -2,16 +2,16 @@
 
 #include "export/VCardWriter.h"
 #include "platform/files/DirectoryFiles.h"
-#include "platform/files/FileVersion.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
+
+#include <charconv>
+#include <xxhash.h>
 
 namespace kb::exporter {
 
@@ -47,29 +47,25 @@ struct Index {
     std::vector<IndexEntry> entries;
 };
 
-std::uint64_t hashOf(std::initializer_list<std::string_view> pieces)
+std::uint64_t hashOf(std::string_view bytes)
 {
-    platform::ContentHash hash;
-    for (const std::string_view piece : pieces) {
-        // Lengths first, so that no two different lists of pieces run together alike.
-        const std::uint64_t length = piece.size();
-        hash.add(reinterpret_cast<const char*>(&length), sizeof length);
-        hash.add(piece.data(), piece.size());
-    }
-    return hash.value();
+    return XXH3_64bits(bytes.data(), bytes.size());
 }
 
-std::uint64_t restHashOf(const AddressCells& cells, const std::string& photoStamp)
+// Every column but the name, each after its length so that no two
+// different rows run together alike, and the photo's stamp.
+std::uint64_t restHashOf(const AddressCells& cells, const std::string& photoStamp, std::string& buffer)
 {
-    platform::ContentHash hash;
+    buffer.clear();
     for (int c = 0; c < addressColumnCount; ++c) {
-        const std::string& cell = c == common::NameColumn ? std::string() : cells[c];
-        const std::uint64_t length = cell.size();
-        hash.add(reinterpret_cast<const char*>(&length), sizeof length);
-        hash.add(cell.data(), cell.size());
+        if (c == common::NameColumn)
+            continue;
+        buffer += std::to_string(cells[c].size());
+        buffer += ':';
+        buffer += cells[c];
     }
-    hash.add(photoStamp.data(), photoStamp.size());
-    return hash.value();
+    buffer += photoStamp;
+    return hashOf(buffer);
 }
 
 bool hasMoreThanAName(const AddressCells& cells)
@@ -102,28 +98,46 @@ std::string hex(std::uint64_t value)
     return text;
 }
 
-Index parseIndex(const std::string& text, const std::string& path)
+bool parseHex(std::string_view& text, std::uint64_t& value)
 {
-    std::istringstream lines(text);
-    std::string line;
-    Index index;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (error != std::errc() || end == text.data() || end == text.data() + text.size() || *end != ' ')
+        return false;
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()) + 1);
+    return true;
+}
+
+Index parseIndex(std::string_view text, const std::string& path)
+{
     const auto damaged = [&path](std::size_t number) {
         return std::runtime_error(path + ": damaged at line " + std::to_string(number)
                                   + "; remove the folder's cards and this file to export afresh");
     };
-    if (!std::getline(lines, line) || line.compare(0, indexHeading.size(), indexHeading) != 0)
+    const auto nextLine = [&text]() {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        return line;
+    };
+    std::string_view line = nextLine();
+    if (line.substr(0, indexHeading.size() + 1) != std::string(indexHeading) + ' ')
         throw std::runtime_error(path + ": not a card index of kestrelbook-export");
-    std::istringstream heading(line.substr(indexHeading.size()));
-    if (!(heading >> std::hex >> index.form))
+    Index index;
+    line.remove_prefix(indexHeading.size() + 1);
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), index.form, 16);
+    if (error != std::errc() || end != line.data() + line.size())
         throw damaged(1);
-    for (std::size_t number = 2; std::getline(lines, line); ++number) {
-        std::istringstream fields(line);
+    for (std::size_t number = 2; !text.empty(); ++number) {
+        line = nextLine();
         IndexEntry entry;
-        char state = 0;
-        if (!(fields >> entry.uid >> std::hex >> entry.name >> entry.rest >> state) || !isUid(entry.uid)
-            || (state != '=' && state != '~' && state != 'x'))
+        if (line.size() <= uidLength + 1 || !isUid(line.substr(0, uidLength)) || line[uidLength] != ' ')
             throw damaged(number);
-        entry.state = static_cast<CardState>(state);
+        entry.uid = line.substr(0, uidLength);
+        line.remove_prefix(uidLength + 1);
+        if (!parseHex(line, entry.name) || !parseHex(line, entry.rest) || line.size() != 1
+            || (line[0] != '=' && line[0] != '~' && line[0] != 'x'))
+            throw damaged(number);
+        entry.state = static_cast<CardState>(line[0]);
         index.entries.push_back(std::move(entry));
     }
     return index;
@@ -146,7 +160,7 @@ std::string indexText(const Index& index)
     return text;
 }
 
-std::string newUid(const std::unordered_set<std::string>& taken)
+std::string newUid(const std::unordered_set<std::string>& present, const std::unordered_set<std::string>& taken)
 {
     static std::mt19937_64 generator{std::random_device{}()};
     for (;;) {
@@ -159,8 +173,9 @@ std::string newUid(const std::unordered_set<std::string>& taken)
             static_cast<unsigned long long>((high >> 16) & 0xFFFF), static_cast<unsigned long long>(high & 0xFFF),
             static_cast<unsigned long long>(0x8000 | ((low >> 48) & 0x3FFF)),
             static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
-        if (!taken.count(text))
-            return text;
+        const std::string uid = text;
+        if (!present.count(uid + std::string(cardExtension)) && !taken.count(uid))
+            return uid;
     }
 }
 
@@ -171,6 +186,7 @@ public:
         : m_old(old)
         , m_oldTaken(old.entries.size(), false)
         , m_match(rowCount, none)
+        , m_next(old.entries.size(), none)
     {
     }
 
@@ -181,11 +197,16 @@ public:
     template <typename Key>
     void pass(const std::vector<IndexEntry>& rows, Key key)
     {
-        std::unordered_map<std::string, std::deque<std::size_t>> waiting;
-        for (std::size_t i = 0; i < m_old.entries.size(); ++i) {
-            if (!m_oldTaken[i] && m_old.entries[i].state != CardState::Removing)
-                if (const auto k = key(m_old.entries[i], none))
-                    waiting[*k].push_back(i);
+        std::unordered_map<std::uint64_t, std::size_t> first; // of a key, then m_next in file order
+        first.reserve(m_old.entries.size());
+        for (std::size_t i = m_old.entries.size(); i-- > 0;) {
+            if (!m_oldTaken[i] && m_old.entries[i].state != CardState::Removing) {
+                if (const auto k = key(m_old.entries[i], none)) {
+                    const auto [at, isNew] = first.try_emplace(*k, i);
+                    m_next[i] = isNew ? none : at->second;
+                    at->second = i;
+                }
+            }
         }
         for (std::size_t row = 0; row < rows.size(); ++row) {
             if (m_match[row] != none)
@@ -193,12 +214,12 @@ public:
             const auto k = key(rows[row], row);
             if (!k)
                 continue;
-            const auto found = waiting.find(*k);
-            if (found == waiting.end() || found->second.empty())
+            const auto found = first.find(*k);
+            if (found == first.end() || found->second == none)
                 continue;
-            m_match[row] = found->second.front();
+            m_match[row] = found->second;
             m_oldTaken[m_match[row]] = true;
-            found->second.pop_front();
+            found->second = m_next[found->second];
         }
     }
 
@@ -209,6 +230,7 @@ private:
     const Index& m_old;
     std::vector<bool> m_oldTaken;
     std::vector<std::size_t> m_match;
+    std::vector<std::size_t> m_next;
 };
 
 std::string cardFileName(const std::string& uid)
@@ -228,38 +250,41 @@ VdirChanges exportVdir(const std::string& directory, const VdirSource& source)
     const Index old = oldText ? parseIndex(*oldText, indexPath) : Index{};
 
     Index next;
-    next.form = hashOf({source.form});
+    next.form = hashOf(source.form);
     const bool sameForm = oldText && old.form == next.form;
     std::vector<IndexEntry> rows(source.rows.size());
+    std::string buffer;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i].name = hashOf({source.rows[i][common::NameColumn]});
-        rows[i].rest = restHashOf(source.rows[i], source.photoStamp(i));
+        rows[i].name = hashOf(source.rows[i][common::NameColumn]);
+        rows[i].rest = restHashOf(source.rows[i], source.photoStamp(i), buffer);
     }
-    const auto both = [](const IndexEntry& e, std::size_t) { return std::optional(hex(e.name) + hex(e.rest)); };
-    const auto name = [](const IndexEntry& e, std::size_t) { return std::optional(hex(e.name)); };
+    const auto both = [](const IndexEntry& e, std::size_t) {
+        const std::uint64_t pair[] = {e.name, e.rest};
+        return std::optional(XXH3_64bits(pair, sizeof pair));
+    };
+    const auto name = [](const IndexEntry& e, std::size_t) { return std::optional(e.name); };
     // A rename alone: only where more than a name stays the same, or any two
     // name-only addresses would pass for each other.
-    const auto rest = [&](const IndexEntry& e, std::size_t row) -> std::optional<std::string> {
+    const auto rest = [&](const IndexEntry& e, std::size_t row) -> std::optional<std::uint64_t> {
         if (row != CardMatcher::none && !hasMoreThanAName(source.rows[row]))
             return std::nullopt;
-        return hex(e.rest);
+        return e.rest;
     };
     CardMatcher matcher(old, rows.size());
     matcher.pass(rows, both);
     matcher.pass(rows, name);
     matcher.pass(rows, rest);
 
-    std::unordered_set<std::string> taken(present);
-    for (const IndexEntry& entry : old.entries)
-        taken.insert(cardFileName(entry.uid));
+    // Random UIDs meet none of the old ones; only a file of the name must not be overwritten.
+    std::unordered_set<std::string> taken;
     VdirChanges changes;
     std::vector<std::pair<std::string, std::string>> toWrite; // file name, card
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::size_t match = matcher.match(i);
         IndexEntry& entry = rows[i];
         if (match == CardMatcher::none) {
-            entry.uid = newUid(taken);
-            taken.insert(cardFileName(entry.uid));
+            entry.uid = newUid(present, taken);
+            taken.insert(entry.uid);
         } else {
             const IndexEntry& was = old.entries[match];
             entry.uid = was.uid;
