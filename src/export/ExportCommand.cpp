@@ -9,6 +9,7 @@
 #include "export/VdirExport.h"
 #include "platform/files/DosPath.h"
 #include "platform/files/FileDescriptor.h"
+#include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacing.h"
 #include "platform/files/FileVersion.h"
 #include "platform/files/FileWriting.h"
@@ -265,7 +266,13 @@ void exportVdirFolder(const CommandLine& line, const platform::CodePage& codePag
     source.photoStamp = [&exporter](std::size_t i) { return exporter.photoStamp(i); };
     source.card = [&](std::size_t i) { return exporter.card(source.rows[i], i); };
     source.form = exporter.cardForm();
-    const VdirChanges changes = exportVdir(line.vdirDirectory, source);
+    VdirChanges changes;
+    try {
+        changes = exportVdir(line.vdirDirectory, source);
+    } catch (const platform::EInOutError& error) {
+        // The file layer's texts name no file.
+        throw std::runtime_error(line.vdirDirectory + ": " + error.what());
+    }
     std::cout << line.vdirDirectory << ": " << changes.written << " written, " << changes.removed << " removed, "
               << changes.unchanged << " unchanged\n";
 }
