@@ -75,6 +75,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             line.output = valueOf("-o");
         } else if (startsWith(argument, "-o")) {
             line.output = argument.substr(2);
+        } else if (is("--vdir")) {
+            line.vdirDirectory = valueOf("--vdir");
+            if (line.vdirDirectory.empty())
+                throw UsageError("--vdir needs a folder");
         } else if (is("--import")) {
             line.action = CommandLine::Action::Import;
             line.cardFile = valueOf("--import");
@@ -84,6 +88,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     }
     if (line.action == CommandLine::Action::Import && (csv || !line.output.empty()))
         throw UsageError("--import writes into the address file; --csv and -o do not go with it");
+    if (!line.vdirDirectory.empty() && (csv || !line.output.empty() || line.action == CommandLine::Action::Import))
+        throw UsageError("--vdir writes a folder of cards; --csv, -o and --import do not go with it");
     if (operands.empty())
         throw UsageError("no address file given");
     if (operands.size() > 1)
@@ -93,12 +99,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     line.addressFile = operands[0];
     if (csv)
         line.action = CommandLine::Action::ExportCsv;
+    if (!line.vdirDirectory.empty())
+        line.action = CommandLine::Action::ExportVdir;
     return line;
 }
 
 std::string usageText()
 {
     return "Usage: kestrelbook-export [--code-page CP] [--csv[=FORM]] [-o FILE] ADDRESS_FILE\n"
+           "       kestrelbook-export [--code-page CP] --vdir DIR ADDRESS_FILE\n"
            "       kestrelbook-export [--code-page CP] --import VCF ADDRESS_FILE\n"
            "\n"
            "Writes the addresses of a Kestrelbook address file as vCard 3.0 (UTF-8),\n"
@@ -114,6 +123,9 @@ std::string usageText()
            "                  default) or google (Google Contacts)\n"
            "  -o, --output FILE\n"
            "                  write to FILE instead of standard output\n"
+           "  --vdir DIR      write one card file per address into the folder DIR,\n"
+           "                  for vdirsyncer and CardDAV; a later export rewrites\n"
+           "                  only the cards that changed (see the manual page)\n"
            "  --import VCF    append the cards of VCF (- for standard input) to\n"
            "                  ADDRESS_FILE; every character the code page cannot\n"
            "                  hold is stored as '?' and reported\n"

@@ -17,7 +17,7 @@ public:
 };
 
 struct CommandLine {
-    enum class Action { ExportVCard, ExportCsv, Import, Help, Version };
+    enum class Action { ExportVCard, ExportCsv, ExportVdir, Import, Help, Version };
     Action action = Action::ExportVCard;
     CsvForm csvForm = CsvForm::Thunderbird;
     // The code page's table name ("cp850"); nothing for the locale's.
@@ -25,6 +25,8 @@ struct CommandLine {
     std::string addressFile;
     // Where the export goes; "-" or nothing for standard output.
     std::string output;
+    // The folder of a vdir export.
+    std::string vdirDirectory;
     // The cards to import; "-" for standard input.
     std::string cardFile;
 };

@@ -6,9 +6,12 @@
 #include "export/CommandLine.h"
 #include "export/VCardReader.h"
 #include "export/VCardWriter.h"
+#include "export/VdirExport.h"
 #include "platform/files/DosPath.h"
+#include "platform/files/FileDescriptor.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacing.h"
+#include "platform/files/FileVersion.h"
 #include "platform/files/FileWriting.h"
 #include "platform/files/TextFile.h"
 #include "platform/pictures/PictureFile.h"
@@ -184,6 +187,35 @@ public:
         for (const ExportedRow& row : rows)
             text += vCardText(cardOfAddress(row.cells, m_format, photo(row)));
         return text;
+    }
+
+    VCard card(const ExportedRow& row) { return cardOfAddress(row.cells, m_format, photo(row)); }
+
+    // The photo's path and how its file stands, which change whenever its
+    // picture may have.
+    static std::string photoStamp(const ExportedRow& row)
+    {
+        const std::string& path = row.photoPath;
+        if (path.empty())
+            return {};
+        try {
+            const platform::FileIdentity file =
+                platform::identityOf(platform::openForReading(platform::FileName(path).nativePath()).get());
+            return path + '\n' + std::to_string(file.device) + ':' + std::to_string(file.inode) + ':'
+                + std::to_string(file.size) + ':' + std::to_string(file.modifiedSeconds) + '.'
+                + std::to_string(file.modifiedNanoseconds);
+        } catch (const std::exception&) {
+            return path + "\nmissing";
+        }
+    }
+
+    // A card of every column filled in: it differs whenever the cards' form
+    // or the date order does.
+    std::string cardForm() const
+    {
+        AddressCells probe;
+        probe.fill("01/02/2003");
+        return vCardText(cardOfAddress(probe, m_format, std::string("\x89PNG")));
     }
 
 private:
@@ -385,6 +417,30 @@ void exportAddresses(const CommandLine& line, const platform::CodePage& codePage
     output.write(addressCsv(addresses, format, line.csvForm));
 }
 
+void exportVdirFolder(const CommandLine& line, const platform::CodePage& codePage, DateFormat format,
+                      Messages& messages)
+{
+    const common::AddressGrid grid = loadAddressGrid(line.addressFile);
+    Exporter exporter(codePage, format, messages);
+    const std::vector<ExportedRow> rows = exporter.rows(grid);
+    VdirSource source;
+    source.rows.reserve(rows.size());
+    for (const ExportedRow& row : rows)
+        source.rows.push_back(row.cells);
+    source.photoStamp = [&rows](std::size_t i) { return Exporter::photoStamp(rows[i]); };
+    source.card = [&](std::size_t i) { return exporter.card(rows[i]); };
+    source.form = exporter.cardForm();
+    VdirChanges changes;
+    try {
+        changes = exportVdir(line.vdirDirectory, source);
+    } catch (const platform::EInOutError& error) {
+        // The file layer's texts name no file.
+        throw std::runtime_error(line.vdirDirectory + ": " + error.what());
+    }
+    std::cout << line.vdirDirectory << ": " << changes.written << " written, " << changes.removed << " removed, "
+              << changes.unchanged << " unchanged\n";
+}
+
 } // namespace
 
 int runExportCommand(const std::vector<std::string>& arguments)
@@ -417,6 +473,8 @@ int runExportCommand(const std::vector<std::string>& arguments)
     try {
         if (line.action == CommandLine::Action::Import)
             importCards(line, *codePage, format, messages);
+        else if (line.action == CommandLine::Action::ExportVdir)
+            exportVdirFolder(line, *codePage, format, messages);
         else
             exportAddresses(line, *codePage, format, messages);
     } catch (const std::exception& error) {
