@@ -6,11 +6,11 @@
 #include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace {
 constexpr std::size_t keyLength = 13; // "DataFileName="
-constexpr std::size_t firstChunk = 64 * 1024;
 // Read in pieces that stay in the cache while their lines are counted.
 constexpr std::size_t readPiece = std::size_t(1) << 20;
 
@@ -20,33 +20,20 @@ struct FileText {
     kb::platform::FileVersion version;
 };
 
-// The whole file in one buffer, read once, up to the end of its text. A
-// regular file is read into a buffer of its size; anything that grows while
-// read doubles the buffer.
+// The whole file in one buffer, read once, up to the end of its text.
 FileText readWholeFile(const kb::platform::FileName& name)
 {
     kb::platform::FileByteSource source(name);
     kb::platform::ContentHash hash;
-    const std::size_t size = source.sizeHint();
-    const std::size_t capacity = size > 0 ? size + 1 : firstChunk; // + 1 to see the end at once
     FileText text;
     kb::common::TextBuffer& bytes = text.bytes;
-    bytes.reserve(capacity + kb::common::addressTextPadding);
-    bytes.resize(capacity);
-    std::size_t length = 0;
-    for (;;) {
-        if (length == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const std::size_t got = source.read(bytes.data() + length, std::min(bytes.size() - length, readPiece));
-        if (got == 0)
-            break;
-        hash.add(bytes.data() + length, got);
-        const bool textGoesOn = text.extent.add(bytes.data() + length, got);
-        length += got;
-        if (!textGoesOn)
-            break; // nothing after a Ctrl-Z is read
-    }
-    bytes.resize(length);
+    bytes.reserve(source.sizeHint() + kb::common::addressTextPadding);
+    const std::uint64_t length = kb::platform::readPieces(
+        source, std::numeric_limits<std::uint64_t>::max(), readPiece, [&](const char* piece, std::size_t count) {
+            hash.add(piece, count);
+            bytes.insert(bytes.end(), piece, piece + count);
+            return text.extent.add(piece, count); // nothing after a Ctrl-Z is read
+        });
     text.version = {source.identity(), length, hash.value()};
     return text;
 }

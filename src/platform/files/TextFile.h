@@ -5,6 +5,8 @@
 #include "platform/files/FileVersion.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -86,8 +88,15 @@ private:
     bool m_endOfText = false; // a Ctrl-Z was met
 };
 
-// Reads a whole file as bytes, the one way the program does; raises
-// EInOutError, also for a file of more than maxBytes.
+// The one loop that reads a file's bytes: reads source in pieces of at most
+// pieceSize and hands each to onPiece, which returns false to stop there.
+// No more than limit bytes are read. Returns how many were; raises
+// EInOutError.
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize,
+                         const std::function<bool(const char* piece, std::size_t count)>& onPiece);
+
+// Reads a whole file as bytes; raises EInOutError, also for a file of more
+// than maxBytes.
 std::string readFileBytes(const FileName& name, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 } // namespace kb::platform
