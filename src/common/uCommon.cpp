@@ -6,10 +6,12 @@
 #include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
 namespace {
+constexpr std::size_t firstChunk = 64 * 1024;
 constexpr std::size_t keyLength = 13; // "DataFileName="
 // Read in pieces that stay in the cache while their lines are counted.
 constexpr std::size_t readPiece = std::size_t(1) << 20;
@@ -27,13 +29,25 @@ FileText readWholeFile(const kb::platform::FileName& name)
     kb::platform::ContentHash hash;
     FileText text;
     kb::common::TextBuffer& bytes = text.bytes;
-    bytes.reserve(source.sizeHint() + kb::common::addressTextPadding);
-    const std::uint64_t length = kb::platform::readPieces(
-        source, std::numeric_limits<std::uint64_t>::max(), readPiece, [&](const char* piece, std::size_t count) {
-            hash.add(piece, count);
-            bytes.insert(bytes.end(), piece, piece + count);
-            return text.extent.add(piece, count); // nothing after a Ctrl-Z is read
-        });
+    // A regular file is read straight into a buffer of its size (+ 1 to see
+    // the end at once); one that grows while read doubles it.
+    const std::size_t size = source.sizeHint();
+    bytes.reserve((size > 0 ? size + 1 : firstChunk) + kb::common::addressTextPadding);
+    std::size_t length = 0;
+    const auto roomFor = [&](std::size_t& count) {
+        if (bytes.capacity() == length + kb::common::addressTextPadding)
+            bytes.reserve(2 * length + kb::common::addressTextPadding);
+        count = std::min(count, bytes.capacity() - kb::common::addressTextPadding - length);
+        bytes.resize(length + count);
+        return bytes.data() + length;
+    };
+    kb::platform::readPieces(source, std::numeric_limits<std::uint64_t>::max(), readPiece, roomFor,
+                             [&](const char* piece, std::size_t count) {
+                                 length += count;
+                                 hash.add(piece, count);
+                                 return text.extent.add(piece, count); // nothing after a Ctrl-Z is read
+                             });
+    bytes.resize(length);
     text.version = {source.identity(), length, hash.value()};
     return text;
 }

@@ -136,21 +136,28 @@ bool TextFileReader::readLine(std::string& line)
     }
 }
 
-std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize,
-                         const std::function<bool(const char* piece, std::size_t count)>& onPiece)
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceRoom& roomFor,
+                         const PieceTaker& onPiece)
 {
-    std::vector<char> piece(static_cast<std::size_t>(std::min<std::uint64_t>(limit, pieceSize)));
     std::uint64_t total = 0;
     while (total < limit) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(limit - total, piece.size()));
-        const std::size_t got = source.read(piece.data(), wanted);
+        auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(limit - total, pieceSize));
+        char* const piece = roomFor(wanted);
+        const std::size_t got = source.read(piece, wanted);
         if (got == 0)
             break;
         total += got;
-        if (!onPiece(piece.data(), got))
+        if (!onPiece(piece, got))
             break;
     }
     return total;
+}
+
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceTaker& onPiece)
+{
+    std::vector<char> piece(static_cast<std::size_t>(std::min<std::uint64_t>(limit, pieceSize)));
+    return readPieces(
+        source, limit, piece.size(), [&piece](std::size_t&) { return piece.data(); }, onPiece);
 }
 
 std::string readFileBytes(const FileName& name, std::size_t maxBytes)
