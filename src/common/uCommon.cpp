@@ -7,10 +7,12 @@
 #include "platform/files/TextFile.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace {
-constexpr std::size_t keyLength = 13; // "DataFileName="
 constexpr std::size_t firstChunk = 64 * 1024;
+constexpr std::size_t keyLength = 13; // "DataFileName="
 // Read in pieces that stay in the cache while their lines are counted.
 constexpr std::size_t readPiece = std::size_t(1) << 20;
 
@@ -20,32 +22,31 @@ struct FileText {
     kb::platform::FileVersion version;
 };
 
-// The whole file in one buffer, read once, up to the end of its text. A
-// regular file is read into a buffer of its size; anything that grows while
-// read doubles the buffer.
+// The whole file in one buffer, read once, up to the end of its text.
 FileText readWholeFile(const kb::platform::FileName& name)
 {
     kb::platform::FileByteSource source(name);
     kb::platform::ContentHash hash;
-    const std::size_t size = source.sizeHint();
-    const std::size_t capacity = size > 0 ? size + 1 : firstChunk; // + 1 to see the end at once
     FileText text;
     kb::common::TextBuffer& bytes = text.bytes;
-    bytes.reserve(capacity + kb::common::addressTextPadding);
-    bytes.resize(capacity);
+    // A regular file is read straight into a buffer of its size (+ 1 to see
+    // the end at once); one that grows while read doubles it.
+    const std::size_t size = source.sizeHint();
+    bytes.reserve((size > 0 ? size + 1 : firstChunk) + kb::common::addressTextPadding);
     std::size_t length = 0;
-    for (;;) {
-        if (length == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const std::size_t got = source.read(bytes.data() + length, std::min(bytes.size() - length, readPiece));
-        if (got == 0)
-            break;
-        hash.add(bytes.data() + length, got);
-        const bool textGoesOn = text.extent.add(bytes.data() + length, got);
-        length += got;
-        if (!textGoesOn)
-            break; // nothing after a Ctrl-Z is read
-    }
+    const auto roomFor = [&](std::size_t& count) {
+        if (bytes.capacity() == length + kb::common::addressTextPadding)
+            bytes.reserve(2 * length + kb::common::addressTextPadding);
+        count = std::min(count, bytes.capacity() - kb::common::addressTextPadding - length);
+        bytes.resize(length + count);
+        return bytes.data() + length;
+    };
+    kb::platform::readPieces(source, std::numeric_limits<std::uint64_t>::max(), readPiece, roomFor,
+                             [&](const char* piece, std::size_t count) {
+                                 length += count;
+                                 hash.add(piece, count);
+                                 return text.extent.add(piece, count); // nothing after a Ctrl-Z is read
+                             });
     bytes.resize(length);
     text.version = {source.identity(), length, hash.value()};
     return text;

@@ -1,6 +1,7 @@
 #include "FileDescriptor.h"
 
 #include "platform/files/FileErrors.h"
+#include "platform/files/FileSystemCalls.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -38,6 +39,24 @@ FileDescriptor openForReading(const std::string& nativePath)
         throwFileError(errno, nativePath);
     refuseUnlessRegular(info, nativePath);
     return fd;
+}
+
+ssize_t readSome(int fd, char* into, std::size_t count, off_t at)
+{
+    for (;;) {
+        const ssize_t got = at < 0 ? ::read(fd, into, count) : ::pread(fd, into, count, at);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+ssize_t writeSome(int fd, const char* bytes, std::size_t count)
+{
+    for (;;) {
+        const ssize_t put = fileSystemCalls().write(fd, bytes, count);
+        if (put >= 0 || errno != EINTR)
+            return put;
+    }
 }
 
 } // namespace kb::platform

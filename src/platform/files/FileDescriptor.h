@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <dirent.h>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace kb::platform {
@@ -66,5 +68,12 @@ inline DirectoryStream openDirectory(const std::string& path)
 // device or socket is no file that can be read whole: it is refused at once
 // with "File access denied", as the DOS product refused a directory.
 FileDescriptor openForReading(const std::string& nativePath);
+
+// read(2) and write(2), tried again when a signal interrupts them, so that
+// no caller mistakes an interruption for an error. readSome reads at the
+// offset "at" when one is given (pread), else where the file stands; the
+// write goes through fileSystemCalls(), where tests make the disk fail.
+ssize_t readSome(int fd, char* into, std::size_t count, off_t at = -1);
+ssize_t writeSome(int fd, const char* bytes, std::size_t count);
 
 } // namespace kb::platform

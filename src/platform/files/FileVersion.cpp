@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include <sys/stat.h>
 
 namespace kb::platform {
+namespace {
+constexpr std::size_t hashPieceSize = std::size_t{1} << 20; // stays in the cache while hashed
+}
 
 bool FileIdentity::operator==(const FileIdentity& other) const
 {
@@ -71,16 +73,12 @@ FileChange changeSince(const FileName& name, const FileVersion& version)
     if (now != version.identity)
         return FileChange::Changed;
     ContentHash hash;
-    std::vector<char> piece(std::size_t(1) << 20);
-    std::uint64_t left = version.bytesRead;
-    while (left > 0) {
-        const std::size_t got = source->read(piece.data(), left < piece.size() ? left : piece.size());
-        if (got == 0)
-            return FileChange::Changed;
-        hash.add(piece.data(), got);
-        left -= got;
-    }
-    return hash.value() == version.hash ? FileChange::None : FileChange::Changed;
+    const std::uint64_t read =
+        readPieces(*source, version.bytesRead, hashPieceSize, [&hash](const char* piece, std::size_t count) {
+            hash.add(piece, count);
+            return true;
+        });
+    return read == version.bytesRead && hash.value() == version.hash ? FileChange::None : FileChange::Changed;
 }
 
 std::string fileNameLeadsTo(const FileName& name)

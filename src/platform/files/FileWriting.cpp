@@ -43,12 +43,9 @@ std::string randomSuffix()
 void writeAll(int fd, std::string_view bytes, const std::string& errorPath)
 {
     while (!bytes.empty()) {
-        const ssize_t put = fileSystemCalls().write(fd, bytes.data(), bytes.size());
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t put = writeSome(fd, bytes.data(), bytes.size());
+        if (put < 0)
             throwFileError(errno, errorPath);
-        }
         bytes.remove_prefix(static_cast<std::size_t>(put));
     }
 }
@@ -58,9 +55,7 @@ std::size_t copyAll(int from, int to, const std::string& errorPath)
     std::string chunk(copyBufferSize, '\0');
     std::size_t copied = 0;
     for (;;) {
-        const ssize_t got = ::read(from, chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR)
-            continue;
+        const ssize_t got = readSome(from, chunk.data(), chunk.size());
         if (got < 0)
             throwFileError(errno, errorPath);
         if (got == 0)

@@ -54,9 +54,7 @@ std::string encode(const Header& header)
 bool readExactly(int fd, char* into, std::size_t count, off_t at)
 {
     while (count > 0) {
-        const ssize_t got = ::pread(fd, into, count, at);
-        if (got < 0 && errno == EINTR)
-            continue;
+        const ssize_t got = readSome(fd, into, count, at);
         if (got <= 0)
             return false;
         into += got;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kb::platform {
 namespace {
@@ -14,17 +15,6 @@ namespace {
 constexpr char ctrlZ = 26;
 constexpr std::size_t firstChunkSize = 1 << 12;
 constexpr std::size_t chunkSize = 1 << 16;
-
-std::size_t readSome(int fd, char* buffer, std::size_t capacity, const std::string& nativePath)
-{
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, capacity);
-        if (got >= 0)
-            return static_cast<std::size_t>(got);
-        if (errno != EINTR)
-            throwFileError(errno, nativePath);
-    }
-}
 
 } // namespace
 
@@ -49,7 +39,10 @@ FileIdentity FileByteSource::identity() const
 
 std::size_t FileByteSource::read(char* buffer, std::size_t capacity)
 {
-    return readSome(m_fd.get(), buffer, capacity, m_nativePath);
+    const ssize_t got = readSome(m_fd.get(), buffer, capacity);
+    if (got < 0)
+        throwFileError(errno, m_nativePath);
+    return static_cast<std::size_t>(got);
 }
 
 std::size_t MemoryByteSource::read(char* buffer, std::size_t capacity)
@@ -143,6 +136,30 @@ bool TextFileReader::readLine(std::string& line)
     }
 }
 
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceRoom& roomFor,
+                         const PieceTaker& onPiece)
+{
+    std::uint64_t total = 0;
+    while (total < limit) {
+        auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(limit - total, pieceSize));
+        char* const piece = roomFor(wanted);
+        const std::size_t got = source.read(piece, wanted);
+        if (got == 0)
+            break;
+        total += got;
+        if (!onPiece(piece, got))
+            break;
+    }
+    return total;
+}
+
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceTaker& onPiece)
+{
+    std::vector<char> piece(static_cast<std::size_t>(std::min<std::uint64_t>(limit, pieceSize)));
+    return readPieces(
+        source, limit, piece.size(), [&piece](std::size_t&) { return piece.data(); }, onPiece);
+}
+
 std::string readFileBytes(const FileName& name, std::size_t maxBytes)
 {
     FileByteSource source(name);
@@ -152,12 +169,14 @@ std::string readFileBytes(const FileName& name, std::size_t maxBytes)
             throwFileError(EFBIG, name.nativePath());
         bytes.reserve(size);
     }
-    std::string chunk(chunkSize, '\0');
-    while (const std::size_t got = source.read(chunk.data(), chunk.size())) {
-        if (got > maxBytes - bytes.size())
-            throwFileError(EFBIG, name.nativePath()); // it grew while being read
-        bytes.append(chunk.data(), got);
-    }
+    // One byte past the bound tells a file that grew while being read.
+    const std::uint64_t limit = std::uint64_t{maxBytes} + (maxBytes < std::numeric_limits<std::uint64_t>::max());
+    readPieces(source, limit, chunkSize, [&bytes](const char* piece, std::size_t count) {
+        bytes.append(piece, count);
+        return true;
+    });
+    if (bytes.size() > maxBytes)
+        throwFileError(EFBIG, name.nativePath());
     return bytes;
 }
 

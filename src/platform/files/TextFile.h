@@ -5,6 +5,8 @@
 #include "platform/files/FileVersion.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -86,8 +88,20 @@ private:
     bool m_endOfText = false; // a Ctrl-Z was met
 };
 
-// Reads a whole file as bytes, the one way the program does; raises
-// EInOutError, also for a file of more than maxBytes.
+// The one loop that reads a file's bytes: reads source in pieces of at most
+// pieceSize, each where roomFor(count) says (it may lower count, not to 0),
+// and hands each to onPiece, which returns false to stop there. No more than limit bytes are read. Returns how
+// many were; raises EInOutError.
+using PieceRoom = std::function<char*(std::size_t& count)>;
+using PieceTaker = std::function<bool(const char* piece, std::size_t count)>;
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceRoom& roomFor,
+                         const PieceTaker& onPiece);
+// The same, each piece read into one buffer of its own, for callers that
+// only look at the bytes.
+std::uint64_t readPieces(ByteSource& source, std::uint64_t limit, std::size_t pieceSize, const PieceTaker& onPiece);
+
+// Reads a whole file as bytes; raises EInOutError, also for a file of more
+// than maxBytes.
 std::string readFileBytes(const FileName& name, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 } // namespace kb::platform

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <vector>
@@ -119,3 +120,41 @@ TEST(WriteFileReplacingTest, AMissingDirectoryIsAnInvalidFilename)
 }
 
 } // namespace
+
+namespace {
+
+kb::platform::FileVersion versionOf(const std::string& path, std::string_view bytesRead)
+{
+    kb::platform::ContentHash hash;
+    hash.add(bytesRead.data(), bytesRead.size());
+    return {kb::platform::FileByteSource(kb::platform::FileName::native(path)).identity(), bytesRead.size(),
+            hash.value()};
+}
+
+// Writes bytes in place and puts the modification time back, as a write
+// within the clock's grain would leave it.
+void rewriteKeepingTime(const kb::test::TempDir& dir, const std::string& name, std::string_view bytes)
+{
+    struct stat before {};
+    ASSERT_EQ(::stat(dir.file(name).c_str(), &before), 0);
+    dir.write(name, bytes);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), times, 0), 0);
+}
+
+} // namespace
+
+TEST(FileVersionTest, OnlyTheSameBytesUnderTheSameTimeAreNoChange)
+{
+    using kb::platform::FileChange;
+    const kb::test::TempDir dir;
+    dir.write("a.txt", "Smith,John\rDoe,Jane\r");
+    const auto name = kb::platform::FileName::native(dir.file("a.txt"));
+    const auto whole = versionOf(dir.file("a.txt"), "Smith,John\rDoe,Jane\r");
+    EXPECT_EQ(kb::platform::changeSince(name, whole), FileChange::None);
+    // A reader that stopped early is judged on what it read.
+    EXPECT_EQ(kb::platform::changeSince(name, versionOf(dir.file("a.txt"), "Smith,John\r")), FileChange::None);
+
+    rewriteKeepingTime(dir, "a.txt", "Smith,Joan\rDoe,Jane\r");
+    EXPECT_EQ(kb::platform::changeSince(name, whole), FileChange::Changed);
+}
