@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -74,6 +75,17 @@ QComboBox* newCategoryBox(QWidget* parent, const QRect& at)
     category->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     category->setGeometry(at.x(), at.y(), at.width(), fieldHeight);
     return category;
+}
+
+void addFieldLabel(QWidget& panel, const layout::EditField& field, QWidget& control, int number)
+{
+    auto* label = new QLabel(QString::fromLatin1(field.label), &panel);
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
+    label->setBuddy(&control);
+    // Screen readers name a field by the label tied to it.
+    label->setAccessibleName(control.accessibleName());
+    label->move(field.labelAt);
+    label->adjustSize();
 }
 
 std::string bytesOf(QStringView text)

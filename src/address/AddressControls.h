@@ -16,6 +16,9 @@ class QWidget;
 namespace kb::address {
 
 class AddressTableModel;
+namespace layout {
+struct EditField;
+}
 
 // The address list: fixed rows and columns, whole rows selected, no editing.
 void setUpAddressList(QTableView& list, AddressTableModel& model);
@@ -24,6 +27,9 @@ void setUpAddressList(QTableView& list, AddressTableModel& model);
 QLineEdit* newLineEdit(QWidget* parent, const QRect& at);
 QPlainTextEdit* newNoteEdit(QWidget* parent, const QRect& at);
 QComboBox* newCategoryBox(QWidget* parent, const QRect& at);
+// The caption of a field, its Alt key tied to the field (number counts the
+// page's labels for their names).
+void addFieldLabel(QWidget& panel, const layout::EditField& field, QWidget& control, int number);
 
 // A field's text as cell bytes; the note's line breaks become the lone LFs
 // the address file keeps inside a value.

@@ -4,10 +4,12 @@
 #include "address/AddressEditSession.h"
 #include "address/AddressFieldNames.h"
 #include "address/AddressLayout.h"
+#include "address/AddressQuestions.h"
 #include "address/AddressTableModel.h"
 #include "address/PhotoPanel.h"
 #include "common/AddressColumns.h"
 #include "platform/pictures/MetafileHelper.h"
+#include "platform/pictures/PictureFile.h"
 #include "platform/text/AnsiText.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/AltKeyGuard.h"
@@ -15,8 +17,6 @@
 #include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
-#include "platform/ui/KeyboardTarget.h"
-#include "platform/ui/PictureBox.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/ShowHandler.h"
 #include "platform/ui/ToolBarButton.h"
@@ -28,15 +28,16 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTextDocument>
 #include <QToolButton>
 
+#include <algorithm>
 #include <limits>
 
 using namespace kb::common; // the address columns by name
@@ -47,18 +48,6 @@ using namespace kb::address::layout;
 using kb::address::bytesOf;
 using kb::address::fieldTextOf;
 using kb::address::memoBytes;
-
-namespace {
-
-// A page is a named panel to a screen reader, which says so as the focus
-// enters it.
-void nameForScreenReaders(QWidget& page, const QString& name)
-{
-    kb::platform::setAccessibleRole(page, QAccessible::Pane);
-    page.setAccessibleName(name);
-}
-
-} // namespace
 
 TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -88,7 +77,7 @@ void TfmAddress::createMainPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Main"));
-    nameForScreenReaders(*page, QStringLiteral("Address list"));
+    kb::platform::nameAsPage(*page, QStringLiteral("Address list"));
     m_notebook->addWidget(page);
     m_mainPage = page;
 
@@ -99,11 +88,8 @@ void TfmAddress::createMainPage()
     kb::address::setUpAddressList(*m_grid, *m_model);
     connectGuarded(m_grid, &QTableView::doubleClicked, this, &TfmAddress::Address_GridDblClick);
     // Return on a row opens it as a double-click does.
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* open = new QShortcut(QKeySequence(key), m_grid);
-        open->setContext(Qt::WidgetShortcut);
-        connectGuarded(open, &QShortcut::activated, this, &TfmAddress::Address_GridDblClick);
-    }
+    connectGuarded(kb::platform::returnShortcut(*m_grid), &QShortcut::activated, this,
+                   &TfmAddress::Address_GridDblClick);
 
     auto* toolBar = new QWidget(page);
     toolBar->setObjectName(QStringLiteral("ToolBar2"));
@@ -122,7 +108,7 @@ void TfmAddress::createEditPage()
 {
     auto* page = new QWidget(m_notebook);
     page->setObjectName(QStringLiteral("Edit"));
-    nameForScreenReaders(*page, QStringLiteral("Edit address"));
+    kb::platform::nameAsPage(*page, QStringLiteral("Edit address"));
     m_notebook->addWidget(page);
     m_editPage = page;
 
@@ -141,11 +127,11 @@ void TfmAddress::createEditPage()
     QToolButton* cancel =
         addToolButton(toolBar, "ToolButton2", QStringLiteral("&Cancel"), toolButtonSize.width() + separator);
     connectGuarded(cancel, &QToolButton::clicked, this, &TfmAddress::ToolButton2Click);
-    connectGuarded(kb::platform::escapeShortcut(*page), &QShortcut::activated, this, &TfmAddress::ToolButton2Click);
+    connectGuarded(kb::platform::escapeShortcut(*page), &QShortcut::activated, this, &TfmAddress::escapeEditPage);
 
     // The fields, the photo, "Send", then the tool bar.
-    setTabOrder(m_fieldOfColumn[DepartmentColumn], m_photoKey);
-    setTabOrder(m_photoKey, m_sendButton);
+    setTabOrder(m_fieldOfColumn[DepartmentColumn], m_picturePanel->keyboardTarget());
+    setTabOrder(m_picturePanel->keyboardTarget(), m_sendButton);
     setTabOrder(m_sendButton, save);
     setTabOrder(save, cancel);
 }
@@ -175,14 +161,7 @@ void TfmAddress::createEditFields(QWidget* panel)
         if (control == m_category)
             altKeys->watch(m_category->lineEdit());
 
-        auto* label = new QLabel(QString::fromLatin1(field.label), panel);
-        label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
-        label->setBuddy(control);
-        // Screen readers name a field by the label tied to it.
-        label->setAccessibleName(control->accessibleName());
-        label->move(field.labelAt);
-        label->adjustSize();
-
+        kb::address::addFieldLabel(*panel, field, *control, labelNumber++);
         if (previous)
             setTabOrder(previous, control);
         previous = control;
@@ -204,33 +183,14 @@ void TfmAddress::createPhotoPanel(QWidget* panel)
     m_picturePanel->setObjectName(QStringLiteral("Picture_Panel"));
     m_picturePanel->setAccessibleName(QStringLiteral("Photo"));
     m_picturePanel->setGeometry(368, 256, 193, 109);
-    connectGuarded(m_picturePanel, &kb::address::PhotoPanel::doubleClicked, this, &TfmAddress::Picture_PanelDblClick);
-
-    m_photoBitmap = new QLabel(m_picturePanel);
-    m_photoBitmap->setObjectName(QStringLiteral("Photo_Bitmap"));
-    m_photoBitmap->setGeometry(m_picturePanel->contentsRect());
-    m_photoBitmap->setAlignment(Qt::AlignCenter);
-    m_photoBitmap->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_photoBitmap->hide();
+    connectGuarded(m_picturePanel, &kb::address::PhotoPanel::anotherPhotoAsked, this,
+                   &TfmAddress::Picture_PanelDblClick);
 
     m_photoEdit = kb::address::newLineEdit(m_picturePanel, QRect());
     m_photoEdit->setObjectName(QStringLiteral("Photo_Edit"));
     m_photoEdit->hide();
     m_fieldOfColumn[PhotoColumn] = m_photoEdit;
     connectGuarded(m_photoEdit, &QLineEdit::textChanged, this, &TfmAddress::Photo_EditChange);
-
-    // Above the photo, so that its focus mark shows over it.
-    m_photoKey = new kb::platform::KeyboardTarget(QStringLiteral("Photo"), 0, m_picturePanel);
-    m_photoKey->setGeometry(m_picturePanel->rect());
-    connectGuarded(m_photoKey, &kb::platform::KeyboardTarget::clicked, this, &TfmAddress::Picture_PanelDblClick);
-    describePhoto();
-}
-
-void TfmAddress::describePhoto()
-{
-    m_photoKey->setAccessibleDescription(m_photoBitmap->isHidden()
-                                             ? QStringLiteral("No photo shown. Press to choose a photo file.")
-                                             : QStringLiteral("Photo shown. Press to choose another photo file."));
 }
 
 QToolButton* TfmAddress::addToolButton(QWidget* toolBar, const char* name, const QString& caption, int left)
@@ -317,10 +277,7 @@ void TfmAddress::Del_ToolButtonClick()
     const int row = highlightedRow();
     if (!kb::address::AddressEditSession::canDelete(row))
         return;
-    const std::string_view name = m_model->grid().cell(NameColumn, row);
-    const QString question = name.empty()
-        ? QStringLiteral("Delete Address?")
-        : QStringLiteral("Delete Address for \"") + kb::platform::textFromBytes(name) + QStringLiteral("\" ?");
+    const QString question = kb::address::deleteQuestion(m_model->grid().cell(NameColumn, row));
     if (!kb::platform::prompter().askYesNo(this, question))
         return;
     m_session->deleteRow(row);
@@ -330,27 +287,8 @@ void TfmAddress::Del_ToolButtonClick()
 
 void TfmAddress::Address_Exit_ButtonClick()
 {
-    // As an editor asks before it writes over a file changed since it was
-    // read: the other program's change would be lost for good. A name that
-    // leads elsewhere now, or to nothing, may not be the user's file at all.
-    QString question;
-    switch (m_model->changeSinceLoad(m_addressFileName)) {
-    case kb::platform::FileChange::None: break;
-    case kb::platform::FileChange::Changed:
-        question = QStringLiteral("The address file was changed by another program after it was opened. "
-                                  "Overwrite it?");
-        break;
-    case kb::platform::FileChange::Replaced:
-        question =
-            QStringLiteral("The address file's name now leads to another file than the one opened: \"%1\". "
-                           "Write the addresses into that file?")
-                .arg(QFile::decodeName(QByteArray::fromStdString(kb::platform::fileNameLeadsTo(m_addressFileName))));
-        break;
-    case kb::platform::FileChange::Gone:
-        question = QStringLiteral("The address file was deleted or renamed after it was opened. "
-                                  "Write it again under its old name?");
-        break;
-    }
+    const QString question =
+        kb::address::overwriteQuestion(m_model->changeSinceLoad(m_addressFileName), m_addressFileName);
     if (!question.isEmpty() && !kb::platform::prompter().askYesNo(this, question))
         return;
     {
@@ -379,6 +317,24 @@ void TfmAddress::ToolButton2Click()
     selectPage(m_mainPage);
 }
 
+void TfmAddress::escapeEditPage()
+{
+    // Cancel drops the edits, as its button says; Escape is only our key for
+    // it, and a key of ours never loses what was typed without asking.
+    if (editsPending()
+        && !kb::platform::prompter().askYesNo(this, kb::address::discardEditsQuestion,
+                                              kb::platform::Prompter::DefaultAnswer::No))
+        return;
+    ToolButton2Click();
+}
+
+bool TfmAddress::editsPending() const
+{
+    const auto typedIn = [](const QLineEdit* field) { return field->isModified(); };
+    return m_chosenPhoto || m_memo->document()->isModified()
+        || std::any_of(m_fieldOfColumn.begin(), m_fieldOfColumn.end(), typedIn);
+}
+
 void TfmAddress::Picture_PanelDblClick()
 {
     const QString chosen = kb::platform::prompter().chooseFileToOpen(
@@ -398,16 +354,13 @@ void TfmAddress::Photo_EditChange()
     if (path.isEmpty())
         return;
     try {
-        // Metafiles are drawn at the panel's ratio, bitmaps scaled to it.
-        const QImage photo = kb::platform::loadPictureFile(
-            m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)), m_photoBitmap->devicePixelRatioF());
-        m_photoBitmap->setPixmap(kb::platform::pixmapAtRatio(photo, m_photoBitmap->devicePixelRatioF()));
-        m_photoBitmap->show();
+        // Metafiles are drawn at the panel's ratio.
+        m_picturePanel->showPhoto(kb::platform::loadPictureFile(
+            m_chosenPhoto ? *m_chosenPhoto : kb::platform::FileName(bytesOf(path)), devicePixelRatioF()));
     } catch (const std::exception&) {
         // A photo that cannot be shown is no error: the panel shows "NoImage".
-        m_photoBitmap->hide();
+        m_picturePanel->hidePhoto();
     }
-    describePhoto();
 }
 
 void TfmAddress::Send_Email_ButtonClick()
@@ -461,7 +414,6 @@ void TfmAddress::showHeadingAsTheGridHoldsIt()
 void TfmAddress::hidePhoto()
 {
     m_chosenPhoto.reset();
-    m_photoBitmap->hide();
+    m_picturePanel->hidePhoto();
     m_photoEdit->clear();
-    describePhoto();
 }

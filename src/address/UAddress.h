@@ -13,17 +13,12 @@
 #include <string_view>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QTableView;
 class QToolButton;
-
-namespace kb::platform {
-class KeyboardTarget;
-}
 
 namespace kb::address {
 class AddressEditSession;
@@ -65,6 +60,7 @@ private:
     void Address_Exit_ButtonClick();
     void Address_Edit_Save_ButtonClick();
     void ToolButton2Click();
+    void escapeEditPage();
     void Picture_PanelDblClick();
     void Photo_EditChange();
     void Send_Email_ButtonClick();
@@ -74,7 +70,7 @@ private:
     int highlightedRow() const;
     void selectRow(int gridRow);
     void showHeadingAsTheGridHoldsIt();
-    void describePhoto();
+    bool editsPending() const;
     void hidePhoto();
 
     static constexpr int editedColumnCount = 17; // columns 0..16 have a one-line field
@@ -97,7 +93,5 @@ private:
     QLineEdit* m_photoEdit = nullptr;
     QLineEdit* m_emailEdit = nullptr;
     kb::address::PhotoPanel* m_picturePanel = nullptr;
-    QLabel* m_photoBitmap = nullptr;
-    kb::platform::KeyboardTarget* m_photoKey = nullptr;
     QPushButton* m_sendButton = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "VCard.h"
 
 #include "platform/text/AsciiCase.h"
+#include "platform/text/TextLines.h"
 
 namespace kb::exporter {
 
@@ -52,18 +53,9 @@ std::string escapedText(std::string_view text)
 
 std::string unescapedText(std::string_view value)
 {
-    std::string text;
-    text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            text += value[i];
-            continue;
-        }
-        const char next = value[++i];
-        // Other cards write "\N" too; any other escaped character stands for itself.
-        text += next == 'n' || next == 'N' ? '\n' : next;
-    }
-    return text;
+    // Other cards write "\N" too; any other escaped character stands for itself.
+    return kb::platform::withEscapesDecoded(
+        value, [](char escaped) { return std::string(1, escaped == 'n' || escaped == 'N' ? '\n' : escaped); });
 }
 
 std::vector<std::string> splitValue(std::string_view value, char separator)

@@ -19,28 +19,16 @@ std::string_view trimmed(std::string_view text)
 
 std::string decodeStringEscapes(std::string_view value)
 {
-    std::string decoded;
-    decoded.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            decoded += value[i];
-            continue;
+    return kb::platform::withEscapesDecoded(value, [](char escaped) -> std::string {
+        switch (escaped) {
+        case 's': return " ";
+        case 'n': return "\n";
+        case 't': return "\t";
+        case 'r': return "\r";
+        case '\\': return "\\";
+        default: return {'\\', escaped}; // not an escape of the format: both characters stay
         }
-        switch (value[i + 1]) {
-        case 's': decoded += ' '; break;
-        case 'n': decoded += '\n'; break;
-        case 't': decoded += '\t'; break;
-        case 'r': decoded += '\r'; break;
-        case '\\': decoded += '\\'; break;
-        default:
-            // Not an escape of the format: keep both characters.
-            decoded += value[i];
-            decoded += value[i + 1];
-            break;
-        }
-        ++i;
-    }
-    return decoded;
+    });
 }
 
 bool isArgumentSeparator(char c)
@@ -124,18 +112,6 @@ std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file)
 {
     const std::optional<std::string> text = readAssociationFile(file);
     return text ? std::optional<DesktopFile>(parseDesktopFile(*text)) : std::nullopt;
-}
-
-std::vector<std::string_view> splitAt(std::string_view text, char separator)
-{
-    std::vector<std::string_view> pieces;
-    while (true) {
-        const auto end = text.find(separator);
-        pieces.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            return pieces;
-        text.remove_prefix(end + 1);
-    }
 }
 
 std::vector<std::string> splitDesktopList(std::string_view value)

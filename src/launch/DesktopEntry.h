@@ -29,10 +29,6 @@ DesktopFile parseDesktopFile(std::string_view text);
 // Nothing when the file cannot be read.
 std::optional<DesktopFile> readDesktopFile(const std::filesystem::path& file);
 
-// The pieces of text between separators, empty ones included: "a::b" is
-// "a", "" and "b". Used for search paths and registry key paths as well.
-std::vector<std::string_view> splitAt(std::string_view text, char separator);
-
 // The items of a list value ("a.desktop;b.desktop;"), empty items dropped.
 std::vector<std::string> splitDesktopList(std::string_view value);
 

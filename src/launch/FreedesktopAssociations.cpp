@@ -3,9 +3,12 @@
 #include "launch/DesktopEntry.h"
 #include "platform/files/Environment.h"
 #include "platform/text/AsciiCase.h"
+#include "platform/text/TextLines.h"
 
 #include <algorithm>
 #include <system_error>
+
+using kb::platform::splitAt;
 
 namespace kb::launch {
 namespace {
@@ -116,7 +119,7 @@ std::string desktopIdOf(const fs::path& file, const fs::path& directory)
 
 } // namespace
 
-FreedesktopAssociations::FreedesktopAssociations(const XdgDirectories& directories)
+FreedesktopAssociations::FreedesktopAssociations(const kb::platform::XdgDirectories& directories)
 {
     std::vector<fs::path> dataDirectories;
     if (!directories.dataHome.empty())

@@ -2,7 +2,7 @@
 
 #include "launch/AssociationSource.h"
 #include "launch/DesktopEntry.h"
-#include "launch/XdgDirectories.h"
+#include "platform/files/XdgDirectories.h"
 
 #include <filesystem>
 #include <map>
@@ -28,7 +28,8 @@ namespace kb::launch {
 // program missing) is passed over as if its desktop file were not there.
 class FreedesktopAssociations final : public AssociationSource {
 public:
-    explicit FreedesktopAssociations(const XdgDirectories& directories = XdgDirectories::fromEnvironment());
+    explicit FreedesktopAssociations(
+        const kb::platform::XdgDirectories& directories = kb::platform::XdgDirectories::fromEnvironment());
 
     std::optional<std::string> defaultValue(const std::string& keyPath) const override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/CaptionLabel.h"
 #include "platform/ui/PictureBox.h"
 
 #include <QFrame>
@@ -33,14 +34,15 @@ void copyFirstPictureToTheRest(const Boxes& boxes)
     }
 }
 
-// The white circle with its black outline behind the clock face.
-class ClockCircle : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
+// The panel across the top of the central pane: the clock, the time and the
+// caption of the tool chosen last.
+struct ClockHeader {
+    QFrame* panel;
+    kb::platform::PictureBox* clockFace;
+    kb::platform::CaptionLabel* time;
+    kb::platform::CaptionLabel* selected;
 };
+ClockHeader buildClockHeader(QWidget& pane);
 
 // A one-pixel line across the central pane.
 class WhiteLine : public QWidget {

@@ -239,36 +239,13 @@ void Tkb_form::buildCentralPane(QWidget* page)
     connectGuarded(kb::platform::keyboardTargetOver(*information, QStringLiteral("Information"), 1),
                    &KeyboardTarget::clicked, this, showInformation);
 
-    QFrame* header = makePanel(pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
-    header->setObjectName(QStringLiteral("Header_Panel"));
-    header->setAutoFillBackground(true);
-    QPalette headerPalette = header->palette();
-    headerPalette.setColor(QPalette::Window, headerColour);
-    header->setPalette(headerPalette);
-    offerPopupMenu(header);
-
-    auto* circle = new ClockCircle(header);
-    circle->setObjectName(QStringLiteral("Shape1"));
-    circle->setGeometry(16, 16, 25, 21);
-    hideFromAccessibility(*circle);
-
-    auto* clockFace = new PictureBox(header);
-    clockFace->setObjectName(QStringLiteral("Clock_Image"));
-    clockFace->setGeometry(21, 20, 15, 13);
-    clockFace->setArtwork(kb::resources::clockFace());
-    clockFace->setAccessibleName(QStringLiteral("Clock"));
-    offerPopupMenu(clockFace);
-
-    m_timeLabel = makeCaption(header, QStringLiteral("12:00"), layoutFont(QStringLiteral("Arial"), 32, FontStyle::Bold),
-                              QPoint(84, 4), Qt::black);
-    m_timeLabel->setObjectName(QStringLiteral("Time_Label"));
-    offerPopupMenu(m_timeLabel);
-
-    m_selectedLabel = makeCaption(header, QString(), captionFont(), QPoint(8, 52), white);
-    m_selectedLabel->setObjectName(QStringLiteral("Selected_Label"));
-    m_selectedLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_selectedLabel->setFixedSize(173, 19);
-    offerPopupMenu(m_selectedLabel);
+    const ClockHeader header = buildClockHeader(*pane);
+    m_timeLabel = header.time;
+    m_selectedLabel = header.selected;
+    offerPopupMenu(header.panel);
+    offerPopupMenu(header.clockFace);
+    offerPopupMenu(header.time);
+    offerPopupMenu(header.selected);
 }
 
 void Tkb_form::buildSetupPage(QWidget* page)

@@ -550,9 +550,18 @@ TEST_F(AddressKeyboardTest, AnAddressIsAddedEditedAndWrittenByKeysAlone)
     ASSERT_EQ(page(), "Edit");
     EXPECT_EQ(focused(), "Name_Edit");
     QTest::keyClicks(QApplication::focusWidget(), "by");
-    press(Qt::Key_Escape); // "&Cancel"
+    prompts.answerNo();
+    press(Qt::Key_Escape); // "&Cancel", once the typed text may go
+    EXPECT_EQ(prompts.questionsDefaultingToNo(), QStringList{"Discard the changes to this address?"});
+    EXPECT_EQ(page(), "Edit");
+    prompts.answerYes();
+    press(Qt::Key_Escape);
     EXPECT_EQ(page(), "Main");
     EXPECT_EQ(listed(1, 1), "Bob");
+    press(Qt::Key_Return);
+    press(Qt::Key_Escape); // nothing typed, nothing asked
+    EXPECT_EQ(page(), "Main");
+    EXPECT_EQ(prompts.questions().size(), 2U);
 
     press(Qt::Key_Backtab);
     press(Qt::Key_Return); // "E&xit"

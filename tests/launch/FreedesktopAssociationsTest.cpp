@@ -7,7 +7,7 @@
 namespace {
 
 using kb::launch::FreedesktopAssociations;
-using kb::launch::XdgDirectories;
+using kb::platform::XdgDirectories;
 using kb::test::IsolatedDesktop;
 namespace fs = std::filesystem;
 

@@ -3,12 +3,17 @@
 #include "DosInstallation.h"
 #include "RecordingMailSenders.h"
 #include "ScriptedPrompter.h"
+#include "TempDir.h"
+#include "game/Game_Main.h"
+#include "game/Settings.h"
 #include "shell/Kestrelbook.h"
 #include "shell/UAbout.h"
 #include "shell/uKestrelbook.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -116,6 +121,44 @@ TEST(ScaledScreen, TheInformationPictureIsDrawnAtTheScreensRatioInItsOwnColours)
         expectSameColours(meanColour(atOne, area), meanColour(atTwo, area), where);
     }
     EXPECT_EQ(atTwo.pixelColor(20, 200), QColor(214, 188, 146)) << "the tan of the plate";
+}
+
+TEST(ScaledScreen, TheGamesStatusBarShowsEachTileWhole)
+{
+    // Tiles framed in white, so that a tile blown up past its box loses its frame.
+    kb::test::TempDir pictures;
+    QImage strip(192, 64, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    QPainter(&strip).fillRect(QRect(4, 4, 24, 24), Qt::red);
+    for (int tile = 1; tile < 6; ++tile)
+        QPainter(&strip).drawImage(32 * tile, 0, strip.copy(0, 0, 32, 64));
+    strip.save(QString::fromStdString(pictures.file("U_pai.bmp")), "BMP");
+    strip.copy(0, 0, 32, 32).save(QString::fromStdString(pictures.file("U_magic1.bmp")), "BMP");
+    kb::test::PromptScript prompts;
+    TGameForm game;
+    game.Show(pictures.path().string());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&game));
+
+    for (const char* name : {"Box_Image_0", "Box_Image_1", "Box_Image_5"}) {
+        auto* tile = game.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(tile, nullptr) << name;
+        const QImage shown = tile->grab().toImage();
+        ASSERT_EQ(shown.size(), QSize(64, 64)) << name;
+        EXPECT_EQ(shown.pixelColor(2, 2), QColor(Qt::white)) << name << ": the frame's corner";
+        EXPECT_EQ(shown.pixelColor(61, 61), QColor(Qt::white)) << name << ": the frame's far corner";
+        EXPECT_EQ(shown.pixelColor(32, 32), QColor(Qt::red)) << name << ": the middle";
+    }
+}
+
+TEST(ScaledScreen, TheCustomSizeDialogsCaptionsKeepOffItsEdge)
+{
+    TSettingsForm dialog;
+    const QImage look = dialog.grab().toImage();
+    const QRect columns = dialog.findChild<QLabel*>("Label1")->geometry();
+    // Nothing of "Columns" in the four pixels next to the dialog's left edge.
+    for (int y = 2 * columns.top(); y <= 2 * columns.bottom() + 1; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(look.pixel(x, y), look.pixel(0, 0)) << x << "," << y;
 }
 
 } // namespace

@@ -297,6 +297,12 @@ void setAccessibleRole(QWidget& widget, QAccessible::Role role)
     widget.setProperty(roleProperty, static_cast<int>(role));
 }
 
+void nameAsPage(QWidget& page, const QString& name)
+{
+    setAccessibleRole(page, QAccessible::Pane);
+    page.setAccessibleName(name);
+}
+
 void notifyCurrentCellMoved(QWidget& grid)
 {
     if (grid.hasFocus())

@@ -33,6 +33,8 @@ void installAccessibleInterfaces();
 void hideFromAccessibility(QWidget& widget);
 // The role a plain container shows assistive technology.
 void setAccessibleRole(QWidget& widget, QAccessible::Role role);
+// A page as a named panel, which a screen reader names as the focus enters it.
+void nameAsPage(QWidget& page, const QString& name);
 
 // Tells assistive technology that the current cell of a grid moved, or that
 // its name changed; the cell becomes the focus while the grid has it.

@@ -50,4 +50,12 @@ QShortcut* escapeShortcut(QWidget& page)
     return escape;
 }
 
+QShortcut* returnShortcut(QWidget& control)
+{
+    auto* enter = new QShortcut(&control);
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enter->setContext(Qt::WidgetShortcut);
+    return enter;
+}
+
 } // namespace kb::platform

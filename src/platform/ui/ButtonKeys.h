@@ -13,4 +13,8 @@ void pressWithReturn(QAbstractButton& button);
 // Escape anywhere on page, as its Cancel; the caller connects what it does.
 QShortcut* escapeShortcut(QWidget& page);
 
+// Return and Enter while control has the focus; the caller connects what
+// they do.
+QShortcut* returnShortcut(QWidget& control);
+
 } // namespace kb::platform

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kb::launch {
+namespace kb::platform {
 
 // The freedesktop base directories and the names of the current desktop.
 struct XdgDirectories {
@@ -22,4 +22,4 @@ struct XdgDirectories {
     static XdgDirectories fromEnvironment();
 };
 
-} // namespace kb::launch
+} // namespace kb::platform
