@@ -43,7 +43,7 @@ bool sameTable(const AddressGrid& a, const AddressGrid& b)
     if (a.rowCount() != b.rowCount())
         return false;
     for (int r = 0; r <= a.rowCount(); ++r) {
-        for (int c = 0; c < AddressGrid::ColumnCount; ++c) {
+        for (int c = 0; c < AddressGrid::columnCount; ++c) {
             if (a.cell(c, r) != b.cell(c, r))
                 return false;
         }
@@ -67,11 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A cell changed beside the text reads back as set, and the rest stays.
     if (size > 0) {
         const int row = data[0] % (first.rowCount() + 1);
-        const int column = data[size - 1] % AddressGrid::ColumnCount;
-        const std::string kept(first.cell((column + 1) % AddressGrid::ColumnCount, row));
+        const int column = data[size - 1] % AddressGrid::columnCount;
+        const std::string kept(first.cell((column + 1) % AddressGrid::columnCount, row));
         first.setCell(column, row, "a,\"b\"\r\n");
         check(first.cell(column, row) == "a,\"b\"\r\n");
-        check(first.cell((column + 1) % AddressGrid::ColumnCount, row) == kept);
+        check(first.cell((column + 1) % AddressGrid::columnCount, row) == kept);
         const std::string changed = written(first);
         const AddressGrid third = read(changed.data(), changed.size());
         check(third.cell(column, row) == "a,\"b\"\n");

@@ -42,7 +42,7 @@ void setUpAddressList(QTableView& list, AddressTableModel& model)
     heading->setSectionsClickable(false);
     heading->setHighlightSections(false);
     heading->setSectionResizeMode(QHeaderView::Fixed);
-    for (int column = 0; column < AddressGrid::DisplayedColumnCount; ++column) {
+    for (int column = 0; column < AddressGrid::displayedColumnCount; ++column) {
         const auto c = static_cast<std::size_t>(column);
         list.setColumnWidth(column, c < leadingColumnWidths.size() ? leadingColumnWidths[c] : otherColumnWidth);
     }

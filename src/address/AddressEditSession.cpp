@@ -13,11 +13,11 @@ AddressEditSession::AddressEditSession(AddressTableModel& model)
 void AddressEditSession::open(int gridRow)
 {
     m_row = gridRow;
-    for (int column = 0; column < AddressGrid::ColumnCount; ++column)
+    for (int column = 0; column < AddressGrid::columnCount; ++column)
         m_cells[static_cast<std::size_t>(column)] = m_model.grid().cell(column, gridRow);
     m_reloaded = false;
     m_shownInPart.reset();
-    for (int column = 0; column < AddressGrid::ColumnCount; ++column)
+    for (int column = 0; column < AddressGrid::columnCount; ++column)
         m_shownInPart[static_cast<std::size_t>(column)] =
             m_cells[static_cast<std::size_t>(column)].size() > maxEditedCellBytes;
 }

@@ -57,9 +57,9 @@ private:
     AddressTableModel& m_model;
     int m_row = -1;
     // The address as it was when opened, to find it again after a reload.
-    std::array<std::string, common::AddressGrid::ColumnCount> m_cells;
+    std::array<std::string, common::AddressGrid::columnCount> m_cells;
     bool m_reloaded = false;
-    std::bitset<common::AddressGrid::ColumnCount> m_shownInPart;
+    std::bitset<common::AddressGrid::columnCount> m_shownInPart;
 };
 
 } // namespace kb::address

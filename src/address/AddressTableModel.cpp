@@ -34,7 +34,7 @@ void AddressTableModel::load(std::string_view fileName)
     m_loadedVersion = version;
     noteRowCount();
     endResetModel();
-    emit headerDataChanged(Qt::Horizontal, 0, AddressGrid::DisplayedColumnCount - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, AddressGrid::displayedColumnCount - 1);
 }
 
 void AddressTableModel::save(std::string_view fileName) const
@@ -50,7 +50,7 @@ platform::FileChange AddressTableModel::changeSinceLoad(std::string_view fileNam
 void AddressTableModel::setCell(int column, int gridRow, std::string_view text)
 {
     m_grid.setCell(column, gridRow, text);
-    if (gridRow == 0 && m_headingFixed && column < AddressGrid::DisplayedColumnCount)
+    if (gridRow == 0 && m_headingFixed && column < AddressGrid::displayedColumnCount)
         emit headerDataChanged(Qt::Horizontal, column, column);
     const QModelIndex changed = index(gridRow - firstListedRow(), column);
     if (changed.isValid())
@@ -75,7 +75,7 @@ void AddressTableModel::insertRowBeforeTrailer()
     endInsertRows();
 }
 
-int AddressTableModel::findListedRow(const std::array<std::string, AddressGrid::ColumnCount>& cells,
+int AddressTableModel::findListedRow(const std::array<std::string, AddressGrid::columnCount>& cells,
                                      int preferredRow) const
 {
     const int first = firstListedRow();
@@ -113,7 +113,7 @@ int AddressTableModel::rowCount(const QModelIndex& parent) const
 
 int AddressTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : AddressGrid::DisplayedColumnCount;
+    return parent.isValid() ? 0 : AddressGrid::displayedColumnCount;
 }
 
 QVariant AddressTableModel::data(const QModelIndex& index, int role) const
@@ -129,7 +129,7 @@ QVariant AddressTableModel::data(const QModelIndex& index, int role) const
 QVariant AddressTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !m_headingFixed || section < 0
-        || section >= AddressGrid::DisplayedColumnCount)
+        || section >= AddressGrid::displayedColumnCount)
         return {};
     return kb::platform::textFromBytes(m_grid.cell(section, 0));
 }
@@ -144,9 +144,9 @@ void AddressTableModel::checkRoomForRows(int gridRowCount) const
                                 + " addresses; this address file holds " + std::to_string(listed));
 }
 
-bool AddressTableModel::rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const
+bool AddressTableModel::rowHolds(int gridRow, const std::array<std::string, AddressGrid::columnCount>& cells) const
 {
-    for (int column = 0; column < AddressGrid::ColumnCount; ++column) {
+    for (int column = 0; column < AddressGrid::columnCount; ++column) {
         if (m_grid.cell(column, gridRow) != cells[static_cast<std::size_t>(column)])
             return false;
     }

@@ -57,7 +57,7 @@ public:
 
     // A listed row whose cells are exactly cells: preferredRow if it is one,
     // else the first such row; -1 where none is.
-    int findListedRow(const std::array<std::string, AddressGrid::ColumnCount>& cells, int preferredRow) const;
+    int findListedRow(const std::array<std::string, AddressGrid::columnCount>& cells, int preferredRow) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -67,7 +67,7 @@ public:
 private:
     void noteRowCount();
     void checkRoomForRows(int gridRowCount) const;
-    bool rowHolds(int gridRow, const std::array<std::string, AddressGrid::ColumnCount>& cells) const;
+    bool rowHolds(int gridRow, const std::array<std::string, AddressGrid::columnCount>& cells) const;
 
     AddressGrid m_grid;
     platform::FileVersion m_loadedVersion;

@@ -2,7 +2,7 @@
 
 namespace kb::common {
 
-constexpr int AddressColumnCount = 22;
+constexpr int addressColumnCount = 22;
 
 // What each column of the address file holds. The reader and the writer do
 // not care; the address book's fields are tied to these. Columns 17 to 19

@@ -11,7 +11,7 @@ namespace {
 
 void checkColumn(int column)
 {
-    if (column < 0 || column >= AddressRow::ColumnCount)
+    if (column < 0 || column >= AddressRow::columnCount)
         throw std::out_of_range("Index out of bounds.");
 }
 
@@ -51,7 +51,7 @@ void AddressRow::setCell(int column, std::string_view text)
     m_bytes.replace(from, oldLength, text);
     const auto grown = static_cast<std::uint32_t>(text.size());
     const auto shrunk = static_cast<std::uint32_t>(oldLength);
-    for (int c = column; c < ColumnCount; ++c)
+    for (int c = column; c < columnCount; ++c)
         m_ends[c] = m_ends[c] - shrunk + grown;
 }
 
@@ -182,7 +182,7 @@ AddressRow& AddressGrid::changedRowFor(int row)
     AddressRow moved;
     if (at != noRow) {
         const char* cell = m_text.data() + at;
-        for (int column = 0; column < ColumnCount; ++column) {
+        for (int column = 0; column < columnCount; ++column) {
             const char* end = endOfPackedCell(cell);
             moved.setCell(column, std::string_view(cell, static_cast<std::size_t>(end - cell)));
             if (*end == packedRowEnd)

@@ -29,7 +29,7 @@ constexpr char packedRowEnd = 26;
 // costs a single allocation however many cells it holds.
 class AddressRow {
 public:
-    static constexpr int ColumnCount = AddressColumnCount;
+    static constexpr int columnCount = addressColumnCount;
 
     std::string_view cell(int column) const;
     void setCell(int column, std::string_view text);
@@ -39,7 +39,7 @@ private:
     std::size_t begin(int column) const { return column == 0 ? 0 : m_ends[column - 1]; }
 
     std::string m_bytes;
-    std::array<std::uint32_t, ColumnCount> m_ends{};
+    std::array<std::uint32_t, columnCount> m_ends{};
 };
 
 // The cells of one row as the writer walks them: packed text, a changed
@@ -58,8 +58,8 @@ struct RowCells {
 // is set.
 class AddressGrid {
 public:
-    static constexpr int ColumnCount = AddressRow::ColumnCount;
-    static constexpr int DisplayedColumnCount = 21;
+    static constexpr int columnCount = AddressRow::columnCount;
+    static constexpr int displayedColumnCount = 21;
 
     AddressGrid() = default;
     // Takes over the reader's packed text and the offsets of its rows.
@@ -90,7 +90,7 @@ private:
     static constexpr std::uint64_t changedRow = std::uint64_t(1) << 63;
 
     // Where each cell of a packed row begins and ends in m_text.
-    using CellBounds = std::array<std::pair<std::uint64_t, std::uint64_t>, ColumnCount>;
+    using CellBounds = std::array<std::pair<std::uint64_t, std::uint64_t>, columnCount>;
 
     std::uint64_t handle(int row) const;
     AddressRow& changedRowFor(int row);

@@ -11,6 +11,6 @@ constexpr char carriageReturn = '\r';
 constexpr char lineFeed = '\n';
 constexpr char ctrlZ = 26; // ends the text, as DOS editors wrote it
 
-constexpr int lastColumn = AddressGrid::ColumnCount - 1;
+constexpr int lastColumn = AddressGrid::columnCount - 1;
 
 } // namespace kb::common

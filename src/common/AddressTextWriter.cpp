@@ -304,14 +304,14 @@ void writeAddressText(const AddressGrid& grid, platform::ByteSink& sink)
                 packed = std::make_unique<PackedRowWriter>(grid.packedText(), out);
             written = packed->write(cells.packed);
         } else if (cells.changed) {
-            for (int c = 0; c < AddressGrid::ColumnCount; ++c) {
+            for (int c = 0; c < AddressGrid::columnCount; ++c) {
                 if (c > 0)
                     out.put(comma);
                 putChangedCell(out, cells.changed->cell(c));
             }
-            written = AddressGrid::ColumnCount;
+            written = AddressGrid::columnCount;
         }
-        const std::size_t missingCommas = written == 0 ? lastColumn : AddressGrid::ColumnCount - written;
+        const std::size_t missingCommas = written == 0 ? lastColumn : AddressGrid::columnCount - written;
         out.append(commas, missingCommas);
         out.append("\r\n", 2);
     }

@@ -13,7 +13,7 @@ namespace kb::exporter {
 
 // One row of the address file as UTF-8 text, one string a column, which
 // common::AddressColumn names.
-constexpr int addressColumnCount = common::AddressColumnCount;
+constexpr int addressColumnCount = common::addressColumnCount;
 using AddressCells = std::array<std::string, addressColumnCount>;
 
 // Whether a column is one the address book leaves alone, which cards carry

@@ -15,7 +15,7 @@ struct TileColor {
     QRgb fill;
     QRgb edge;
 };
-constexpr std::array<TileColor, 8> TileColors{{
+constexpr std::array<TileColor, 8> tileColors{{
     {qRgb(0, 0, 0), qRgb(0, 0, 0)},
     {qRgb(255, 127, 127), qRgb(127, 63, 63)},
     {qRgb(127, 255, 127), qRgb(63, 127, 63)},
@@ -58,7 +58,7 @@ CellLook lookOf(const TGameMap& board, int x, int y, bool showColors, int highli
 
 void paintCell(QPainter& canvas, const QRect& rect, const CellLook& look, const QImage& strip, bool copyTile)
 {
-    const TileColor& colors = TileColors.at(look.color);
+    const TileColor& colors = tileColors.at(look.color);
     if (copyTile)
         canvas.drawImage(rect, strip, TileRect(look.showColors ? look.color : 0));
 

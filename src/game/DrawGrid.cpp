@@ -37,7 +37,7 @@ void DrawGrid::SetSize(int colCount, int rowCount)
         painter.drawImage(0, 0, m_canvas);
     }
     m_canvas = canvas;
-    resize(colCount * CellSize + 2 * FrameWidth, rowCount * CellSize + 2 * FrameWidth);
+    resize(colCount * cellSize + 2 * frameWidth, rowCount * cellSize + 2 * frameWidth);
     InvalidateGrid();
     kb::platform::notifyCellsReset(*this);
 }
@@ -47,7 +47,7 @@ void DrawGrid::SetSize(int colCount, int rowCount)
 QImage DrawGrid::blankCanvas(qreal ratio) const
 {
     QImage canvas = kb::resources::canvasAt(
-        QSize(std::max(m_colCount, 1) * CellSize, std::max(m_rowCount, 1) * CellSize), ratio, QImage::Format_RGB32);
+        QSize(std::max(m_colCount, 1) * cellSize, std::max(m_rowCount, 1) * cellSize), ratio, QImage::Format_RGB32);
     canvas.fill(Qt::black);
     return canvas;
 }
@@ -94,25 +94,25 @@ QString DrawGrid::accessibleCellName(int col, int row) const
 
 QRect DrawGrid::accessibleCellRect(int col, int row) const
 {
-    return CellRect(col, row).translated(FrameWidth, FrameWidth);
+    return CellRect(col, row).translated(frameWidth, frameWidth);
 }
 
 void DrawGrid::MouseToCell(QPoint point, int& col, int& row) const
 {
-    const QPoint inside = point - QPoint(FrameWidth, FrameWidth);
-    if (inside.x() < 0 || inside.y() < 0 || inside.x() >= m_colCount * CellSize
-        || inside.y() >= m_rowCount * CellSize) {
+    const QPoint inside = point - QPoint(frameWidth, frameWidth);
+    if (inside.x() < 0 || inside.y() < 0 || inside.x() >= m_colCount * cellSize
+        || inside.y() >= m_rowCount * cellSize) {
         col = -1;
         row = -1;
         return;
     }
-    col = inside.x() / CellSize;
-    row = inside.y() / CellSize;
+    col = inside.x() / cellSize;
+    row = inside.y() / cellSize;
 }
 
 QRect DrawGrid::CellRect(int col, int row) const
 {
-    return QRect(col * CellSize, row * CellSize, CellSize, CellSize);
+    return QRect(col * cellSize, row * cellSize, cellSize, cellSize);
 }
 
 void DrawGrid::InvalidateGrid()
@@ -122,7 +122,7 @@ void DrawGrid::InvalidateGrid()
 
 void DrawGrid::InvalidateCurrentCell()
 {
-    update(CellRect(m_col, m_row).translated(FrameWidth, FrameWidth));
+    update(CellRect(m_col, m_row).translated(frameWidth, frameWidth));
 }
 
 void DrawGrid::paintEvent(QPaintEvent* event)
@@ -135,8 +135,8 @@ void DrawGrid::paintEvent(QPaintEvent* event)
         region = rect();
     }
     kb::platform::guarded(this, [&] { PaintCells(region); });
-    const QSizeF cells(m_colCount * CellSize, m_rowCount * CellSize);
-    painter.drawImage(QRectF(QPointF(FrameWidth, FrameWidth), cells), m_canvas, QRectF(QPointF(0, 0), cells * ratio));
+    const QSizeF cells(m_colCount * cellSize, m_rowCount * cellSize);
+    painter.drawImage(QRectF(QPointF(frameWidth, frameWidth), cells), m_canvas, QRectF(QPointF(0, 0), cells * ratio));
     DrawFrame(painter);
 }
 
@@ -146,7 +146,7 @@ void DrawGrid::PaintCells(const QRegion& region)
 {
     if (!m_drawCell)
         return;
-    const QRegion cells = region.translated(-FrameWidth, -FrameWidth);
+    const QRegion cells = region.translated(-frameWidth, -frameWidth);
     QPainter canvas(&m_canvas);
     // Tiles from the installation's picture: whole pixels at a whole ratio,
     // smooth otherwise.

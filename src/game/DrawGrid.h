@@ -17,8 +17,8 @@ namespace kb::game {
 class DrawGrid : public QWidget, public kb::platform::AccessibleCells {
     Q_OBJECT
 public:
-    static constexpr int CellSize = 32;
-    static constexpr int FrameWidth = 2;
+    static constexpr int cellSize = 32;
+    static constexpr int frameWidth = 2;
 
     // Paints one cell on the canvas; rect is the cell's rectangle there, and
     // selected tells whether it is the current cell.

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char* NoMaps = "There are no maps yet in this game.";
+constexpr const char* noMaps = "There are no maps yet in this game.";
 
 // Visits the cells connected to (x, y) through their sides that accept()
 // admits, with an explicit stack so that no board can exhaust the call stack.
@@ -39,7 +39,7 @@ TGame::TGame()
 
 void TGame::SetWidth(int value)
 {
-    value = std::clamp(value, TMap::MinWidth, TMap::MaxWidth);
+    value = std::clamp(value, TMap::minWidth, TMap::maxWidth);
     if (value == m_width)
         return;
     m_width = value;
@@ -48,7 +48,7 @@ void TGame::SetWidth(int value)
 
 void TGame::SetHeight(int value)
 {
-    value = std::clamp(value, TMap::MinHeight, TMap::MaxHeight);
+    value = std::clamp(value, TMap::minHeight, TMap::maxHeight);
     if (value == m_height)
         return;
     m_height = value;
@@ -57,7 +57,7 @@ void TGame::SetHeight(int value)
 
 void TGame::SetColors(std::uint8_t value)
 {
-    value = std::clamp(value, MinColors, MaxColors);
+    value = std::clamp(value, minColors, maxColors);
     if (value == m_colors)
         return;
     m_colors = value;
@@ -93,21 +93,21 @@ void TGame::Assign(const TGame& source)
 TGameMap& TGame::CurrentMap()
 {
     if (m_maps.empty())
-        throw EGameException(NoMaps);
+        throw EGameException(noMaps);
     return m_maps[static_cast<std::size_t>(m_mapIndex)];
 }
 
 const TGameMap& TGame::CurrentMap() const
 {
     if (m_maps.empty())
-        throw EGameException(NoMaps);
+        throw EGameException(noMaps);
     return m_maps[static_cast<std::size_t>(m_mapIndex)];
 }
 
 const TGameMap* TGame::PreviousMap() const
 {
     if (m_maps.size() < 2)
-        throw EGameException(NoMaps);
+        throw EGameException(noMaps);
     if (m_mapIndex == 0)
         return nullptr;
     return &m_maps[static_cast<std::size_t>(m_mapIndex - 1)];

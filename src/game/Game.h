@@ -31,8 +31,8 @@ public:
 // belong to the window.
 class TGame {
 public:
-    static constexpr std::uint8_t MinColors = 2;
-    static constexpr std::uint8_t MaxColors = 7;
+    static constexpr std::uint8_t minColors = 2;
+    static constexpr std::uint8_t maxColors = 7;
 
     TGame();
     virtual ~TGame() = default;

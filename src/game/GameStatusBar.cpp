@@ -12,8 +12,8 @@
 namespace kb::game {
 namespace {
 
-constexpr int PartHeight = 45;
-constexpr int Panel1Width = 61;
+constexpr int partHeight = 45;
+constexpr int panel1Width = 61;
 
 // A status-bar picture, drawn centred in its box.
 class CentredPicture : public kb::platform::PictureBox {
@@ -59,17 +59,17 @@ GameStatusBar::GameStatusBar(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("StatusBar"));
-    resize(468, Height);
+    resize(468, barHeight);
 
     // Spacers and boxes from the left, the first spacer 5 wide, the others 3.
     static constexpr const char* spacers[] = {"Panel8", "Panel7", "Panel4", "Panel5", "Panel6", "Panel3"};
     static constexpr const char* boxCaptions[] = {"Label7", "Label6", "Label5", "Label4", "Label3", "Label2"};
     int left = 0;
-    for (std::size_t i = 0; i < BoxCount; ++i) {
+    for (std::size_t i = 0; i < boxCount; ++i) {
         const int spacerWidth = i == 0 ? 5 : 3;
-        addPanel(this, QString::fromLatin1(spacers[i]), {left, 0, spacerWidth, PartHeight});
+        addPanel(this, QString::fromLatin1(spacers[i]), {left, 0, spacerWidth, partHeight});
         left += spacerWidth;
-        m_boxes[i] = addPanel(this, QStringLiteral("Box_%1").arg(i), {left, 0, 32, PartHeight});
+        m_boxes[i] = addPanel(this, QStringLiteral("Box_%1").arg(i), {left, 0, 32, partHeight});
         m_boxImages[i] = new CentredPicture(m_boxes[i]);
         m_boxImages[i]->setObjectName(QStringLiteral("Box_Image_%1").arg(i));
         m_boxImages[i]->setAccessibleName(i == 0 ? QStringLiteral("Magic tile") : QStringLiteral("Tile %1").arg(i));
@@ -78,20 +78,20 @@ GameStatusBar::GameStatusBar(QWidget* parent)
         left += 32;
     }
 
-    m_panel1 = addPanel(this, QStringLiteral("Panel1"), {width() - Panel1Width, 0, Panel1Width, PartHeight});
-    QLabel* scoreCaption = addCaption(m_panel1, "Label1", QStringLiteral("Score"), {0, 6, Panel1Width, 13},
+    m_panel1 = addPanel(this, QStringLiteral("Panel1"), {width() - panel1Width, 0, panel1Width, partHeight});
+    QLabel* scoreCaption = addCaption(m_panel1, "Label1", QStringLiteral("Score"), {0, 6, panel1Width, 13},
                                       palette().color(QPalette::WindowText));
     kb::platform::hideFromAccessibility(*scoreCaption); // the score itself says "Score"
-    m_scoreLabel = addCaption(m_panel1, "Score_Label", QStringLiteral("00000"), {0, 19, Panel1Width, 13}, Qt::white);
+    m_scoreLabel = addCaption(m_panel1, "Score_Label", QStringLiteral("00000"), {0, 19, panel1Width, 13}, Qt::white);
     m_scoreLabel->setFont(kb::platform::layoutFont(QStringLiteral("MS Sans Serif"), 11));
-    addPanel(m_panel1, QStringLiteral("Panel9"), {0, 32, Panel1Width, 13});
-    m_panel2 = addPanel(this, QStringLiteral("Panel2"), {0, PartHeight, width(), 2});
+    addPanel(m_panel1, QStringLiteral("Panel9"), {0, 32, panel1Width, 13});
+    m_panel2 = addPanel(this, QStringLiteral("Panel2"), {0, partHeight, width(), 2});
 }
 
 void GameStatusBar::FitToClient(QSize client)
 {
-    setGeometry(0, client.height() - Height, client.width(), Height);
-    m_panel1->move(client.width() - Panel1Width, 0);
+    setGeometry(0, client.height() - barHeight, client.width(), barHeight);
+    m_panel1->move(client.width() - panel1Width, 0);
     m_panel2->resize(client.width(), 2);
     for (QWidget* box : m_boxes)
         box->setVisible(box->geometry().right() < m_panel1->x());

@@ -16,8 +16,8 @@ namespace kb::game {
 class GameStatusBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Height = 47;
-    static constexpr int BoxCount = 6;
+    static constexpr int barHeight = 47;
+    static constexpr int boxCount = 6;
 
     explicit GameStatusBar(QWidget* parent = nullptr);
 
@@ -30,9 +30,9 @@ public:
     kb::platform::PictureBox* BoxImage(int index) const;
 
 private:
-    std::array<QWidget*, BoxCount> m_boxes{};
-    std::array<kb::platform::PictureBox*, BoxCount> m_boxImages{};
-    std::array<QLabel*, BoxCount> m_boxCaptions{};
+    std::array<QWidget*, boxCount> m_boxes{};
+    std::array<kb::platform::PictureBox*, boxCount> m_boxImages{};
+    std::array<QLabel*, boxCount> m_boxCaptions{};
     QWidget* m_panel1 = nullptr;
     QWidget* m_panel2 = nullptr;
     QLabel* m_scoreLabel = nullptr;

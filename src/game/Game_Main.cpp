@@ -39,11 +39,11 @@ constexpr int narrowestGrid = 156;
 constexpr int narrowClientWidth = 172;
 
 // The colours of the tiles by their code, as a listener is told them.
-constexpr std::array<const char*, 8> ColourNames{"Empty", "Red", "Green", "Blue", "Magenta", "Cyan", "Yellow", "Grey"};
+constexpr std::array<const char*, 8> colourNames{"Empty", "Red", "Green", "Blue", "Magenta", "Cyan", "Yellow", "Grey"};
 
 QString colourName(int code)
 {
-    return QString::fromLatin1(ColourNames.at(static_cast<std::size_t>(code)));
+    return QString::fromLatin1(colourNames.at(static_cast<std::size_t>(code)));
 }
 
 } // namespace
@@ -181,15 +181,15 @@ void TGameForm::SizeToBoard()
         m_painted.forget(columns, rows);
     m_puzzleGrid->SetSize(columns, rows);
 
-    const int gridWidth = columns * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
+    const int gridWidth = columns * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
     int gridLeft = 8;
     int clientWidth = gridLeft * 2 + gridWidth;
     if (gridWidth < narrowestGrid) {
         gridLeft = (narrowestGrid - gridWidth) / 2 + 8;
         clientWidth = narrowClientWidth;
     }
-    const int gridHeight = rows * DrawGrid::CellSize + 2 * DrawGrid::FrameWidth;
-    const QSize client(clientWidth, gridHeight + 2 * gridTop + GameStatusBar::Height);
+    const int gridHeight = rows * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
+    const QSize client(clientWidth, gridHeight + 2 * gridTop + GameStatusBar::barHeight);
 
     m_puzzleGrid->move(gridLeft, gridTop);
     m_client->setFixedSize(client);
@@ -204,12 +204,12 @@ void TGameForm::RefreshBoard()
     m_statusBar->SetScoreText(QString::fromStdString(m_scoring.ScoreText()));
     // What is left of each colour, for a listener who cannot see the board.
     const TGameMap& board = m_game->CurrentMap();
-    std::array<int, ColourNames.size()> counts{};
+    std::array<int, colourNames.size()> counts{};
     for (int y = 0; y < board.Height(); ++y) {
         for (int x = 0; x < board.Width(); ++x)
             ++counts.at(board.GetColor(x, y));
     }
-    for (int code = 1; code < GameStatusBar::BoxCount; ++code)
+    for (int code = 1; code < GameStatusBar::boxCount; ++code)
         m_statusBar->SetTileCountName(code, QStringLiteral("%1: %2").arg(colourName(code)).arg(counts.at(code)));
 }
 

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr const char* OutOfBounds = "Index out of bounds.";
-constexpr const char* SizeMismatch = "Can not copy between maps of different sizes.";
+constexpr const char* outOfBounds = "Index out of bounds.";
+constexpr const char* sizeMismatch = "Can not copy between maps of different sizes.";
 
 } // namespace
 
@@ -23,7 +23,7 @@ void TMap::Allocate()
 
 void TMap::SetWidth(int value)
 {
-    value = std::clamp(value, MinWidth, MaxWidth);
+    value = std::clamp(value, minWidth, maxWidth);
     if (value == m_width)
         return;
     m_width = value;
@@ -32,7 +32,7 @@ void TMap::SetWidth(int value)
 
 void TMap::SetHeight(int value)
 {
-    value = std::clamp(value, MinHeight, MaxHeight);
+    value = std::clamp(value, minHeight, maxHeight);
     if (value == m_height)
         return;
     m_height = value;
@@ -42,7 +42,7 @@ void TMap::SetHeight(int value)
 void TMap::CheckPosition(int x, int y) const
 {
     if (x < 0 || x >= m_width || y < 0 || y >= m_height)
-        throw EMapException(OutOfBounds);
+        throw EMapException(outOfBounds);
 }
 
 TCell& TMap::CellAt(int x, int y)
@@ -78,7 +78,7 @@ void TMap::Fill(std::uint8_t colors)
 void TMap::CopyFrom(const TMap& source)
 {
     if (source.m_width != m_width || source.m_height != m_height)
-        throw EMapException(SizeMismatch);
+        throw EMapException(sizeMismatch);
     m_cells = source.m_cells;
 }
 

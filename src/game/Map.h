@@ -20,10 +20,10 @@ public:
 // It knows nothing of the rules; the game builds its boards as TGameMap.
 class TMap {
 public:
-    static constexpr int MinWidth = 3;
-    static constexpr int MaxWidth = 19;
-    static constexpr int MinHeight = 3;
-    static constexpr int MaxHeight = 16;
+    static constexpr int minWidth = 3;
+    static constexpr int maxWidth = 19;
+    static constexpr int minHeight = 3;
+    static constexpr int maxHeight = 16;
 
     virtual ~TMap() = default;
 

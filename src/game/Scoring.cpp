@@ -9,8 +9,8 @@ namespace {
 
 // n * n - 3 * n + 4 for groups of two or more. The formula goes on beyond
 // the 171 tiles of the largest level, up to the largest custom board.
-constexpr std::array<int, TMap::MaxWidth* TMap::MaxHeight + 1> ScoreTable = [] {
-    std::array<int, TMap::MaxWidth * TMap::MaxHeight + 1> table{};
+constexpr std::array<int, TMap::maxWidth* TMap::maxHeight + 1> scoreTable = [] {
+    std::array<int, TMap::maxWidth * TMap::maxHeight + 1> table{};
     for (int n = 2; n < static_cast<int>(table.size()); ++n)
         table[static_cast<std::size_t>(n)] = n * n - 3 * n + 4;
     return table;
@@ -20,9 +20,9 @@ constexpr std::array<int, TMap::MaxWidth* TMap::MaxHeight + 1> ScoreTable = [] {
 
 int Scoring::PointsFor(int tiles)
 {
-    if (tiles < 0 || tiles >= static_cast<int>(ScoreTable.size()))
+    if (tiles < 0 || tiles >= static_cast<int>(scoreTable.size()))
         throw std::out_of_range("Index out of bounds.");
-    return ScoreTable[static_cast<std::size_t>(tiles)];
+    return scoreTable[static_cast<std::size_t>(tiles)];
 }
 
 void Scoring::AddMove(int removedTiles)
@@ -34,7 +34,7 @@ void Scoring::AddMove(int removedTiles)
 
 void Scoring::Undo()
 {
-    m_score = m_prevScore - UndoPenalty;
+    m_score = m_prevScore - undoPenalty;
     m_prevScore = m_score;
 }
 

@@ -20,8 +20,8 @@ constexpr int expertLevel = 2;
 // grow with the square of the group's size, and an undo costs a penalty.
 class Scoring {
 public:
-    static constexpr int StartScore = -171;
-    static constexpr int UndoPenalty = 10;
+    static constexpr int startScore = -171;
+    static constexpr int undoPenalty = 10;
 
     // Points for taking a group of the given number of tiles.
     static int PointsFor(int tiles);
@@ -30,14 +30,14 @@ public:
     // The decimal text the window shows, "-171" for the start score.
     std::string ScoreText() const { return std::to_string(m_score); }
 
-    void StartGame() { m_score = StartScore; }
+    void StartGame() { m_score = startScore; }
     void AddMove(int removedTiles);
     // Takes the penalty from the score before the last move or undo, so a
     // second undo in a row costs again rather than restoring a score.
     void Undo();
 
 private:
-    int m_score = StartScore;
+    int m_score = startScore;
     int m_prevScore = 0;
 };
 

@@ -15,14 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kShellOpenCommand[] = {"shell", "open", "command"};
-constexpr std::string_view kDesktopSuffix = ".desktop";
+constexpr std::string_view shellOpenCommand[] = {"shell", "open", "command"};
+constexpr std::string_view desktopSuffix = ".desktop";
 // The URL scheme key of the registry, where the mail program is kept, and the
 // MIME type that names the desktop's mail program.
-constexpr std::string_view kMailtoKey = "mailto";
-constexpr const char* kMailtoHandler = "x-scheme-handler/mailto";
+constexpr std::string_view mailtoKey = "mailto";
+constexpr const char* mailtoHandler = "x-scheme-handler/mailto";
 // Deep enough for vendor subfolders, shallow enough to stop symlink loops.
-constexpr int kMaxApplicationDepth = 8;
+constexpr int maxApplicationDepth = 8;
 
 bool endsWith(std::string_view text, std::string_view suffix)
 {
@@ -31,7 +31,7 @@ bool endsWith(std::string_view text, std::string_view suffix)
 
 bool isDesktopId(std::string_view name)
 {
-    return name.size() > kDesktopSuffix.size() && endsWith(name, kDesktopSuffix);
+    return name.size() > desktopSuffix.size() && endsWith(name, desktopSuffix);
 }
 
 bool isExtension(std::string_view name)
@@ -44,7 +44,7 @@ bool isShellOpenCommand(const std::vector<std::string_view>& components)
     if (components.size() != 4)
         return false;
     for (std::size_t i = 0; i < 3; ++i) {
-        if (kb::platform::asciiLowered(components[i + 1]) != kShellOpenCommand[i])
+        if (kb::platform::asciiLowered(components[i + 1]) != shellOpenCommand[i])
             return false;
     }
     return true;
@@ -98,10 +98,10 @@ std::vector<fs::path> desktopFilesBelow(const fs::path& directory)
         directory, fs::directory_options::follow_directory_symlink | fs::directory_options::skip_permission_denied,
         error);
     for (const fs::recursive_directory_iterator end; !error && it != end; it.increment(error)) {
-        if (it.depth() >= kMaxApplicationDepth)
+        if (it.depth() >= maxApplicationDepth)
             it.disable_recursion_pending();
         std::error_code statError;
-        if (endsWith(it->path().filename().string(), kDesktopSuffix) && it->is_regular_file(statError))
+        if (endsWith(it->path().filename().string(), desktopSuffix) && it->is_regular_file(statError))
             files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
@@ -315,8 +315,8 @@ std::optional<std::string> FreedesktopAssociations::defaultValue(const std::stri
         return std::nullopt;
 
     const std::string owner(components.front());
-    if (kb::platform::asciiLowered(owner) == kMailtoKey) {
-        const auto mailProgram = defaultApplication(kMailtoHandler);
+    if (kb::platform::asciiLowered(owner) == mailtoKey) {
+        const auto mailProgram = defaultApplication(mailtoHandler);
         return mailProgram ? execOf(*mailProgram) : std::nullopt;
     }
     if (isDesktopId(owner))

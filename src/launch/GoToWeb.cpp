@@ -13,12 +13,12 @@ std::string BrowserParams;
 
 namespace {
 
-constexpr const char* kBrowserExtensions[] = {".HTM", ".HTML", ".SHTML", ".SHTM"};
-constexpr std::string_view kShellOpenCommand = "\\shell\\open\\command";
+constexpr const char* browserExtensions[] = {".HTM", ".HTML", ".SHTML", ".SHTM"};
+constexpr std::string_view shellOpenCommand = "\\shell\\open\\command";
 // The desktop's default mail program, where the registry keeps it.
-const std::string kMailProgramCommand = "mailto" + std::string(kShellOpenCommand);
+const std::string mailProgramCommand = "mailto" + std::string(shellOpenCommand);
 // The registry value buffer held 1025 bytes, its terminating zero included.
-constexpr std::size_t kValueBufferSize = 1025;
+constexpr std::size_t valueBufferSize = 1025;
 
 // The value's text up to its first zero byte. A text that would not fit the
 // buffer is refused like an unreadable value rather than cut short, so that a
@@ -29,7 +29,7 @@ std::optional<std::string> readValue(const kb::launch::AssociationSource& associ
     if (!value)
         return std::nullopt;
     value->resize(std::min(value->find('\0'), value->size()));
-    if (value->size() >= kValueBufferSize)
+    if (value->size() >= valueBufferSize)
         return std::nullopt;
     return value;
 }
@@ -47,10 +47,10 @@ std::optional<std::string> commandOfExtension(const kb::launch::AssociationSourc
     if (!fileClass)
         return std::nullopt;
     if (!fileClass->empty()) {
-        if (auto command = commandOf(associations, *fileClass + std::string(kShellOpenCommand)))
+        if (auto command = commandOf(associations, *fileClass + std::string(shellOpenCommand)))
             return command;
     }
-    return commandOf(associations, extension + std::string(kShellOpenCommand));
+    return commandOf(associations, extension + std::string(shellOpenCommand));
 }
 
 // Each percent sign goes with the character after it. The scan looks at the
@@ -132,7 +132,7 @@ std::optional<ProgramAndArguments> splitCommand(std::string command)
 
 std::string FindBrowserCommand(const kb::launch::AssociationSource& associations)
 {
-    for (const char* extension : kBrowserExtensions) {
+    for (const char* extension : browserExtensions) {
         if (auto command = commandOfExtension(associations, extension))
             return withoutPlaceholders(std::move(*command));
     }
@@ -146,7 +146,7 @@ TGoToWeb::TGoToWeb()
 }
 
 TGoToWeb::TGoToWeb(AssociationsOpener openAssociations, std::unique_ptr<kb::launch::ProgramStarter> starter)
-    : FMail(AuthorMailAddress)
+    : FMail(authorMailAddress)
     , m_openAssociations(std::move(openAssociations))
     , m_starter(std::move(starter))
 {
@@ -181,7 +181,7 @@ bool TGoToWeb::SendMail()
     const auto associations = m_openAssociations();
     // A mail program the desktop names is what writing a mail means here;
     // browsers may drop a mailto argument without a word.
-    if (const auto mailCommand = commandOf(*associations, kMailProgramCommand)) {
+    if (const auto mailCommand = commandOf(*associations, mailProgramCommand)) {
         const auto mailProgram = splitCommand(withoutPlaceholders(*mailCommand));
         return mailProgram && startWithAddress(mailProgram->program, mailProgram->arguments);
     }

@@ -11,8 +11,8 @@
 #include <string>
 
 // The author of the program, whose address a new TGoToWeb mails to.
-inline constexpr char AuthorName[] = "Marten Vossberg";
-inline constexpr char AuthorMailAddress[] = "marten.vossberg@example.org";
+inline constexpr char authorName[] = "Marten Vossberg";
+inline constexpr char authorMailAddress[] = "marten.vossberg@example.org";
 
 // The arguments that follow the program file in the browser's open command,
 // as the last successful GetBrowserProgram left them. Shared by every

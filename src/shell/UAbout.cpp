@@ -54,9 +54,9 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     Label2 = caption(this, "Label2", QStringLiteral("Kestrelbook 98"),
                      layoutFont(QStringLiteral("Arial"), 13, FontStyle::BoldItalic), {80, 150});
     Label3 = caption(this, "Label3", QStringLiteral("by"), layoutFont(QStringLiteral("Arial"), 11), {70, 166});
-    Label4 = caption(this, "Label4", kb::platform::textFromBytes(AuthorName), layoutFont(QStringLiteral("Arial"), 13),
+    Label4 = caption(this, "Label4", kb::platform::textFromBytes(authorName), layoutFont(QStringLiteral("Arial"), 13),
                      {86, 172});
-    Label4->setToolTip(QStringLiteral("EMail :") + kb::platform::textFromBytes(AuthorMailAddress));
+    Label4->setToolTip(QStringLiteral("EMail :") + kb::platform::textFromBytes(authorMailAddress));
 
     Label1 = caption(this, "Label1", QStringLiteral("Ok"), layoutFont(QStringLiteral("Arial"), 16, FontStyle::Bold),
                      {212, 178});
@@ -72,7 +72,7 @@ TfmAbout::TfmAbout(kb::launch::MailSenderFactory mailSenders, QWidget* parent)
     kb::platform::connectGuarded(authorKey, &KeyboardTarget::clicked, this, &TfmAbout::Label4Click);
     // The button says what the label's tip shows to the mouse: it sends mail.
     authorKey->setAccessibleDescription(QStringLiteral("Sends mail to ")
-                                        + kb::platform::textFromBytes(AuthorMailAddress));
+                                        + kb::platform::textFromBytes(authorMailAddress));
     authorKey->setToolTip(Label4->toolTip());
 }
 
@@ -122,7 +122,7 @@ void TfmAbout::Label4Click()
 {
     if (!About_GoToWeb)
         return;
-    About_GoToWeb->SetMail(AuthorMailAddress);
+    About_GoToWeb->SetMail(authorMailAddress);
     // A mail that cannot be handed over tells the user nothing.
     About_GoToWeb->SendMail();
 }

@@ -34,7 +34,7 @@ protected:
     static Cells rowCells(const AddressGrid& grid, int row)
     {
         Cells cells;
-        for (int c = 0; c < AddressGrid::ColumnCount; ++c)
+        for (int c = 0; c < AddressGrid::columnCount; ++c)
             cells.emplace_back(grid.cell(c, row));
         while (!cells.empty() && cells.back().empty())
             cells.pop_back();
@@ -242,7 +242,7 @@ TEST_F(AddressFileTest, ArbitraryTablesOfBytesSurviveSaveAndLoad)
         const int rows = 1 + static_cast<int>(random() % 12);
         grid.setRowCount(rows);
         for (int r = 0; r <= rows; ++r) {
-            for (int c = 0; c < AddressGrid::ColumnCount; ++c) {
+            for (int c = 0; c < AddressGrid::columnCount; ++c) {
                 std::string value(random() % 9, ' ');
                 for (char& ch : value)
                     ch = alphabet[random() % alphabet.size()];

@@ -66,11 +66,11 @@ int main()
         AddressGrid grid = kb::common::readAddressText(kb::common::TextBuffer(text.begin(), text.end()));
         DigestSink cells;
         for (int r = 0; r <= grid.rowCount(); ++r) {
-            for (int c = 0; c < AddressGrid::ColumnCount; ++c)
+            for (int c = 0; c < AddressGrid::columnCount; ++c)
                 cells.add(grid.cell(c, r));
         }
         if (file % 3 == 0) // a changed row beside the packed ones
-            grid.setCell(file % AddressGrid::ColumnCount, file % (grid.rowCount() + 1), text.substr(0, 40));
+            grid.setCell(file % AddressGrid::columnCount, file % (grid.rowCount() + 1), text.substr(0, 40));
         DigestSink written;
         kb::common::writeAddressText(grid, written);
         std::printf("%d %016llx %016llx\n", file, static_cast<unsigned long long>(cells.hash()),

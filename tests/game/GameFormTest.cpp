@@ -91,7 +91,7 @@ protected:
     }
     void clickCell(int x, int y)
     {
-        const QPoint centre(DrawGrid::FrameWidth + 32 * x + 16, DrawGrid::FrameWidth + 32 * y + 16);
+        const QPoint centre(DrawGrid::frameWidth + 32 * x + 16, DrawGrid::frameWidth + 32 * y + 16);
         QTest::mouseMove(grid(), centre);
         QTest::mouseClick(grid(), Qt::LeftButton, {}, centre);
     }
@@ -99,7 +99,7 @@ protected:
     // painted in between.
     void sendToGrid(QEvent::Type type, int x, int y)
     {
-        const QPointF at(DrawGrid::FrameWidth + 32 * x + 16, DrawGrid::FrameWidth + 32 * y + 16);
+        const QPointF at(DrawGrid::frameWidth + 32 * x + 16, DrawGrid::frameWidth + 32 * y + 16);
         QMouseEvent event(type, at, grid()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                           {}, {});
         QApplication::sendEvent(grid(), &event);
@@ -422,7 +422,7 @@ TEST_F(GameFormTest, AfterALongGameTheGridShowsWhatAFullRepaintDraws)
     const QImage fullRepaint = shown();
     for (int y = 0; y < form.Game().Height(); ++y)
         for (int x = 0; x < form.Game().Width(); ++x) {
-            const QRect cell(DrawGrid::FrameWidth + 32 * x, DrawGrid::FrameWidth + 32 * y, 32, 32);
+            const QRect cell(DrawGrid::frameWidth + 32 * x, DrawGrid::frameWidth + 32 * y, 32, 32);
             ASSERT_EQ(afterTheGame.copy(cell), fullRepaint.copy(cell)) << "cell " << x << ", " << y;
         }
 }
@@ -432,7 +432,7 @@ TEST_F(GameFormTest, TheFrameLiesOutsideTheCellsAndTheBoardsEdgesAreOutlined)
     beginnerBoard(Rows(8, "12121212"));
     form.Show(pictures.path().string());
     const QImage image = shown();
-    const int inside = DrawGrid::FrameWidth + 8 * 32;          // first pixel past the cells
+    const int inside = DrawGrid::frameWidth + 8 * 32;          // first pixel past the cells
     EXPECT_EQ(image.pixel(inside - 1, 16), qRgb(63, 127, 63)); // right outline of the last column
     EXPECT_EQ(image.pixel(16, inside - 1), qRgb(127, 63, 63)); // bottom outline of the last row
     EXPECT_EQ(image.pixel(inside + 1, 16), grid()->palette().color(QPalette::Light).rgb());

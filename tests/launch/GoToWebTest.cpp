@@ -276,10 +276,10 @@ TEST_F(GoToWebTest, ANewObjectMailsToTheAuthorAndReportsAFailedStart)
 {
     htmCommand("browser %1");
     auto web = goToWeb();
-    EXPECT_EQ(web.mail(), AuthorMailAddress);
+    EXPECT_EQ(web.mail(), authorMailAddress);
     started->result = false;
     EXPECT_FALSE(web.SendMail());
-    EXPECT_EQ(started->arguments.value(0), QStringLiteral("mailto:") + AuthorMailAddress);
+    EXPECT_EQ(started->arguments.value(0), QStringLiteral("mailto:") + authorMailAddress);
 }
 
 TEST_F(GoToWebTest, ReadsAValueUpToItsFirstZeroByteAndRefusesOneTooLongForTheBuffer)

@@ -105,14 +105,14 @@ TEST_F(SampleInstallation, AddressFileIsInTheProgramsOwnFormat)
     EXPECT_EQ(grid.cell(0, 0), "Alias");
     EXPECT_EQ(grid.cell(16, 0), "Photo");
     EXPECT_EQ(grid.cell(20, 0), "Note");
-    for (int column = 0; column < AddressGrid::ColumnCount; ++column)
+    for (int column = 0; column < AddressGrid::columnCount; ++column)
         EXPECT_EQ(grid.cell(column, grid.rowCount()), "") << "trailer row, column " << column;
 
     bool noteWithLineBreak = false, valueWithComma = false, valueWithQuote = false;
     for (int row = 1; row < grid.rowCount(); ++row) {
         EXPECT_FALSE(grid.cell(1, row).empty()) << "every address has a name, row " << row;
         noteWithLineBreak = noteWithLineBreak || grid.cell(20, row).find('\n') != std::string_view::npos;
-        for (int column = 0; column < AddressGrid::ColumnCount; ++column) {
+        for (int column = 0; column < AddressGrid::columnCount; ++column) {
             EXPECT_EQ(grid.cell(column, row).find('\r'), std::string_view::npos);
             valueWithComma = valueWithComma || grid.cell(column, row).find(',') != std::string_view::npos;
             valueWithQuote = valueWithQuote || grid.cell(column, row).find('"') != std::string_view::npos;

@@ -70,7 +70,7 @@ TEST_F(AboutWindowTest, ShowsThePictureAndCaptionsOfTheLayout)
     for (const Caption& expected : {
              Caption{"Label2", "Kestrelbook 98", {80, 150}, 13, true, true},
              Caption{"Label3", "by", {70, 166}, 11, false, false},
-             Caption{"Label4", AuthorName, {86, 172}, 13, false, false},
+             Caption{"Label4", authorName, {86, 172}, 13, false, false},
              Caption{"Label1", "Ok", {212, 178}, 16, true, false},
          }) {
         const QLabel* label = control(expected.name);
@@ -83,7 +83,7 @@ TEST_F(AboutWindowTest, ShowsThePictureAndCaptionsOfTheLayout)
     }
     EXPECT_EQ(control("Label1")->size(), QSize(33, 19));
     EXPECT_TRUE(control("Label1")->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(control("Label4")->toolTip(), QStringLiteral("EMail :") + AuthorMailAddress);
+    EXPECT_EQ(control("Label4")->toolTip(), QStringLiteral("EMail :") + authorMailAddress);
 }
 
 TEST_F(AboutWindowTest, OnlyOkClosesTheWindow)
@@ -122,8 +122,8 @@ TEST_F(AboutWindowTest, TabWalksTheAuthorAndOkWhichReturnAndSpacePress)
         stayedOpen = about.isVisible();
         press(Qt::Key_Space);
     });
-    EXPECT_EQ(walked, (QStringList{"Ok", AuthorName, "Ok"}));
-    EXPECT_EQ(mail->sent, std::vector<std::string>({AuthorMailAddress, AuthorMailAddress}));
+    EXPECT_EQ(walked, (QStringList{"Ok", authorName, "Ok"}));
+    EXPECT_EQ(mail->sent, std::vector<std::string>({authorMailAddress, authorMailAddress}));
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(result, QDialog::Rejected);
 }
@@ -153,7 +153,7 @@ TEST_F(AboutWindowTest, ClickingTheAuthorsNameMailsTheAuthorEveryTime)
     });
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(first, second);
-    EXPECT_EQ(mail->sent, std::vector<std::string>({AuthorMailAddress, AuthorMailAddress}));
+    EXPECT_EQ(mail->sent, std::vector<std::string>({authorMailAddress, authorMailAddress}));
     EXPECT_EQ(mail->created, 1);
     EXPECT_TRUE(prompts.errors().isEmpty());
 }
