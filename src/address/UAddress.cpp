@@ -75,11 +75,7 @@ TfmAddress::~TfmAddress() = default;
 
 void TfmAddress::createMainPage()
 {
-    auto* page = new QWidget(m_notebook);
-    page->setObjectName(QStringLiteral("Main"));
-    kb::platform::nameAsPage(*page, QStringLiteral("Address list"));
-    m_notebook->addWidget(page);
-    m_mainPage = page;
+    QWidget* page = m_mainPage = addPage("Main", QStringLiteral("Address list"));
 
     m_grid = new QTableView(page);
     m_grid->setObjectName(QStringLiteral("Address_Grid"));
@@ -104,13 +100,18 @@ void TfmAddress::createMainPage()
         &QToolButton::clicked, this, &TfmAddress::Address_Exit_ButtonClick);
 }
 
-void TfmAddress::createEditPage()
+QWidget* TfmAddress::addPage(const char* name, const QString& spokenName)
 {
     auto* page = new QWidget(m_notebook);
-    page->setObjectName(QStringLiteral("Edit"));
-    kb::platform::nameAsPage(*page, QStringLiteral("Edit address"));
+    page->setObjectName(QLatin1String(name));
+    kb::platform::nameAsPage(*page, spokenName);
     m_notebook->addWidget(page);
-    m_editPage = page;
+    return page;
+}
+
+void TfmAddress::createEditPage()
+{
+    QWidget* page = m_editPage = addPage("Edit", QStringLiteral("Edit address"));
 
     auto* panel = new QWidget(page);
     panel->setObjectName(QStringLiteral("Address_Edit_Panel"));

@@ -46,6 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* addPage(const char* name, const QString& spokenName);
     void createMainPage();
     void createEditPage();
     void createEditFields(QWidget* panel);

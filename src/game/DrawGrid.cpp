@@ -168,18 +168,10 @@ void DrawGrid::PaintCells(const QRegion& region)
 // pixel lines, so it never covers a cell.
 void DrawGrid::DrawFrame(QPainter& painter)
 {
-    const QRect outer = rect();
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    // Lines of one device-independent pixel, filled so that they stay whole
-    // and on the pixel grid on a scaled screen.
-    const auto edge = [&](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
-        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
-        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
-        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
-    };
-    edge(outer, palette().color(QPalette::Dark), palette().color(QPalette::Light));
-    edge(inner, palette().color(QPalette::Shadow), palette().color(QPalette::Midlight));
+    using kb::resources::drawEdge;
+    drawEdge(painter, rect(), palette().color(QPalette::Dark), palette().color(QPalette::Light));
+    drawEdge(painter, rect().adjusted(1, 1, -1, -1), palette().color(QPalette::Shadow),
+             palette().color(QPalette::Midlight));
 }
 
 void DrawGrid::mouseMoveEvent(QMouseEvent* event)

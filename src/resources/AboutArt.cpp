@@ -13,23 +13,10 @@ const QColor tanColour{214, 188, 146};
 const QColor lightTan{232, 212, 176};
 const QColor darkTan{160, 132, 92};
 
-// Edges are filled bands of one device-independent pixel rather than
-// antialiased strokes, which would spread over two pixels at some ratios.
 void drawPlate(QPainter& painter, const QRect& area)
 {
     painter.fillRect(area, tanColour);
-    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), lightTan);
-    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), lightTan);
-    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), darkTan);
-    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), darkTan);
-}
-
-void drawOutline(QPainter& painter, const QRect& area, const QColor& colour)
-{
-    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), colour);
-    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), colour);
-    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), colour);
-    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), colour);
+    drawEdge(painter, area, lightTan, darkTan);
 }
 
 void drawTab(QPainter& painter)
@@ -110,8 +97,9 @@ void drawFrame(QPainter& painter, const QRect& photo)
     const QRect mat = photo.adjusted(-5, -5, 5, 5);
     painter.fillRect(mat.translated(3, 3), darkTan);
     painter.fillRect(mat, QColor(248, 246, 240));
-    drawOutline(painter, mat, QColor(40, 40, 40));
-    drawOutline(painter, photo.adjusted(-1, -1, 1, 1), QColor(40, 40, 40));
+    const QColor outline(40, 40, 40);
+    drawEdge(painter, mat, outline, outline);
+    drawEdge(painter, photo.adjusted(-1, -1, 1, 1), outline, outline);
 }
 
 } // namespace

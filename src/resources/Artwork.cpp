@@ -60,6 +60,14 @@ int deviceEdge(int edge, qreal ratio)
     return int(std::lround(edge * ratio));
 }
 
+void drawEdge(QPainter& painter, const QRect& area, const QColor& topLeft, const QColor& bottomRight)
+{
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), topLeft);
+    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), topLeft);
+    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), bottomRight);
+    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), bottomRight);
+}
+
 namespace {
 
 // A pixel map with, for each pixel, the colour of each of its four corners

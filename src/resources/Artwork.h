@@ -39,6 +39,12 @@ QImage canvasAt(QSize size, qreal ratio, QImage::Format format);
 // and bevels keep their width along the whole picture.
 int deviceEdge(int edge, qreal ratio);
 
+// The edge of area, one device-independent pixel wide: topLeft along the top
+// and left, bottomRight along the bottom and right, which also takes the two
+// corners where they meet. Filled bands rather than antialiased strokes,
+// which would spread over two pixels at some ratios.
+void drawEdge(QPainter& painter, const QRect& area, const QColor& topLeft, const QColor& bottomRight);
+
 // One symbol of a pixel map and the colour it stands for; any other symbol
 // is a transparent pixel.
 struct Ink {

@@ -32,6 +32,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 using kb::platform::CaptionLabel;
 using kb::platform::connectGuarded;
 using kb::platform::FontStyle;
@@ -215,19 +217,15 @@ void Tkb_form::buildCentralPane(QWidget* page)
     line->setGeometry(0, 343, centralPaneWidth, 1);
     hideFromAccessibility(*line);
 
-    auto* bottom = new PictureBox(pane);
-    bottom->setObjectName(QStringLiteral("Background_Image_3"));
-    bottom->setGeometry(0, 344, 189, 33);
-    hideFromAccessibility(*bottom);
-    m_backgroundImages[2] = bottom;
-    offerPopupMenu(bottom);
-
-    auto* lower = new PictureBox(pane);
-    lower->setObjectName(QStringLiteral("Background_Image_2"));
-    lower->setGeometry(0, 316, 190, 39);
-    hideFromAccessibility(*lower);
-    m_backgroundImages[1] = lower;
-    offerPopupMenu(lower);
+    // Drawn as they are stacked: the lower strip over the bottom one.
+    for (const auto& [index, place] : {std::pair{2, QRect(0, 344, 189, 33)}, std::pair{1, QRect(0, 316, 190, 39)}}) {
+        auto* strip = new PictureBox(pane);
+        strip->setObjectName(QStringLiteral("Background_Image_%1").arg(index + 1));
+        strip->setGeometry(place);
+        hideFromAccessibility(*strip);
+        m_backgroundImages[static_cast<std::size_t>(index)] = strip;
+        offerPopupMenu(strip);
+    }
 
     auto* information = new PictureBox(pane);
     information->setObjectName(QStringLiteral("Image9"));

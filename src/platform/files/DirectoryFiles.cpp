@@ -30,10 +30,8 @@ DirectoryFiles::DirectoryFiles(std::string directory)
     m_fd = FileDescriptor(::open(m_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!m_fd.valid())
         throwFileError(errno, m_directory);
-    while (::flock(m_fd.get(), LOCK_EX) != 0) {
-        if (errno != EINTR)
-            throwFileError(errno, m_directory);
-    }
+    if (lockExclusively(m_fd.get()) != 0)
+        throwFileError(errno, m_directory);
 }
 
 std::vector<std::string> DirectoryFiles::names() const
@@ -75,9 +73,7 @@ std::optional<std::string> DirectoryFiles::read(const std::string& name, std::si
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t part = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (part < 0 && errno == EINTR)
-            continue;
+        const ssize_t part = readSome(fd.get(), bytes.data() + got, bytes.size() - got);
         if (part < 0)
             throwFileError(errno, pathOf(name));
         if (part == 0)

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace kb::platform {
@@ -56,6 +57,15 @@ ssize_t writeSome(int fd, const char* bytes, std::size_t count)
         const ssize_t put = fileSystemCalls().write(fd, bytes, count);
         if (put >= 0 || errno != EINTR)
             return put;
+    }
+}
+
+int lockExclusively(int fd)
+{
+    for (;;) {
+        const int locked = ::flock(fd, LOCK_EX);
+        if (locked == 0 || errno != EINTR)
+            return locked;
     }
 }
 

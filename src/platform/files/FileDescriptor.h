@@ -75,5 +75,8 @@ FileDescriptor openForReading(const std::string& nativePath);
 // write goes through fileSystemCalls(), where tests make the disk fail.
 ssize_t readSome(int fd, char* into, std::size_t count, off_t at = -1);
 ssize_t writeSome(int fd, const char* bytes, std::size_t count);
+// flock(2) LOCK_EX, waiting for the lock however often a signal interrupts
+// the wait: 0, or -1 with errno set.
+int lockExclusively(int fd);
 
 } // namespace kb::platform

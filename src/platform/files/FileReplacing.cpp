@@ -261,9 +261,8 @@ public:
     explicit SaveLock(const std::string& target)
         : m_fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW))
     {
-        if (m_fd.valid()) {
-            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {}
-        }
+        if (m_fd.valid())
+            lockExclusively(m_fd.get());
     }
 
 private:

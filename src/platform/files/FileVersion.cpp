@@ -32,29 +32,29 @@ FileIdentity identityOf(int fd)
             static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
 }
 
-struct ContentHash::State {
-    XXH3_state_t* xxh = XXH3_createState();
-    ~State() { XXH3_freeState(xxh); }
-};
+void ContentHash::FreeState::operator()(XXH3_state_s* state) const noexcept
+{
+    XXH3_freeState(state);
+}
 
 ContentHash::ContentHash()
-    : m_state(std::make_unique<State>())
+    : m_state(XXH3_createState())
 {
-    if (!m_state->xxh)
+    if (!m_state)
         throw std::bad_alloc();
-    XXH3_64bits_reset(m_state->xxh);
+    XXH3_64bits_reset(m_state.get());
 }
 
 ContentHash::~ContentHash() = default;
 
 void ContentHash::add(const char* bytes, std::size_t count)
 {
-    XXH3_64bits_update(m_state->xxh, bytes, count);
+    XXH3_64bits_update(m_state.get(), bytes, count);
 }
 
 std::uint64_t ContentHash::value() const
 {
-    return XXH3_64bits_digest(m_state->xxh);
+    return XXH3_64bits_digest(m_state.get());
 }
 
 FileChange changeSince(const FileName& name, const FileVersion& version)

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+struct XXH3_state_s; // xxHash's running state
+
 namespace kb::platform {
 
 // Which file a name led to, and how it stood: the same identity, size and
@@ -37,8 +39,10 @@ public:
     std::uint64_t value() const;
 
 private:
-    struct State;
-    std::unique_ptr<State> m_state;
+    struct FreeState {
+        void operator()(XXH3_state_s* state) const noexcept;
+    };
+    std::unique_ptr<XXH3_state_s, FreeState> m_state;
 };
 
 // A file as a program read it: enough to tell later whether anything else

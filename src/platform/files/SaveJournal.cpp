@@ -130,17 +130,17 @@ bool isOwnJournal(const struct stat& info)
     return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0600 && info.st_nlink == 1;
 }
 
-// Writes the journal's old content over fd and syncs it.
-bool putBack(int journal, const Header& header, int fd) noexcept
+// Writes the old content of the journal of path, size bytes, over fd and
+// syncs it.
+bool putBack(int journal, const std::string& path, std::uint64_t size, int fd) noexcept
 {
     try {
-        if (::lseek(journal, static_cast<off_t>(headerSize + header.path.size()), SEEK_SET) < 0
+        if (::lseek(journal, static_cast<off_t>(headerSize + path.size()), SEEK_SET) < 0
             || ::lseek(fd, 0, SEEK_SET) != 0)
             return false;
-        if (copyAll(journal, fd, header.path) != header.size)
+        if (copyAll(journal, fd, path) != size)
             return false;
-        return fileSystemCalls().ftruncate(fd, static_cast<off_t>(header.size)) == 0
-            && fileSystemCalls().fsync(fd) == 0;
+        return fileSystemCalls().ftruncate(fd, static_cast<off_t>(size)) == 0 && fileSystemCalls().fsync(fd) == 0;
     } catch (...) {
         return false;
     }
@@ -183,8 +183,8 @@ void rollBack(const std::string& journalPath)
             && static_cast<std::uint64_t>(now.st_dev) == header.device
             && static_cast<std::uint64_t>(now.st_ino) == header.inode;
         if (sameFile) {
-            ::flock(file.get(), LOCK_EX);
-            if (!putBack(journal.get(), header, file.get()))
+            lockExclusively(file.get());
+            if (!putBack(journal.get(), header.path, header.size, file.get()))
                 return; // kept, to try again at the next start
         }
     }
@@ -228,7 +228,7 @@ SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath
     if (!m_fd.valid())
         throwFileError(errno, errorPath);
     try {
-        ::flock(m_fd.get(), LOCK_EX);
+        lockExclusively(m_fd.get());
         const FileDescriptor source = openForReading(target);
         struct stat info {};
         if (::fstat(source.get(), &info) != 0)
@@ -247,6 +247,8 @@ SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath
         if (fileSystemCalls().rename(partial.c_str(), name.c_str()) != 0)
             throwFileError(errno, errorPath);
         m_path = std::move(name);
+        m_target = target;
+        m_oldSize = header.size;
         syncDirectory(m_directory, errorPath);
     } catch (...) {
         ::unlink(m_path.empty() ? partial.c_str() : m_path.c_str());
@@ -256,8 +258,7 @@ SaveJournal::SaveJournal(const std::string& target, const std::string& errorPath
 
 bool SaveJournal::restoreInto(int fd) noexcept
 {
-    Header header;
-    if (!decode(m_fd.get(), header) || !putBack(m_fd.get(), header, fd))
+    if (!putBack(m_fd.get(), m_target, m_oldSize, fd))
         return false;
     finish();
     return true;

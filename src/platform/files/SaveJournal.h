@@ -2,6 +2,7 @@
 
 #include "platform/files/FileDescriptor.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kb::platform {
@@ -31,6 +32,8 @@ public:
 private:
     std::string m_path;
     std::string m_directory;
+    std::string m_target;
+    std::uint64_t m_oldSize = 0;
     FileDescriptor m_fd;
 };
 

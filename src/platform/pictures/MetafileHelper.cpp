@@ -5,6 +5,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/pictures/Metafile.h"
 #include "platform/pictures/MetafileProtocol.h"
+#include "platform/pictures/SocketTransfer.h"
 
 #include <cerrno>
 #include <chrono>
@@ -84,60 +85,6 @@ std::string helperBesideProgramOrInstalled()
         }
     }
     return KB_INSTALLED_METAFILE_HELPER;
-}
-
-// Waits until fd is ready for events or the deadline has passed.
-bool waitFor(int fd, short events, Clock::time_point deadline)
-{
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd entry{fd, events, 0};
-        const int ready = ::poll(&entry, 1, int(left.count()) + 1);
-        if (ready > 0)
-            return true;
-        if (ready < 0 && errno != EINTR)
-            return false;
-    }
-}
-
-// Moves size bytes through fd, a part at a time without blocking, waiting
-// for events between parts until the deadline; false when the helper ended
-// or the time ran out.
-template <typename Byte, typename Transfer>
-bool transferAll(int fd, Byte* data, std::size_t size, short events, Clock::time_point deadline, Transfer transfer)
-{
-    while (size > 0) {
-        const ssize_t moved = transfer(fd, data, size);
-        if (moved > 0) {
-            data += moved;
-            size -= std::size_t(moved);
-        } else if (moved < 0 && errno == EINTR) {
-        } else if (moved < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(fd, events, deadline))
-                return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
-// MSG_NOSIGNAL: a helper that died makes the send fail rather than raise
-// SIGPIPE in the program.
-bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadline)
-{
-    return transferAll(fd, data, size, POLLOUT, deadline, [](int to, const char* bytes, std::size_t count) {
-        return ::send(to, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
-    });
-}
-
-bool receiveAll(int fd, char* data, std::size_t size, Clock::time_point deadline)
-{
-    return transferAll(fd, data, size, POLLIN, deadline, [](int from, char* bytes, std::size_t count) {
-        return ::recv(from, bytes, count, MSG_DONTWAIT);
-    });
 }
 
 class MetafileHelper {

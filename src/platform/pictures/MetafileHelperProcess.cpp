@@ -5,6 +5,7 @@
 #include "platform/pictures/Metafile.h"
 #include "platform/pictures/MetafileProtocol.h"
 #include "platform/pictures/MetafileSandbox.h"
+#include "platform/pictures/SocketTransfer.h"
 
 #include <QByteArray>
 #include <QFont>
@@ -32,31 +33,12 @@ constexpr int socketFd = protocol::helperSocket;
 
 bool readAll(char* data, std::size_t size)
 {
-    while (size > 0) {
-        const ssize_t got = ::read(socketFd, data, size);
-        if (got > 0) {
-            data += got;
-            size -= std::size_t(got);
-        } else if (got < 0 && errno == EINTR) {
-        } else {
-            return false;
-        }
-    }
-    return true;
+    return receiveAll(socketFd, data, size, noDeadline);
 }
 
 bool writeAll(const char* data, std::size_t size)
 {
-    while (size > 0) {
-        const ssize_t sent = ::send(socketFd, data, size, MSG_NOSIGNAL);
-        if (sent > 0) {
-            data += sent;
-            size -= std::size_t(sent);
-        } else if (!(sent < 0 && errno == EINTR)) {
-            return false;
-        }
-    }
-    return true;
+    return sendAll(socketFd, data, size, noDeadline);
 }
 
 // Qt opens a font's file when it first draws with it. Every face a metafile's
