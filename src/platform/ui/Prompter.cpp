@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "platform/ui/WindowPlacement.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -133,6 +135,7 @@ std::unique_ptr<QMessageBox> createMessageBox(QMessageBox::Icon icon, const QStr
     auto box = std::make_unique<QMessageBox>(icon, title, QString(), buttons, visibleOwner(owner));
     box->setTextFormat(Qt::PlainText);
     box->setText(wrappableAnywhere(shortenedForDisplay(text)));
+    centreBox(*box);
     return box;
 }
 
