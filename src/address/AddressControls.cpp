@@ -77,6 +77,15 @@ QComboBox* newCategoryBox(QWidget* parent, const QRect& at)
     return category;
 }
 
+void focusAddressList(QTableView& list)
+{
+    list.setFocus(Qt::OtherFocusReason);
+    QItemSelectionModel& selection = *list.selectionModel();
+    const QModelIndex current = selection.currentIndex();
+    selection.setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selection.setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+}
+
 void addFieldLabel(QWidget& panel, const layout::EditField& field, QWidget& control, int number)
 {
     auto* label = new QLabel(QString::fromLatin1(field.label), &panel);

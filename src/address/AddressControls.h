@@ -22,6 +22,9 @@ struct EditField;
 
 // The address list: fixed rows and columns, whole rows selected, no editing.
 void setUpAddressList(QTableView& list, AddressTableModel& model);
+// Gives the list the focus and tells a screen reader its current cell again,
+// which the focus coming back to an unchanged cell does not.
+void focusAddressList(QTableView& list);
 
 // The Edit page's fields at their layout places; cells have no length limit.
 QLineEdit* newLineEdit(QWidget* parent, const QRect& at);

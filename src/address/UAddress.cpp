@@ -27,7 +27,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
-#include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,12 +41,9 @@
 
 using namespace kb::common; // the address columns by name
 using kb::platform::connectGuarded;
-using kb::platform::layoutFont;
 
 using namespace kb::address::layout;
 using kb::address::bytesOf;
-using kb::address::fieldTextOf;
-using kb::address::memoBytes;
 
 TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -57,7 +53,7 @@ TfmAddress::TfmAddress(kb::launch::MailSenderFactory mailerFactory, QWidget* par
     setWindowTitle(QStringLiteral("Kestrelbook - Address"));
     setWindowIcon(kb::resources::addressIcon());
     setFixedSize(clientWidth, clientHeight);
-    kb::platform::setWindowFont(*this, layoutFont(QStringLiteral("Times New Roman"), 13));
+    kb::platform::setWindowFont(*this, kb::platform::layoutFont(QStringLiteral("Times New Roman"), 13));
 
     // The list's height in pixels must fit the int its view counts in.
     m_model = new kb::address::AddressTableModel(std::numeric_limits<int>::max() / rowHeight, this);
@@ -244,8 +240,9 @@ void TfmAddress::Address_GridDblClick()
         return;
     hidePhoto();
     m_session->open(row);
+    selectPage(m_editPage);
     const auto shownText = [this](int column) {
-        return fieldTextOf(m_session->shownBytes(column), m_session->shownInPart(column));
+        return kb::address::fieldTextOf(m_session->shownBytes(column), m_session->shownInPart(column));
     };
     for (int column = 0; column <= PhotoColumn; ++column) {
         QLineEdit* field = m_fieldOfColumn[static_cast<std::size_t>(column)];
@@ -255,12 +252,12 @@ void TfmAddress::Address_GridDblClick()
     m_memo->setReadOnly(m_session->shownInPart(NoteColumn));
     m_memo->setPlainText(shownText(NoteColumn));
     m_category->setEnabled(!m_session->shownInPart(CategoryColumn)); // its list would replace the text
-    selectPage(m_editPage);
 }
 
 void TfmAddress::NewAddress_ButtonClick()
 {
     const int row = m_session->openNewRow();
+    selectPage(m_editPage);
     for (int column = 0; column <= PhotoColumn; ++column)
         m_fieldOfColumn[static_cast<std::size_t>(column)]->setReadOnly(false);
     for (int column = 0; column < PhotoColumn; ++column)
@@ -270,7 +267,6 @@ void TfmAddress::NewAddress_ButtonClick()
     m_memo->setReadOnly(false);
     m_memo->clear();
     selectRow(row);
-    selectPage(m_editPage);
 }
 
 void TfmAddress::Del_ToolButtonClick()
@@ -302,7 +298,7 @@ void TfmAddress::Address_Exit_ButtonClick()
 void TfmAddress::Address_Edit_Save_ButtonClick()
 {
     const auto [row, foundAgain] = m_session->save([this](int column) {
-        return column == NoteColumn ? memoBytes(*m_memo)
+        return column == NoteColumn ? kb::address::memoBytes(*m_memo)
                                     : bytesOf(m_fieldOfColumn[static_cast<std::size_t>(column)]->text());
     });
     if (foundAgain) {
@@ -374,10 +370,13 @@ void TfmAddress::Send_Email_ButtonClick()
 
 void TfmAddress::selectPage(QWidget* page)
 {
+    // Each page opens at its first control in the tab order; the Edit page
+    // before its fields fill, so that a screen reader hears it open there.
     m_notebook->setCurrentWidget(page);
-    // Each page opens at its first control in the tab order.
-    QWidget* first = page == m_editPage ? static_cast<QWidget*>(m_fieldOfColumn[NameColumn]) : m_grid;
-    first->setFocus(Qt::OtherFocusReason);
+    if (page == m_editPage)
+        m_fieldOfColumn[NameColumn]->setFocus(Qt::OtherFocusReason);
+    else
+        kb::address::focusAddressList(*m_grid);
 }
 
 int TfmAddress::selectedRow() const
