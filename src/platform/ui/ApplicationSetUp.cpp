@@ -3,11 +3,10 @@
 #include "platform/files/SaveJournal.h"
 #include "platform/text/AnsiText.h"
 #include "platform/ui/Accessibility.h"
+#include "platform/ui/ClassicStyle.h"
 #include "platform/ui/FocusMarks.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/WindowingPlatform.h"
-
-#include <QStyleFactory>
 
 namespace kb::platform {
 
@@ -33,8 +32,7 @@ std::unique_ptr<QApplication> setUpApplication(int& argc, char** argv, const App
     dropButtonFocusOnMouseClicks();
     installAccessibleInterfaces();
     // The classic bevelled look of the desktop the DOS product's users knew.
-    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
-        QApplication::setStyle(classic);
+    QApplication::setStyle(new ClassicStyle);
     QApplication::setPalette(classicPalette());
     return application;
 }
