@@ -1,10 +1,13 @@
 #include "Game_Main.h"
 
+#include "game/BoardSpeech.h"
+#include "game/GameLayout.h"
 #include "game/GameMenu.h"
 #include "game/GameRandom.h"
 #include "game/GameStatusBar.h"
 #include "game/Settings.h"
 
+#include "platform/ui/Background.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HandlerGuard.h"
@@ -22,31 +25,13 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 
 using kb::game::DrawGrid;
-using kb::game::GameStatusBar;
 using kb::game::levelTable;
 using kb::game::NumberOrDefault;
 using kb::platform::connectGuarded;
 using kb::platform::setDefaultPointer;
 using kb::platform::setPointerShape;
-
-namespace {
-
-constexpr int gridTop = 8;
-constexpr int narrowestGrid = 156;
-constexpr int narrowClientWidth = 172;
-
-// The colours of the tiles by their code, as a listener is told them.
-constexpr std::array<const char*, 8> colourNames{"Empty", "Red", "Green", "Blue", "Magenta", "Cyan", "Yellow", "Grey"};
-
-QString colourName(int code)
-{
-    return QString::fromLatin1(colourNames.at(static_cast<std::size_t>(code)));
-}
-
-} // namespace
 
 TGameForm::TGameForm(QWidget* parent)
     : QMainWindow(parent,
@@ -59,26 +44,17 @@ TGameForm::TGameForm(QWidget* parent)
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("ClientArea"));
-    m_client->setAutoFillBackground(true);
-    QPalette background = m_client->palette();
-    background.setColor(QPalette::Window, QColor(0, 128, 255));
-    m_client->setPalette(background);
+    kb::platform::fillBackground(*m_client, QColor(0, 128, 255));
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_puzzleGrid = new DrawGrid(m_client);
     m_puzzleGrid->setObjectName(QStringLiteral("PuzzleGrid"));
     m_puzzleGrid->setAccessibleName(QStringLiteral("Puzzle board"));
-    m_puzzleGrid->move(8, gridTop);
     m_puzzleGrid->SetDrawCell([this](QPainter& canvas, int x, int y, const QRect& r, bool selected) {
         PuzzleGridDrawCell(canvas, x, y, r, selected);
     });
-    m_puzzleGrid->SetCellName([this](int x, int y) {
-        return QStringLiteral("%1, row %2, column %3")
-            .arg(colourName(m_game->CurrentMap().GetColor(x, y)))
-            .arg(y + 1)
-            .arg(x + 1);
-    });
+    m_puzzleGrid->SetCellName([this](int x, int y) { return kb::game::cellName(m_game->CurrentMap(), x, y); });
     connectGuarded(m_puzzleGrid, &DrawGrid::MouseMoved, this, &TGameForm::PuzzleGridMouseMove);
     connectGuarded(m_puzzleGrid, &DrawGrid::MouseReleased, this, &TGameForm::PuzzleGridMouseUp);
     connectGuarded(m_puzzleGrid, &DrawGrid::KeyReleased, this, &TGameForm::PuzzleGridKeyUp);
@@ -89,7 +65,7 @@ TGameForm::TGameForm(QWidget* parent)
     m_blocks->setAutoSize(true);
     m_blocks->hide();
 
-    m_statusBar = new GameStatusBar(m_client);
+    m_statusBar = new kb::game::GameStatusBar(m_client);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -181,19 +157,10 @@ void TGameForm::SizeToBoard()
         m_painted.forget(columns, rows);
     m_puzzleGrid->SetSize(columns, rows);
 
-    const int gridWidth = columns * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
-    int gridLeft = 8;
-    int clientWidth = gridLeft * 2 + gridWidth;
-    if (gridWidth < narrowestGrid) {
-        gridLeft = (narrowestGrid - gridWidth) / 2 + 8;
-        clientWidth = narrowClientWidth;
-    }
-    const int gridHeight = rows * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
-    const QSize client(clientWidth, gridHeight + 2 * gridTop + GameStatusBar::barHeight);
-
-    m_puzzleGrid->move(gridLeft, gridTop);
-    m_client->setFixedSize(client);
-    m_statusBar->FitToClient(client);
+    const kb::game::BoardPlace place = kb::game::boardPlace(columns, rows);
+    m_puzzleGrid->move(place.gridAt);
+    m_client->setFixedSize(place.client);
+    m_statusBar->FitToClient(place.client);
     layout()->activate();
     RefreshBoard();
 }
@@ -202,15 +169,8 @@ void TGameForm::RefreshBoard()
 {
     m_puzzleGrid->InvalidateGrid();
     m_statusBar->SetScoreText(QString::fromStdString(m_scoring.ScoreText()));
-    // What is left of each colour, for a listener who cannot see the board.
-    const TGameMap& board = m_game->CurrentMap();
-    std::array<int, colourNames.size()> counts{};
-    for (int y = 0; y < board.Height(); ++y) {
-        for (int x = 0; x < board.Width(); ++x)
-            ++counts.at(board.GetColor(x, y));
-    }
-    for (int code = 1; code < GameStatusBar::boxCount; ++code)
-        m_statusBar->SetTileCountName(code, QStringLiteral("%1: %2").arg(colourName(code)).arg(counts.at(code)));
+    for (int code = 1; code < kb::game::GameStatusBar::boxCount; ++code)
+        m_statusBar->SetTileCountName(code, kb::game::tileCountName(m_game->CurrentMap(), code));
 }
 
 // The tile is copied where the cell's colour changed since the board before,
@@ -278,10 +238,7 @@ void TGameForm::PlayAt(int x, int y)
         m_game->SettleAll();
     }
     RefreshBoard();
-    m_puzzleGrid->Announce(QStringLiteral("%1 tiles, %2 points, score %3.")
-                               .arg(removed)
-                               .arg(kb::game::Scoring::PointsFor(removed))
-                               .arg(QString::fromStdString(m_scoring.ScoreText())));
+    m_puzzleGrid->Announce(kb::game::moveSaid(removed, kb::game::Scoring::PointsFor(removed), m_scoring.ScoreText()));
     CheckGameOver();
 }
 

@@ -1,6 +1,7 @@
 #include "LauncherPieces.h"
 
 #include "platform/ui/Accessibility.h"
+#include "platform/ui/Background.h"
 #include "platform/ui/Fonts.h"
 #include "resources/LauncherArt.h"
 
@@ -53,10 +54,7 @@ ClockHeader buildClockHeader(QWidget& pane)
     ClockHeader header{};
     header.panel = makePanel(&pane, QRect(0, 0, centralPaneWidth, 72), QFrame::Sunken);
     header.panel->setObjectName(QStringLiteral("Header_Panel"));
-    header.panel->setAutoFillBackground(true);
-    QPalette palette = header.panel->palette();
-    palette.setColor(QPalette::Window, headerColour);
-    header.panel->setPalette(palette);
+    kb::platform::fillBackground(*header.panel, headerColour);
 
     auto* circle = new ClockCircle(header.panel);
     circle->setObjectName(QStringLiteral("Shape1"));
