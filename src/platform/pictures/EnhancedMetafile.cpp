@@ -223,13 +223,7 @@ private:
 
     void font(const MetafileRecord& record)
     {
-        GdiFont font;
-        font.height = record.i32(12);
-        font.escapement = record.i32(20);
-        font.weight = record.i32(28);
-        font.italic = record.u8(32) != 0;
-        font.underline = record.u8(33) != 0;
-        font.strikeOut = record.u8(34) != 0;
+        GdiFont font = logicalFont(record, 12, 4);
         QString face = record.utf16(40, 32);
         face.truncate(face.indexOf(QChar(0)) < 0 ? face.size() : face.indexOf(QChar(0)));
         font.face = face;

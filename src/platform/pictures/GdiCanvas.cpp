@@ -1,6 +1,7 @@
 #include "GdiCanvas.h"
 
 #include "platform/pictures/Metafile.h"
+#include "platform/pictures/MetafileRecord.h"
 #include "platform/pictures/WindowsMetafileRecords.h"
 
 #include <QByteArray>
@@ -71,6 +72,24 @@ QPainterPath rectPath(const QRectF& box)
 }
 
 } // namespace
+
+GdiFont logicalFont(const MetafileRecord& record, std::size_t at, std::size_t fieldBytes)
+{
+    // Height, width, escapement, orientation and weight, then the flags.
+    const auto number = [&](std::size_t field) {
+        const std::size_t from = at + field * fieldBytes;
+        return fieldBytes == 2 ? record.i16(from) : record.i32(from);
+    };
+    GdiFont font;
+    font.height = number(0);
+    font.escapement = number(2);
+    font.weight = number(4);
+    const std::size_t flags = at + 5 * fieldBytes;
+    font.italic = record.u8(flags) != 0;
+    font.underline = record.u8(flags + 1) != 0;
+    font.strikeOut = record.u8(flags + 2) != 0;
+    return font;
+}
 
 double GdiCanvas::fittingRatio(QSize size, double ratio)
 {

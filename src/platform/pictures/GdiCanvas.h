@@ -46,6 +46,11 @@ struct GdiFont {
 
 using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont>;
 
+class MetafileRecord;
+// A logical font's numbers and flags from at, each number fieldBytes wide
+// (two in Windows metafiles, four in enhanced ones); not its face.
+GdiFont logicalFont(const MetafileRecord& record, std::size_t at, std::size_t fieldBytes);
+
 // One device context, as GDI keeps it, drawing onto a picture with Qt's
 // antialiased painter. Logical coordinates go through the world transform,
 // then the page transform (mapping mode, window and viewport) into device

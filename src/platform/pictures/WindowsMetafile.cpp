@@ -108,13 +108,7 @@ private:
 
     void font(const MetafileRecord& record)
     {
-        GdiFont font;
-        font.height = record.i16(6);
-        font.escapement = record.i16(10);
-        font.weight = record.i16(14);
-        font.italic = record.u8(16) != 0;
-        font.underline = record.u8(17) != 0;
-        font.strikeOut = record.u8(18) != 0;
+        GdiFont font = logicalFont(record, 6, 2);
         const std::string_view name =
             record.size() > 24 ? record.bytes(24, std::min<std::size_t>(32, record.size() - 24)) : std::string_view();
         font.face = ansiText(name.substr(0, name.find('\0')));
