@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 namespace kb::platform {
 namespace {
@@ -59,9 +61,17 @@ Qt::BrushStyle hatchStyle(int hatch)
 // search for a face like an unknown name.
 QString faceFor(const QString& name)
 {
-    if (!name.isEmpty() && (QFontDatabase::hasFamily(name) || !QFont::substitutes(name).isEmpty()))
-        return name;
-    return QStringLiteral("Arial");
+    // Asking the font database costs more than drawing the text, so its
+    // answers are kept; a file naming ever new faces only refills the list.
+    static std::mutex lock;
+    static std::unordered_map<QString, QString> known;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (const auto found = known.find(name); found != known.end())
+        return found->second;
+    if (known.size() >= 256)
+        known.clear();
+    const bool exists = !name.isEmpty() && (QFontDatabase::hasFamily(name) || !QFont::substitutes(name).isEmpty());
+    return known.emplace(name, exists ? name : QStringLiteral("Arial")).first->second;
 }
 
 QPainterPath rectPath(const QRectF& box)
