@@ -392,7 +392,7 @@ GdiCanvas::Reach GdiCanvas::reachOf(const QRectF& bounds, double widening) const
         return Reach::Hidden;
     // Qt's rasteriser walks every row an edge spans, seen or not: a shape
     // that reaches well past the picture is cut to it before it is drawn.
-    const double margin = std::max(seen.width(), seen.height());
+    const double margin = std::max(m_image.width(), m_image.height());
     return seen.adjusted(-margin, -margin, margin, margin).contains(touched) ? Reach::Near : Reach::Far;
 }
 
