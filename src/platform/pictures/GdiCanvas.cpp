@@ -447,13 +447,13 @@ void GdiCanvas::draw(const QPainterPath& shape, bool closed)
             fill(shape, brush, toImage, reach);
     }
     if (pen.style() != Qt::NoPen) {
-        // Qt cuts dashed strokes to the picture itself; solid ones are
-        // outlined here, in the picture's pixels for a cosmetic pen, and cut.
-        if (reach == Reach::Far && pen.style() == Qt::SolidLine && pen.isCosmetic()) {
+        // A far stroke is outlined here, in the picture's pixels for a
+        // cosmetic pen, and cut like a fill.
+        if (reach == Reach::Far && pen.isCosmetic()) {
             QPen wide = pen;
             wide.setCosmetic(false);
             fill(QPainterPathStroker(wide).createStroke(toImage.map(shape)), pen.brush(), QTransform(), reach);
-        } else if (reach == Reach::Far && pen.style() == Qt::SolidLine) {
+        } else if (reach == Reach::Far) {
             fill(QPainterPathStroker(pen).createStroke(shape), pen.brush(), toImage, reach);
         } else {
             m_painter.setTransform(toImage);
