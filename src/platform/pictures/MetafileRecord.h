@@ -63,7 +63,6 @@ public:
 
 private:
     std::chrono::steady_clock::time_point m_deadline;
-    unsigned m_calls = 0;
 };
 
 // Plays a metafile's records one after another from at: measure tells how
