@@ -1,6 +1,10 @@
 #include "Metafiles.h"
 
+#include <QFont>
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -281,6 +285,10 @@ public:
         for (int i = 0; i < 12; ++i)
             params.u8(0); // panose and padding
         replace(m_selection.font, 82, params);
+        m_font = QFont(QString::fromStdString(face));
+        m_font.setPixelSize(std::max(1, m_fontHeight));
+        m_font.setBold(bold);
+        m_font.setHintingPreference(QFont::PreferNoHinting);
     }
     void setTextColour(QColor colour) override
     {
@@ -315,11 +323,14 @@ public:
     void text(QPoint topLeft, const std::string& latin1) override
     {
         const QPoint at = scaled(topLeft);
-        const int advance = std::max(1, m_fontHeight * 11 / 20);
+        const std::vector<int> advances = characterAdvances(latin1);
+        int width = 0;
+        for (int advance : advances)
+            width += advance;
         const int count = int(latin1.size());
         const std::uint32_t stringOffset = 76;
         const std::uint32_t spacingOffset = stringOffset + ((2 * count + 3) & ~3);
-        Bytes params = inclusiveRect(QRect(at, QSize(advance * count, m_fontHeight)));
+        Bytes params = inclusiveRect(QRect(at, QSize(std::max(1, width), m_fontHeight)));
         params.u32(1); // GM_COMPATIBLE
         params.u32(0);
         params.u32(0); // no scale
@@ -332,7 +343,7 @@ public:
         for (unsigned char c : latin1)
             params.u16(c);
         params.padTo(4);
-        for (int i = 0; i < count; ++i)
+        for (int advance : advances)
             params.u32(std::uint32_t(advance));
         record(84, params);
     }
@@ -401,6 +412,22 @@ private:
     {
         return QRect(scaled(box.topLeft()), scaled(box.topLeft() + QPoint(box.width(), box.height())) - QPoint(1, 1));
     }
+    // Where each character ends, as the face set in draws it (kerning and
+    // all), rounded to whole pixels as a program writing the file would: so
+    // the gaps between letters come out as even as the face makes them.
+    std::vector<int> characterAdvances(const std::string& latin1) const
+    {
+        const QString text = QString::fromLatin1(latin1.data(), qsizetype(latin1.size()));
+        const QFontMetricsF metrics(m_font);
+        std::vector<int> advances;
+        int placed = 0;
+        for (qsizetype i = 1; i <= text.size(); ++i) {
+            const int end = int(std::lround(metrics.horizontalAdvance(text.left(i))));
+            advances.push_back(std::max(0, end - placed));
+            placed += advances.back();
+        }
+        return advances;
+    }
     static std::size_t bitsSize(const QImage& picture)
     {
         const int bitsPerPixel = picture.format() == QImage::Format_Indexed8 ? 8 : 24;
@@ -467,6 +494,7 @@ private:
     HandleTable m_handles{1};
     Selection m_selection;
     int m_fontHeight = 16;
+    QFont m_font;
 };
 
 } // namespace

@@ -38,7 +38,8 @@ public:
 
 enum class MetafileKind { Windows, PlaceableWindows, Enhanced };
 
-// A writer for a picture of size logical units. A placeable Windows metafile
+// A writer for a picture of size logical units. An enhanced metafile spaces
+// its text by the fonts' own advances, so it needs a QGuiApplication. A placeable Windows metafile
 // and an enhanced one record that size (at unitsPerInch) in their headers; a
 // bare Windows metafile records none.
 std::unique_ptr<MetafileCanvas> makeMetafileCanvas(MetafileKind kind, QSize size, int unitsPerInch);

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -86,6 +87,11 @@ void writeData(const QDir& data)
 
 int main(int argc, char** argv)
 {
+    // The metafile photos space their text by the fonts' advances, which
+    // only a GUI application's font database knows; no screen is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;

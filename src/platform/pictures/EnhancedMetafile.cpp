@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kb::platform {
@@ -93,7 +94,7 @@ bool played(std::uint32_t type)
     case U_EMR_UNDEF69:
     case U_EMR_COMMENT:
     case U_EMR_EOF: return false;
-    default: return type <= U_EMR_EXTCREATEPEN || type == U_EMR_ALPHABLEND;
+    default: return (type >= U_EMR_POLYBEZIER && type <= U_EMR_EXTCREATEPEN) || type == U_EMR_ALPHABLEND;
     }
 }
 
@@ -103,30 +104,23 @@ public:
         : m_bytes(bytes)
         , m_canvas(metafileDisplaySize(declaredPixels(bytes)), ratio, deviceToImage(bytes, ratio),
                    pixelsPerMillimetre(bytes))
-        , m_objects(readLittle(bytes, 48, 2))
+        , m_objectCount(readLittle(bytes, 48, 2))
     {
     }
 
     QImage play()
     {
-        DrawingClock clock;
-        for (std::size_t at = 0; at < m_bytes.size();) {
-            const std::uint32_t size = readUnsigned32(m_bytes, at + 4);
-            const std::uint32_t type = readUnsigned32(m_bytes, at);
-            if (type == U_EMR_EOF)
-                break;
+        const auto measure = [this](std::size_t at) -> std::size_t {
+            return readUnsigned32(m_bytes, at) == U_EMR_EOF ? 0 : readUnsigned32(m_bytes, at + 4);
+        };
+        playRecords(m_bytes, 0, measure, [this](const MetafileRecord& record) {
             // libuemf's checks tell whether every count and offset the
             // record holds stays inside it; it has none for some of the
             // types the player leaves alone, and complains of them.
-            if (played(type) && U_emf_record_safe(m_bytes.data() + at)) {
-                try {
-                    playRecord(type, MetafileRecord(m_bytes.substr(at, size)));
-                } catch (const ShortRecord&) {
-                }
-            }
-            clock.check();
-            at += size;
-        }
+            const std::uint32_t type = record.u32(0);
+            if (played(type) && U_emf_record_safe(record.bytes(0, record.size()).data()))
+                playRecord(type, record);
+        });
         return m_canvas.finish();
     }
 
@@ -159,10 +153,12 @@ private:
         return QTransform(sx, 0, 0, sy, -frame.left() * sx, -frame.top() * sy);
     }
 
+    // Only the objects the file creates are kept, within the number its
+    // header gives.
     void create(std::uint32_t index, GdiObject object)
     {
-        if (index < m_objects.size())
-            m_objects[index] = std::move(object);
+        if (index < m_objectCount)
+            m_objects.insert_or_assign(index, std::move(object));
     }
 
     void polyPolygon(const MetafileRecord& record, bool small, bool closed)
@@ -227,13 +223,7 @@ private:
 
     void font(const MetafileRecord& record)
     {
-        GdiFont font;
-        font.height = record.i32(12);
-        font.escapement = record.i32(20);
-        font.weight = record.i32(28);
-        font.italic = record.u8(32) != 0;
-        font.underline = record.u8(33) != 0;
-        font.strikeOut = record.u8(34) != 0;
+        GdiFont font = logicalFont(record, 12, 4);
         QString face = record.utf16(40, 32);
         face.truncate(face.indexOf(QChar(0)) < 0 ? face.size() : face.indexOf(QChar(0)));
         font.face = face;
@@ -286,8 +276,8 @@ private:
     {
         if (index & stockObject)
             m_canvas.selectStock(index);
-        else if (index < m_objects.size() && m_objects[index])
-            m_canvas.select(*m_objects[index]);
+        else if (const auto object = m_objects.find(index); object != m_objects.end())
+            m_canvas.select(object->second);
     }
 
     void clipRegion(const MetafileRecord& record)
@@ -348,7 +338,8 @@ private:
 
     std::string_view m_bytes;
     GdiCanvas m_canvas;
-    std::vector<std::optional<GdiObject>> m_objects;
+    std::uint32_t m_objectCount;
+    std::unordered_map<std::uint32_t, GdiObject> m_objects;
 };
 
 void EnhancedMetafilePlayer::playRecord(std::uint32_t type, const MetafileRecord& record)
@@ -388,10 +379,7 @@ void EnhancedMetafilePlayer::playRecord(std::uint32_t type, const MetafileRecord
     case U_EMR_SETWORLDTRANSFORM: m_canvas.setWorldTransform(transformAt(record, 8)); break;
     case U_EMR_MODIFYWORLDTRANSFORM: m_canvas.modifyWorldTransform(transformAt(record, 8), int(record.u32(32))); break;
     case U_EMR_SELECTOBJECT: select(record.u32(8)); break;
-    case U_EMR_DELETEOBJECT:
-        if (const std::uint32_t index = record.u32(8); index < m_objects.size())
-            m_objects[index].reset();
-        break;
+    case U_EMR_DELETEOBJECT: m_objects.erase(record.u32(8)); break;
     case U_EMR_CREATEPEN: {
         GdiPen pen;
         pen.style = record.u32(12);

@@ -1,14 +1,18 @@
 #include "GdiCanvas.h"
 
 #include "platform/pictures/Metafile.h"
+#include "platform/pictures/MetafileRecord.h"
 #include "platform/pictures/WindowsMetafileRecords.h"
 
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 namespace kb::platform {
 namespace {
@@ -57,9 +61,17 @@ Qt::BrushStyle hatchStyle(int hatch)
 // search for a face like an unknown name.
 QString faceFor(const QString& name)
 {
-    if (!name.isEmpty() && (QFontDatabase::hasFamily(name) || !QFont::substitutes(name).isEmpty()))
-        return name;
-    return QStringLiteral("Arial");
+    // Asking the font database costs more than drawing the text, so its
+    // answers are kept; a file naming ever new faces only refills the list.
+    static std::mutex lock;
+    static std::unordered_map<QString, QString> known;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (const auto found = known.find(name); found != known.end())
+        return found->second;
+    if (known.size() >= 256)
+        known.clear();
+    const bool exists = !name.isEmpty() && (QFontDatabase::hasFamily(name) || !QFont::substitutes(name).isEmpty());
+    return known.emplace(name, exists ? name : QStringLiteral("Arial")).first->second;
 }
 
 QPainterPath rectPath(const QRectF& box)
@@ -70,6 +82,24 @@ QPainterPath rectPath(const QRectF& box)
 }
 
 } // namespace
+
+GdiFont logicalFont(const MetafileRecord& record, std::size_t at, std::size_t fieldBytes)
+{
+    // Height, width, escapement, orientation and weight, then the flags.
+    const auto number = [&](std::size_t field) {
+        const std::size_t from = at + field * fieldBytes;
+        return fieldBytes == 2 ? record.i16(from) : record.i32(from);
+    };
+    GdiFont font;
+    font.height = number(0);
+    font.escapement = number(2);
+    font.weight = number(4);
+    const std::size_t flags = at + 5 * fieldBytes;
+    font.italic = record.u8(flags) != 0;
+    font.underline = record.u8(flags + 1) != 0;
+    font.strikeOut = record.u8(flags + 2) != 0;
+    return font;
+}
 
 double GdiCanvas::fittingRatio(QSize size, double ratio)
 {
@@ -351,24 +381,85 @@ QBrush GdiCanvas::qtBrush() const
     return brush;
 }
 
+GdiCanvas::Reach GdiCanvas::reachOf(const QRectF& bounds, double widening) const
+{
+    if (!std::isfinite(bounds.left()) || !std::isfinite(bounds.top()) || !std::isfinite(bounds.right())
+        || !std::isfinite(bounds.bottom()) || !std::isfinite(widening))
+        return Reach::Hidden;
+    const QRectF touched = bounds.adjusted(-widening, -widening, widening, widening);
+    const QRectF seen = visibleArea();
+    if (!touched.intersects(seen))
+        return Reach::Hidden;
+    // Qt's rasteriser walks every row an edge spans, seen or not: a shape
+    // that reaches well past the picture is cut to it before it is drawn.
+    const double margin = std::max(m_image.width(), m_image.height());
+    return seen.adjusted(-margin, -margin, margin, margin).contains(touched) ? Reach::Near : Reach::Far;
+}
+
+QRectF GdiCanvas::visibleArea() const
+{
+    QRectF seen(m_image.rect());
+    if (m_dc.clip)
+        seen &= m_dc.clip->controlPointRect();
+    return seen.adjusted(-2, -2, 2, 2);
+}
+
+void GdiCanvas::fill(const QPainterPath& area, QBrush brush, const QTransform& toImage, Reach reach)
+{
+    if (reach == Reach::Hidden)
+        return;
+    if (reach == Reach::Near) {
+        m_painter.setTransform(toImage);
+        m_painter.fillPath(area, brush);
+        return;
+    }
+    brush.setTransform(brush.transform() * toImage);
+    m_painter.resetTransform();
+    m_painter.fillPath(toImage.map(area).intersected(rectPath(visibleArea())), brush);
+}
+
 void GdiCanvas::draw(const QPainterPath& shape, bool closed)
 {
     if (m_inPath) {
         m_path.addPath(shape);
         return;
     }
-    m_painter.setTransform(logicalToImage());
+    const QTransform toImage = logicalToImage();
+    const QPen pen = qtPen();
+    double widening = 0;
+    if (pen.style() != Qt::NoPen) {
+        widening = pen.isCosmetic()
+            ? pen.widthF()
+            : pen.widthF() * std::max(lengthScale(toImage, {1, 0}), lengthScale(toImage, {0, 1}));
+        if (pen.joinStyle() == Qt::MiterJoin)
+            widening *= std::max(1.0, pen.miterLimit());
+    }
+    const Reach reach = reachOf(toImage.mapRect(shape.controlPointRect()), widening);
+    if (reach == Reach::Hidden)
+        return;
     m_painter.setCompositionMode(m_dc.rop2 == r2Xor       ? QPainter::RasterOp_SourceXorDestination
                                      : m_dc.rop2 == r2Not ? QPainter::RasterOp_NotDestination
                                                           : QPainter::CompositionMode_SourceOver);
     if (closed && m_dc.rop2 != r2Nop) {
         if (m_dc.brush.kind == GdiBrush::Kind::Hatched && m_dc.opaqueBackground)
-            m_painter.fillPath(shape, m_dc.backgroundColor);
+            fill(shape, m_dc.backgroundColor, toImage, reach);
         if (const QBrush brush = qtBrush(); brush.style() != Qt::NoBrush)
-            m_painter.fillPath(shape, brush);
+            fill(shape, brush, toImage, reach);
     }
-    if (const QPen pen = qtPen(); pen.style() != Qt::NoPen)
-        m_painter.strokePath(shape, pen);
+    if (pen.style() != Qt::NoPen) {
+        // A far stroke is outlined here, in the picture's pixels for a
+        // cosmetic pen, and cut like a fill.
+        if (reach == Reach::Far && pen.isCosmetic()) {
+            QPen wide = pen;
+            wide.setCosmetic(false);
+            fill(QPainterPathStroker(wide).createStroke(toImage.map(shape)), pen.brush(), QTransform(), reach);
+        } else if (reach == Reach::Far) {
+            fill(QPainterPathStroker(pen).createStroke(shape), pen.brush(), toImage, reach);
+        } else {
+            m_painter.setTransform(toImage);
+            m_painter.strokePath(shape, pen);
+        }
+    }
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -497,8 +588,9 @@ void GdiCanvas::arc(const QRectF& box, QPointF start, QPointF end, Arc kind, boo
 
 void GdiCanvas::fillRect(const QRectF& box, const QBrush& brush)
 {
-    m_painter.setTransform(logicalToImage());
-    m_painter.fillRect(box.normalized(), brush);
+    const QTransform toImage = logicalToImage();
+    const QPainterPath area = rectPath(box);
+    fill(area, brush, toImage, reachOf(toImage.mapRect(area.controlPointRect()), 0));
 }
 
 void GdiCanvas::patternBlit(const QRectF& box, std::uint32_t rop)
@@ -544,26 +636,24 @@ void GdiCanvas::image(const QRectF& target, const QImage& picture, const QRectF&
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void GdiCanvas::text(QPointF reference, const QString& text, const std::vector<double>& advances,
-                     std::optional<QRectF> opaqueBox)
+const GdiCanvas::TextFont& GdiCanvas::textFont(double em)
 {
-    const QTransform toImage = logicalToImage();
-    if (opaqueBox) {
-        m_painter.setTransform(toImage);
-        m_painter.fillRect(opaqueBox->normalized(), m_dc.backgroundColor);
-    }
-    if (text.isEmpty())
-        return;
     const GdiFont& gdi = m_dc.font;
-    const double across = lengthScale(toImage, {1, 0}), down = lengthScale(toImage, {0, 1});
+    if (m_textFont && m_textFont->em == em && m_textFont->gdi.height == gdi.height
+        && m_textFont->gdi.weight == gdi.weight && m_textFont->gdi.italic == gdi.italic
+        && m_textFont->gdi.underline == gdi.underline && m_textFont->gdi.strikeOut == gdi.strikeOut
+        && m_textFont->gdi.face == gdi.face)
+        return *m_textFont;
     QFont font(faceFor(gdi.face));
     font.setWeight(QFont::Weight(std::clamp(gdi.weight > 0 ? gdi.weight : 400, 1, 1000)));
     font.setItalic(gdi.italic);
     font.setUnderline(gdi.underline);
     font.setStrikeOut(gdi.strikeOut);
     const double dpi = m_image.logicalDpiY() > 0 ? m_image.logicalDpiY() : 96;
-    const auto setPixels = [&](double pixels) { font.setPointSizeF(std::max(pixels, 0.1) * 72 / dpi); };
-    double em = gdi.height == 0 ? 12 * lengthScale(m_deviceToImage, {0, 1}) : std::abs(gdi.height) * down;
+    // Glyphs far larger than any picture would only cost the time to draw
+    // the sliver of one that shows.
+    const double largest = 4.0 * MetafileLimits::maxSide;
+    const auto setPixels = [&](double pixels) { font.setPointSizeF(std::clamp(pixels, 0.1, largest) * 72 / dpi); };
     setPixels(em);
     if (gdi.height > 0) {
         // A positive height is the cell's: ascent and descent together.
@@ -571,7 +661,26 @@ void GdiCanvas::text(QPointF reference, const QString& text, const std::vector<d
         if (cell.ascent() + cell.descent() > 0)
             setPixels(em * em / (cell.ascent() + cell.descent()));
     }
-    const QFontMetricsF metrics(font);
+    m_textFont.emplace(TextFont{gdi, em, font, QFontMetricsF(font)});
+    return *m_textFont;
+}
+
+void GdiCanvas::text(QPointF reference, const QString& text, const std::vector<double>& advances,
+                     std::optional<QRectF> opaqueBox)
+{
+    const QTransform toImage = logicalToImage();
+    if (opaqueBox) {
+        const QPainterPath box = rectPath(*opaqueBox);
+        fill(box, m_dc.backgroundColor, toImage, reachOf(toImage.mapRect(box.controlPointRect()), 0));
+    }
+    if (text.isEmpty())
+        return;
+    const GdiFont& gdi = m_dc.font;
+    const double across = lengthScale(toImage, {1, 0}), down = lengthScale(toImage, {0, 1});
+    const double em = gdi.height == 0 ? 12 * lengthScale(m_deviceToImage, {0, 1}) : std::abs(gdi.height) * down;
+    const TextFont& chosen = textFont(em);
+    const QFont& font = chosen.font;
+    const QFontMetricsF& metrics = chosen.metrics;
 
     double width = 0;
     if (!advances.empty()) {
@@ -592,31 +701,47 @@ void GdiCanvas::text(QPointF reference, const QString& text, const std::vector<d
         y = 0;
     else if (m_dc.textAlign & taBottom)
         y = -metrics.descent();
+    if (updatesPosition && across > 0) {
+        const double right = (m_dc.textAlign & taRight) ? -1 : 1;
+        m_dc.position += QPointF(right * width / across, 0);
+    }
 
     QTransform placed = QTransform::fromTranslate(origin.x(), origin.y());
     placed.rotate(-gdi.escapement / 10);
-    m_painter.setTransform(placed);
+    const QRectF cell(std::min(x, x + width), y - metrics.ascent(), std::abs(width),
+                      metrics.ascent() + metrics.descent());
+    // Glyphs may overhang their cell, by about an em at most.
+    const Reach reach = reachOf(placed.mapRect(cell), metrics.height());
+    if (reach == Reach::Hidden)
+        return;
     if (m_dc.opaqueBackground && !opaqueBox)
-        m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
-                           m_dc.backgroundColor);
+        fill(rectPath(QRectF(x, y - metrics.ascent(), width, metrics.ascent() + metrics.descent())),
+             m_dc.backgroundColor, placed, reach);
+    QPainterPath outlines;
+    const auto drawRun = [&](QPointF at, const QString& run) {
+        if (reach == Reach::Far) {
+            outlines.addText(at, font, run);
+        } else {
+            m_painter.drawText(at, run);
+        }
+    };
+    m_painter.setTransform(placed);
     m_painter.setFont(font);
     m_painter.setPen(m_dc.textColor);
     if (advances.empty()) {
-        m_painter.drawText(QPointF(x, y), text);
+        drawRun(QPointF(x, y), text);
     } else {
         double at = x;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-            m_painter.drawText(QPointF(at, y), text.mid(i, pair ? 2 : 1));
+            drawRun(QPointF(at, y), text.mid(i, pair ? 2 : 1));
             for (int unit = 0; unit < (pair ? 2 : 1); ++unit)
                 at += std::size_t(i + unit) < advances.size() ? advances[std::size_t(i + unit)] * across : 0;
             i += pair ? 1 : 0;
         }
     }
-    if (updatesPosition && across > 0) {
-        const double right = (m_dc.textAlign & taRight) ? -1 : 1;
-        m_dc.position += QPointF(right * width / across, 0);
-    }
+    if (reach == Reach::Far)
+        fill(outlines, m_dc.textColor, placed, reach);
 }
 
 void GdiCanvas::beginPath()

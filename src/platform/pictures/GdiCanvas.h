@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -44,6 +45,11 @@ struct GdiFont {
 };
 
 using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont>;
+
+class MetafileRecord;
+// A logical font's numbers and flags from at, each number fieldBytes wide
+// (two in Windows metafiles, four in enhanced ones); not its face.
+GdiFont logicalFont(const MetafileRecord& record, std::size_t at, std::size_t fieldBytes);
 
 // One device context, as GDI keeps it, drawing onto a picture with Qt's
 // antialiased painter. Logical coordinates go through the world transform,
@@ -136,6 +142,23 @@ private:
         std::optional<QPainterPath> clip; // physical pixels
     };
 
+    // Whether a shape drawn over bounds (in the picture's pixels), widened
+    // by a pen's reach, shows at all, and whether it stays near the picture.
+    enum class Reach { Hidden, Near, Far };
+    Reach reachOf(const QRectF& bounds, double widening) const;
+    QRectF visibleArea() const;
+    void fill(const QPainterPath& area, QBrush brush, const QTransform& toImage, Reach reach);
+
+    // The Qt font a text record is set in, kept while the records that
+    // follow use the same one.
+    struct TextFont {
+        GdiFont gdi;
+        double em;
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const TextFont& textFont(double em);
+
     QTransform logicalToImage() const;
     void applyTransform();
     void applyClip();
@@ -155,6 +178,7 @@ private:
     std::vector<State> m_saved;
     bool m_inPath = false;
     QPainterPath m_path;
+    std::optional<TextFont> m_textFont;
 };
 
 // Decodes a device-independent bitmap: its header and colours, then its bits.

@@ -43,6 +43,8 @@ public:
     QString utf16(std::size_t at, std::size_t count) const;
 
 private:
+    template <typename Items, typename Read>
+    Items list(std::size_t at, std::size_t count, std::size_t width, Read read) const;
     void need(std::size_t at, std::size_t count) const
     {
         if (at > m_bytes.size() || count > m_bytes.size() - at)
@@ -61,7 +63,27 @@ public:
 
 private:
     std::chrono::steady_clock::time_point m_deadline;
-    unsigned m_calls = 0;
 };
+
+// Plays a metafile's records one after another from at: measure tells how
+// long the record there is, or 0 where the drawing ends; play draws it. A
+// record shorter than what it says it holds is left out, and the clock ends
+// a drawing that takes too long.
+template <typename Measure, typename Play>
+void playRecords(std::string_view bytes, std::size_t at, Measure measure, Play play)
+{
+    DrawingClock clock;
+    while (at < bytes.size()) {
+        const std::size_t size = measure(at);
+        if (size == 0)
+            return;
+        try {
+            play(MetafileRecord(bytes.substr(at, size)));
+        } catch (const ShortRecord&) {
+        }
+        clock.check();
+        at += size;
+    }
+}
 
 } // namespace kb::platform

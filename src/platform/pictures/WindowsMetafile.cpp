@@ -55,7 +55,7 @@ public:
         : m_bytes(bytes)
         , m_firstRecord(outline.headerAt + headerBytes)
         , m_canvas(size, ratio, QTransform::fromScale(ratio, ratio), QSizeF(96 / 25.4, 96 / 25.4))
-        , m_slots(readLittle(bytes, outline.headerAt + 10, 2))
+        , m_slotCount(readLittle(bytes, outline.headerAt + 10, 2))
     {
         // The window, which the file's records may move and size, fills the
         // picture; before they do, the placeable header's box does.
@@ -73,27 +73,21 @@ public:
 
     QImage play()
     {
-        DrawingClock clock;
-        for (std::size_t at = m_firstRecord; m_bytes.size() - at >= 6;) {
+        const auto measure = [this](std::size_t at) -> std::size_t {
+            if (m_bytes.size() - at < 6)
+                return 0;
             // libuemf's check that the record lies whole inside the file.
             const std::size_t size = U_WMRRECSAFE_get(m_bytes.data() + at, m_bytes.data() + m_bytes.size());
-            if (size == 0)
-                break;
-            const std::uint32_t function = readLittle(m_bytes, at + 4, 2);
-            if ((function & U_WMR_MASK) == U_WMR_EOF)
-                break;
-            try {
-                playRecord(function, MetafileRecord(m_bytes.substr(at, size)));
-            } catch (const ShortRecord&) {
-            }
-            clock.check();
-            at += size;
-        }
+            return (readLittle(m_bytes, at + 4, 2) & U_WMR_MASK) == U_WMR_EOF ? 0 : size;
+        };
+        playRecords(m_bytes, m_firstRecord, measure,
+                    [this](const MetafileRecord& record) { playRecord(record.u16(4), record); });
         return m_canvas.finish();
     }
 
 private:
-    // A new object takes the lowest free slot, whatever it is.
+    // A new object takes the lowest free slot, whatever it is. The table
+    // grows as objects come, up to the size the header gives it.
     void create(std::optional<GdiObject> object)
     {
         for (Slot& slot : m_slots) {
@@ -102,6 +96,8 @@ private:
                 return;
             }
         }
+        if (m_slots.size() < m_slotCount)
+            m_slots.push_back(Slot{true, std::move(object)});
     }
 
     void select(std::uint32_t index)
@@ -112,13 +108,7 @@ private:
 
     void font(const MetafileRecord& record)
     {
-        GdiFont font;
-        font.height = record.i16(6);
-        font.escapement = record.i16(10);
-        font.weight = record.i16(14);
-        font.italic = record.u8(16) != 0;
-        font.underline = record.u8(17) != 0;
-        font.strikeOut = record.u8(18) != 0;
+        GdiFont font = logicalFont(record, 6, 2);
         const std::string_view name =
             record.size() > 24 ? record.bytes(24, std::min<std::size_t>(32, record.size() - 24)) : std::string_view();
         font.face = ansiText(name.substr(0, name.find('\0')));
@@ -227,6 +217,7 @@ private:
     std::string_view m_bytes;
     std::size_t m_firstRecord;
     GdiCanvas m_canvas;
+    std::size_t m_slotCount;
     std::vector<Slot> m_slots;
 };
 

@@ -4,9 +4,8 @@
 #include "platform/pictures/Metafile.h"
 
 #include <QPointF>
+#include <QRectF>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace kb::platform {
@@ -19,16 +18,10 @@ constexpr std::size_t recordHeaderBytes = 6;
 
 enum Function : std::uint16_t {
     endOfFile = 0x0000,
-    setMapMode = 0x0103,
-    createPenIndirect = 0x02FA,
-    createFontIndirect = 0x02FB,
     textOut = 0x0521,
     extTextOut = 0x0A32,
     ellipse = 0x0418,
-    setWindowOrg = 0x020B,
     setWindowExt = 0x020C,
-    setViewportOrg = 0x020D,
-    setViewportExt = 0x020E,
     dibCreatePatternBrush = 0x0142,
     dibBitBlt = 0x0940,
     dibStretchBlt = 0x0B41,
@@ -164,107 +157,9 @@ std::uint64_t bitmapPixels(std::string_view dib, bool paletteIndices)
     return pixels;
 }
 
-// The player's mapping from the file's logical units to its device units,
-// followed record by record the way the player follows it.
-class Mapping {
-public:
-    Mapping(bool placeable, double unitsPerInch, QSize viewportExtent)
-        : m_placeable(placeable)
-        , m_unitsPerInch(unitsPerInch)
-        , m_viewportExtent(viewportExtent.width(), viewportExtent.height())
-    {
-    }
-
-    void follow(std::string_view record, std::uint16_t function)
-    {
-        if (record.size() < recordHeaderBytes + 2)
-            return;
-        const auto pair = [&] {
-            if (record.size() < recordHeaderBytes + 4)
-                return QPointF();
-            return QPointF(readSigned16(record, 8), readSigned16(record, 6));
-        };
-        switch (function) {
-        case setMapMode: m_mode = readLittle(record, 6, 2); break;
-        case setWindowOrg: m_windowOrigin = pair(); break;
-        case setWindowExt: m_windowExtent = pair(); break;
-        case setViewportOrg: m_viewportOrigin = pair(); break;
-        case setViewportExt: m_viewportExtent = pair(); break;
-        default: break;
-        }
-    }
-
-    std::optional<QPointF> windowExtent() const { return m_windowExtent; }
-    QPointF windowOrigin() const { return m_windowOrigin; }
-
-    std::optional<QPointF> toDevice(QPointF logical) const
-    {
-        const std::optional<QPointF> scale = deviceScale();
-        if (!scale)
-            return std::nullopt;
-        const QPointF fromOrigin = logical - m_windowOrigin;
-        return QPointF(fromOrigin.x() * scale->x(), fromOrigin.y() * scale->y()) - m_viewportOrigin;
-    }
-
-    // Device units per logical unit along the wider axis, one when unknown.
-    double devicePerUnit() const
-    {
-        const std::optional<QPointF> scale = deviceScale();
-        return scale ? std::max(std::abs(scale->x()), std::abs(scale->y())) : 1.0;
-    }
-
-private:
-    // Device units (points) per logical unit on each axis.
-    std::optional<QPointF> deviceScale() const
-    {
-        double fixed = 0;
-        switch (m_mode) {
-        case 1: // Text: a unit is a point
-            fixed = 1;
-            break;
-        case 2: // Low metric: a tenth of a millimetre
-            fixed = 72 / 254.0;
-            break;
-        case 3: // High metric: a hundredth of a millimetre
-            fixed = 72 / 2540.0;
-            break;
-        case 4: // Low English: a hundredth of an inch
-            fixed = 0.72;
-            break;
-        case 5: // High English: a thousandth of an inch
-            fixed = 0.072;
-            break;
-        case 6: // Twips
-            fixed = 0.05;
-            break;
-        case 7: // Isotropic and anisotropic: the viewport over the window
-        case 8:
-            if (!m_windowExtent || m_windowExtent->x() == 0 || m_windowExtent->y() == 0)
-                return std::nullopt;
-            return QPointF(m_viewportExtent.x() / m_windowExtent->x(), m_viewportExtent.y() / m_windowExtent->y());
-        default:
-            if (!m_placeable)
-                return std::nullopt;
-            fixed = 72 / m_unitsPerInch;
-            break;
-        }
-        const auto sign = [](double extent) { return extent < 0 ? -1.0 : 1.0; };
-        const QPointF extent = m_windowExtent.value_or(QPointF(1, 1));
-        return QPointF(fixed * sign(extent.x()), fixed * sign(extent.y()));
-    }
-
-    bool m_placeable;
-    double m_unitsPerInch;
-    // The placeable header's own mode until a record sets another.
-    std::uint32_t m_mode = 0;
-    QPointF m_windowOrigin, m_viewportOrigin;
-    std::optional<QPointF> m_windowExtent;
-    QPointF m_viewportExtent;
-};
-
 } // namespace
 
-WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize viewportExtent)
+WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes)
 {
     const bool placeable = bytes.size() >= placeableHeaderBytes && readLittle(bytes, 0, 4) == placeableKey;
     const std::size_t start = placeable ? placeableHeaderBytes : 0;
@@ -286,8 +181,9 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize view
 
     WindowsMetafileOutline outline;
     outline.headerAt = start;
-    Mapping mapping(placeable, unitsPerInch, viewportExtent);
-    std::optional<Mapping> drawingMapping;
+    // The window extent in force when the first record draws, else the last.
+    std::optional<QSizeF> windowExtent, drawingExtent;
+    bool drawn = false;
     std::uint64_t brushPixels = 0;
     for (std::size_t at = start + headerBytes; bytes.size() - at >= recordHeaderBytes;) {
         const std::uint64_t recordBytes = std::uint64_t(readLittle(bytes, at, 4)) * 2;
@@ -306,39 +202,24 @@ WindowsMetafileOutline outlineWindowsMetafile(std::string_view bytes, QSize view
             if (function == dibCreatePatternBrush && (brushPixels += pixels) > maxMetafileBitmapPixels)
                 throwInvalidMetafile();
         }
-        if (function == createPenIndirect && record.size() >= 12)
-            outline.pens.push_back({at + 8, mapping.devicePerUnit()});
-        if (function == createFontIndirect && record.size() >= 10)
-            outline.fontHeights.push_back(at + 6);
-        if (function == textOut || function == extTextOut)
-            outline.texts.push_back(at);
-        if (function == ellipse && record.size() == recordHeaderBytes + 8)
-            outline.ellipses.push_back(at);
-        if (draws(function) && !drawingMapping)
-            drawingMapping = mapping;
-        mapping.follow(record, function);
+        if (draws(function) && !drawn) {
+            drawn = true;
+            drawingExtent = windowExtent;
+        }
+        if (function == setWindowExt && record.size() >= recordHeaderBytes + 2)
+            windowExtent = record.size() >= recordHeaderBytes + 4
+                ? QSizeF(readSigned16(record, 8), readSigned16(record, 6))
+                : QSizeF(0, 0);
         at += std::size_t(recordBytes);
     }
-    const Mapping& frameMapping = drawingMapping ? *drawingMapping : mapping;
+    const std::optional<QSizeF> frameExtent = drawn ? drawingExtent : windowExtent;
 
-    std::optional<QRectF> logicalFrame;
     if (placeable) {
         outline.pixels = placeableBox.normalized().size() * (96.0 / unitsPerInch);
-        logicalFrame = placeableBox;
-    } else if (const std::optional<QPointF> extent = frameMapping.windowExtent()) {
+    } else if (frameExtent) {
         // Without a placeable header the window is the frame; read in twips,
         // the usual unit of such files, it gives a sensible size.
-        outline.pixels = QSizeF(std::abs(extent->x()), std::abs(extent->y())) * (96.0 / 1440.0);
-        logicalFrame = QRectF(frameMapping.windowOrigin(), QSizeF(extent->x(), extent->y()));
-    }
-    if (logicalFrame) {
-        const std::optional<QPointF> topLeft = frameMapping.toDevice(logicalFrame->topLeft());
-        const std::optional<QPointF> bottomRight = frameMapping.toDevice(logicalFrame->bottomRight());
-        if (topLeft && bottomRight) {
-            const QRectF frame = QRectF(*topLeft, *bottomRight).normalized();
-            if (frame.width() > 0 && frame.height() > 0)
-                outline.deviceFrame = frame;
-        }
+        outline.pixels = QSizeF(std::abs(frameExtent->width()), std::abs(frameExtent->height())) * (96.0 / 1440.0);
     }
     return outline;
 }

@@ -191,6 +191,24 @@ TEST(MetafileLimitsTest, AHugeDeclaredSizeIsScaledDownToTheLimit)
     EXPECT_EQ(loadPictureFile(dir.file("huge.wmf")).size(), QSize(4096, 2048));
 }
 
+TEST(MetafileLimitsTest, AThickLineReachingFarPastThePictureIsDrawnInTime)
+{
+    for (const auto& [kind, format] : {std::pair(MetafileKind::PlaceableWindows, PictureFormat::WindowsMetafile),
+                                       std::pair(MetafileKind::Enhanced, PictureFormat::EnhancedMetafile)}) {
+        // Half an inch wide, it leaves the 3072 x 1536 picture and runs on
+        // for a million and a half pixels.
+        auto canvas = makeMetafileCanvas(kind, QSize(64, 32), 2);
+        canvas->setPen(Qt::black, 1);
+        canvas->line(QPoint(2, 2), QPoint(16000, 32000));
+        const auto start = std::chrono::steady_clock::now();
+        const QImage picture = kb::platform::playMetafile(canvas->bytes(), format);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        ASSERT_EQ(picture.size(), QSize(3072, 1536));
+        EXPECT_EQ(picture.pixelColor(400, 704), QColor(Qt::black));
+        EXPECT_EQ(picture.pixelColor(400, 500), QColor(Qt::white));
+    }
+}
+
 TEST(MetafileLimitsTest, HostileFilesFoundByFuzzingAreDrawnOrRefused)
 {
     for (const auto& entry : std::filesystem::directory_iterator(KB_PICTURE_FUZZ_CORPUS)) {
