@@ -3,7 +3,6 @@
 #include "common/AddressTextReader.h"
 #include "common/AddressTextWriter.h"
 #include "platform/files/FileReplacing.h"
-#include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
 #include <algorithm>
@@ -25,7 +24,7 @@ struct FileText {
 // The whole file in one buffer, read once, up to the end of its text.
 FileText readWholeFile(const kb::platform::FileName& name)
 {
-    kb::platform::FileByteSource source(name);
+    kb::platform::FileByteSource source = kb::platform::openSavedFile(name);
     kb::platform::ContentHash hash;
     FileText text;
     kb::common::TextBuffer& bytes = text.bytes;
@@ -72,8 +71,6 @@ std::string ReadDataFileName(std::string_view fileName)
 void LoadGridFromFile(const kb::platform::FileName& name, kb::common::AddressGrid& grid,
                       kb::platform::FileVersion* version)
 {
-    kb::platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
-    kb::platform::removeLeftoversBeside(name);
     FileText text = readWholeFile(name);
     grid = kb::common::readAddressText(std::move(text.bytes), text.extent);
     if (version)

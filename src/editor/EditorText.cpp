@@ -2,7 +2,6 @@
 
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacing.h"
-#include "platform/files/SaveJournal.h"
 #include "platform/files/TextFile.h"
 
 #include <algorithm>
@@ -49,24 +48,20 @@ std::string memoTextFromFileBytes(std::string_view bytes)
 
 LoadedText loadEditorText(const platform::FileName& file, std::string_view shownName, std::size_t capacity)
 {
-    platform::rollBackInterruptedSaves(); // another copy may have been killed saving it
-    platform::removeLeftoversBeside(file);
     try {
-        platform::FileByteSource source(file);
+        platform::FileByteSource source = platform::openSavedFile(file);
         MemoTextBuilder builder;
         // Every byte but the LF of a CR LF pair gives at least one character,
         // so a text that fits comes from at most capacity + 1 bytes.
-        std::size_t left = capacity == std::numeric_limits<std::size_t>::max() ? capacity : capacity + 1;
-        builder.reserve(std::min(source.sizeHint(), left));
-        std::string piece(std::min(readPieceSize, left), '\0');
-        while (left > 0) {
-            const std::size_t got = source.read(piece.data(), std::min(piece.size(), left));
-            if (got == 0 || !builder.add(std::string_view(piece.data(), got)))
-                break;
+        const std::size_t limit = capacity == std::numeric_limits<std::size_t>::max() ? capacity : capacity + 1;
+        builder.reserve(std::min(source.sizeHint(), limit));
+        platform::readPieces(source, limit, readPieceSize, [&](const char* piece, std::size_t count) {
+            if (!builder.add(std::string_view(piece, count)))
+                return false;
             if (builder.text().size() > capacity)
                 throw EMemoCapacityError();
-            left -= got;
-        }
+            return true;
+        });
         if (builder.text().size() > capacity)
             throw EMemoCapacityError();
         return {builder.takeText(), builder.cutAtNul(), source.identity()};

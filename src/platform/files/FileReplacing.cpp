@@ -325,6 +325,13 @@ void removeLeftoversBeside(const FileName& file) noexcept
     }
 }
 
+FileByteSource openSavedFile(const FileName& file)
+{
+    rollBackInterruptedSaves();
+    removeLeftoversBeside(file);
+    return FileByteSource(file);
+}
+
 void writeFileReplacing(const FileName& name, const std::function<void(ByteSink&)>& produce)
 {
     const std::string requested = name.nativePath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/files/FileName.h"
+#include "platform/files/TextFile.h"
 
 #include <functional>
 #include <string>
@@ -49,5 +50,11 @@ void writeFileReplacing(const FileName& name, std::string_view bytes);
 // to be read. A save does it too, before it writes.
 void removeLeftoversOfEndedSaves(const std::string& directory) noexcept;
 void removeLeftoversBeside(const FileName& file) noexcept;
+
+// Opens a file the program saves (the address file, an editor's file) for
+// reading, once a save of it that a kill interrupted is put back and what a
+// killed save left beside it is removed: another copy of the program may
+// have been killed saving it. Raises EInOutError as FileByteSource does.
+FileByteSource openSavedFile(const FileName& file);
 
 } // namespace kb::platform
