@@ -10,7 +10,10 @@ server=$!
 trap 'kill $manager $server 2>/dev/null; wait 2>/dev/null' EXIT
 for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 &
+# openbox runs its start-up command once it manages the screen.
+ready=$(mktemp -u)
+openbox --startup "touch $ready" >/dev/null 2>&1 &
 manager=$!
-sleep 1
+for _ in $(seq 100); do [[ -e $ready ]] && break; sleep 0.1; done
+rm -f "$ready"
 "$@"
