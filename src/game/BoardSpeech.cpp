@@ -1,7 +1,5 @@
 #include "BoardSpeech.h"
 
-#include <array>
-
 namespace kb::game {
 namespace {
 
@@ -20,14 +18,17 @@ QString cellName(const TGameMap& board, int x, int y)
     return QStringLiteral("%1, row %2, column %3").arg(colourName(board.GetColor(x, y))).arg(y + 1).arg(x + 1);
 }
 
-QString tileCountName(const TGameMap& board, int code)
+std::array<QString, 8> tileCountNames(const TGameMap& board)
 {
-    int count = 0;
+    std::array<int, colourNames.size()> counts{};
     for (int y = 0; y < board.Height(); ++y) {
         for (int x = 0; x < board.Width(); ++x)
-            count += board.GetColor(x, y) == code;
+            ++counts.at(board.GetColor(x, y));
     }
-    return QStringLiteral("%1: %2").arg(colourName(code)).arg(count);
+    std::array<QString, colourNames.size()> names;
+    for (std::size_t code = 0; code < names.size(); ++code)
+        names[code] = QStringLiteral("%1: %2").arg(colourName(int(code))).arg(counts[code]);
+    return names;
 }
 
 QString moveSaid(int removed, int points, const std::string& score)

@@ -20,14 +20,15 @@ struct BoardPlace {
 inline BoardPlace boardPlace(int columns, int rows)
 {
     constexpr int gridTop = 8;
+    constexpr int gridLeft = 8;
     constexpr int narrowestGrid = 156;
     constexpr int narrowClientWidth = 172;
     const int gridWidth = columns * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
     const int gridHeight = rows * DrawGrid::cellSize + 2 * DrawGrid::frameWidth;
     const int clientHeight = gridHeight + 2 * gridTop + GameStatusBar::barHeight;
     if (gridWidth < narrowestGrid)
-        return {{(narrowestGrid - gridWidth) / 2 + 8, gridTop}, {narrowClientWidth, clientHeight}};
-    return {{8, gridTop}, {8 * 2 + gridWidth, clientHeight}};
+        return {{(narrowestGrid - gridWidth) / 2 + gridLeft, gridTop}, {narrowClientWidth, clientHeight}};
+    return {{gridLeft, gridTop}, {2 * gridLeft + gridWidth, clientHeight}};
 }
 
 } // namespace kb::game

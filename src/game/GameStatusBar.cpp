@@ -103,9 +103,10 @@ void GameStatusBar::SetScoreText(const QString& text)
     m_scoreLabel->setAccessibleName(QStringLiteral("Score: ") + text);
 }
 
-void GameStatusBar::SetTileCountName(int box, const QString& name)
+void GameStatusBar::SetTileCountNames(const std::array<QString, 8>& namesByColour)
 {
-    m_boxCaptions.at(static_cast<std::size_t>(box))->setAccessibleName(name);
+    for (std::size_t box = 1; box < m_boxCaptions.size(); ++box)
+        m_boxCaptions.at(box)->setAccessibleName(namesByColour.at(box));
 }
 
 kb::platform::PictureBox* GameStatusBar::BoxImage(int index) const

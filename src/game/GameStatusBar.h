@@ -25,8 +25,9 @@ public:
     // under the score are hidden rather than drawn over.
     void FitToClient(QSize client);
     void SetScoreText(const QString& text);
-    // What a screen reader says of a tile's count, under box 1 to 5.
-    void SetTileCountName(int box, const QString& name);
+    // What a screen reader says of the counts under boxes 1 to 5: the names
+    // of the colours of those codes.
+    void SetTileCountNames(const std::array<QString, 8>& namesByColour);
     kb::platform::PictureBox* BoxImage(int index) const;
 
 private:

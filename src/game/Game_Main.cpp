@@ -169,8 +169,7 @@ void TGameForm::RefreshBoard()
 {
     m_puzzleGrid->InvalidateGrid();
     m_statusBar->SetScoreText(QString::fromStdString(m_scoring.ScoreText()));
-    for (int code = 1; code < kb::game::GameStatusBar::boxCount; ++code)
-        m_statusBar->SetTileCountName(code, kb::game::tileCountName(m_game->CurrentMap(), code));
+    m_statusBar->SetTileCountNames(kb::game::tileCountNames(m_game->CurrentMap()));
 }
 
 // The tile is copied where the cell's colour changed since the board before,

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -74,23 +75,36 @@ void expectCentred(const std::optional<QPoint>& centre, const char* what)
     EXPECT_LE(std::abs(offCentre.y()), 1) << what;
 }
 
-TEST(StartUnderAWindowManager, TheErrorBoxAndTheLauncherComeUpCentredOnTheScreen)
-{
+// The program started on a sample installation that lacks one file.
+class StartUnderAWindowManager : public ::testing::Test {
+protected:
+    Kestrelbook& startWithout(const std::filesystem::path& missing)
+    {
+        std::filesystem::remove(missing);
+        m_workingDirectory.emplace(install.workDir());
+        m_program =
+            std::make_unique<Kestrelbook>(kb::test::recordingMailSenders(std::make_shared<kb::test::MailRecord>()));
+        return *m_program;
+    }
+
     kb::test::DosInstallation install;
-    std::filesystem::remove(install.root() / "System/P_hana02.bmp");
-    kb::test::WorkingDirectory cwd{install.workDir()};
-    Kestrelbook program{kb::test::recordingMailSenders(std::make_shared<kb::test::MailRecord>())};
+
+private:
+    std::optional<kb::test::WorkingDirectory> m_workingDirectory;
+    std::unique_ptr<Kestrelbook> m_program;
+};
+
+TEST_F(StartUnderAWindowManager, TheErrorBoxAndTheLauncherComeUpCentredOnTheScreen)
+{
+    Kestrelbook& program = startWithout(install.root() / "System/P_hana02.bmp");
     expectCentred(centreOfFirstModal<QMessageBox>(program), "the error box");
     expectCentred(framedCentre(program.launcher()), "the launcher");
 }
 
-TEST(StartUnderAWindowManager, TheFirstRunDialogComesUpCentredOnTheScreen)
+TEST_F(StartUnderAWindowManager, TheFirstRunDialogComesUpCentredOnTheScreen)
 {
-    kb::test::DosInstallation install;
-    std::filesystem::remove(install.workDir() / "Kestrelbook.Ini");
-    kb::test::WorkingDirectory cwd{install.workDir()};
-    Kestrelbook program{kb::test::recordingMailSenders(std::make_shared<kb::test::MailRecord>())};
-    expectCentred(centreOfFirstModal<Tfminit>(program), "the first-run dialog");
+    expectCentred(centreOfFirstModal<Tfminit>(startWithout(install.workDir() / "Kestrelbook.Ini")),
+                  "the first-run dialog");
 }
 
 } // namespace

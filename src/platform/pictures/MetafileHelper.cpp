@@ -13,7 +13,6 @@
 #include <csignal>
 #include <mutex>
 #include <optional>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>

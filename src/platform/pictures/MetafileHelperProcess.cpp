@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QString>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
