@@ -74,11 +74,14 @@ namespace {
 // that two neighbours of one other colour close off diagonally.
 class SmoothedMap {
 public:
-    explicit SmoothedMap(const QImage& map)
-        : m_width(map.width())
-        , m_height(map.height())
+    explicit SmoothedMap(const QImage& image)
+        : m_width(image.width())
+        , m_height(image.height())
         , m_cells(std::size_t(m_width) * std::size_t(m_height))
     {
+        // Read by scan line: QImage::pixel would convert each of the five
+        // reads a corner takes.
+        const QImage map = image.convertToFormat(QImage::Format_ARGB32);
         for (int row = 0; row < m_height; ++row) {
             for (int column = 0; column < m_width; ++column) {
                 Cell& cell = m_cells[index(column, row)];
@@ -126,7 +129,7 @@ private:
 
     static QRgb pixel(const QImage& map, int x, int y)
     {
-        return map.rect().contains(x, y) ? map.pixel(x, y) : qRgba(0, 0, 0, 0);
+        return map.rect().contains(x, y) ? reinterpret_cast<const QRgb*>(map.constScanLine(y))[x] : qRgba(0, 0, 0, 0);
     }
     bool inside(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
     std::size_t index(int column, int row) const

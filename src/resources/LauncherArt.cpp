@@ -296,17 +296,19 @@ Artwork launcherButtonBar()
     static const Artwork bar(QSize(223, 50), [](qreal ratio) {
         constexpr int height = 50;
         QImage picture = canvasAt(QSize(223, height), ratio, QImage::Format_RGB32);
+        // Written by scan line: the bar is drawn while the launcher starts.
         for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
             for (int x = 0; x < picture.width(); ++x)
-                picture.setPixel(x, y, brushedMetal(x, y, ratio, height));
+                line[x] = brushedMetal(x, y, ratio, height);
         }
         for (int y = deviceEdge(10, ratio); y < deviceEdge(40, ratio); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
             for (int x = deviceEdge(19, ratio); x < deviceEdge(48, ratio); ++x) {
                 if (distancesOf(x, y, ratio, studCentreX, studCentreY).nearest > socketRadius)
                     continue;
-                const QRgb metal = picture.pixel(x, y);
-                picture.setPixel(
-                    x, y, sampled(x, y, ratio, [metal](double px, double py) { return studColour(px, py, metal); }));
+                const QRgb metal = line[x];
+                line[x] = sampled(x, y, ratio, [metal](double px, double py) { return studColour(px, py, metal); });
             }
         }
         drawBevel(picture, grey(150), grey(100), grey(24), grey(6));
@@ -318,18 +320,13 @@ Artwork launcherButtonBar()
 Artwork speckledTexture()
 {
     static const Artwork texture(QSize(223, 50), [](qreal ratio) {
-        const QList<QRgb> palette = {
-            vga::black.rgb(), vga::maroon.rgb(),  vga::green.rgb(), vga::olive.rgb(),
-            vga::navy.rgb(),  vga::purple.rgb(),  vga::teal.rgb(),  vga::silver.rgb(),
-            vga::grey.rgb(),  vga::red.rgb(),     vga::lime.rgb(),  vga::yellow.rgb(),
-            vga::blue.rgb(),  vga::fuchsia.rgb(), vga::aqua.rgb(),  vga::white.rgb(),
-        };
-        enum : uchar { black = 0, navy = 4, teal = 6, silver = 7, grey = 8 };
-
-        QImage picture = canvasAt(QSize(223, 50), ratio, QImage::Format_Indexed8);
-        picture.setColorTable(palette);
+        // Five of the VGA colours, in a picture a painter can draw and copy
+        // without converting it first.
+        const QRgb black = vga::black.rgb(), navy = vga::navy.rgb(), teal = vga::teal.rgb(), silver = vga::silver.rgb(),
+                   grey = vga::grey.rgb();
+        QImage picture = canvasAt(QSize(223, 50), ratio, QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y) {
-            uchar* line = picture.scanLine(y);
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
             for (int x = 0; x < picture.width(); ++x) {
                 // Grey speckles of one device pixel thicken and thin in soft
                 // patches, like stone.

@@ -4,7 +4,6 @@
 #include "platform/ui/PictureBox.h"
 
 #include <QFrame>
-#include <QPainter>
 #include <QWidget>
 
 #include "shell/LauncherLayout.h"
@@ -24,14 +23,8 @@ template <typename Boxes>
 void copyFirstPictureToTheRest(const Boxes& boxes)
 {
     const QImage source = boxes.front()->picture();
-    const QRect copied(QPoint(0, 0), buttonBarSize);
-    const QRectF copiedPixels(QPointF(0, 0), QSizeF(buttonBarSize) * source.devicePixelRatio());
-    for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box) {
-        (*box)->paintOnCanvas([&](QPainter& painter) {
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(copied, source, copiedPixels);
-        });
-    }
+    for (auto box = std::next(boxes.begin()); box != boxes.end(); ++box)
+        (*box)->copyOntoCanvas(source, buttonBarSize);
 }
 
 // The panel across the top of the central pane: the clock, the time and the

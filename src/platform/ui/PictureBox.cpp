@@ -79,6 +79,30 @@ void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
     update();
 }
 
+void PictureBox::copyOntoCanvas(const QImage& picture, QSize area)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF areaPixels = QSizeF(area) * picture.devicePixelRatio();
+    const QRect copiedPixels(QPoint(0, 0), areaPixels.toSize());
+    const QSize covered = copiedPixels.intersected(picture.rect()).size();
+    const QSize canvas(qCeil(std::max(1, width()) * ratio), qCeil(std::max(1, height()) * ratio));
+    // Where the copy would cover a blank canvas pixel for pixel, the canvas
+    // is that part of the picture, if it is one a painter can draw on.
+    const bool paintable =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!hasPicture() && paintable && picture.devicePixelRatio() == ratio && QSizeF(copiedPixels.size()) == areaPixels
+        && canvas.width() <= covered.width() && canvas.height() <= covered.height()) {
+        m_picture = canvas == picture.size() ? picture : picture.copy(QRect(QPoint(0, 0), canvas));
+        m_picture.setDevicePixelRatio(ratio);
+        update();
+        return;
+    }
+    paintOnCanvas([&](QPainter& painter) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QRect(QPoint(0, 0), area), picture, QRectF(copiedPixels));
+    });
+}
+
 void PictureBox::setAutoSize(bool on)
 {
     m_autoSize = on;

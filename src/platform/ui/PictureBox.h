@@ -47,6 +47,10 @@ public:
     // Draws on the picture; a control without a picture first gets a blank
     // bitmap of its current size at the screen's ratio.
     void paintOnCanvas(const std::function<void(QPainter&)>& draw);
+    // Copies the top-left area of picture (device-independent pixels) onto
+    // the canvas pixel for pixel. A box without a picture takes the pixels
+    // themselves, shared until either is drawn on.
+    void copyOntoCanvas(const QImage& picture, QSize area);
 
     void setAutoSize(bool on);
     void setStretch(bool on);
