@@ -30,7 +30,7 @@ public:
         : m_file(std::move(file))
     {
     }
-    bool askYesNo(QWidget*, const QString&) override { return false; }
+    bool askYesNo(QWidget*, const QString&, DefaultAnswer) override { return false; }
     void showError(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
     void showResult(QWidget*, const QString&) override {}
     QString chooseFileToOpen(QWidget*, const kb::platform::FileDialogRequest&) override { return m_file; }

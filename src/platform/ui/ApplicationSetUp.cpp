@@ -23,7 +23,11 @@ std::unique_ptr<QApplication> setUpApplication(int& argc, char** argv, const App
     chooseAnsiCodePage();
     // A save killed last time leaves no half-written file to open.
     rollBackInterruptedSaves();
-    auto application = makeApplication(argc, argv);
+    std::unique_ptr<QApplication> application;
+    {
+        const FontConfigurationLoad fontsLoading;
+        application = makeApplication(argc, argv);
+    }
     identifyApplication(identity);
     // Only the launcher's own close ends the program; hidden tool windows
     // must not keep it alive, nor a closed dialog end it.

@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <fontconfig/fontconfig.h>
+
 namespace kb::platform {
 
 namespace {
@@ -26,6 +28,16 @@ QString installedFamily(const QString& family)
 }
 
 } // namespace
+
+FontConfigurationLoad::FontConfigurationLoad()
+    : m_loading([] { FcInit(); })
+{
+}
+
+FontConfigurationLoad::~FontConfigurationLoad()
+{
+    m_loading.join();
+}
 
 QFont layoutFont(const QString& family, int pixelHeight, FontStyle style)
 {
