@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace kb::platform {
 
 PictureBox::PictureBox(QWidget* parent)
