@@ -50,6 +50,17 @@ def fields_of(line):
     return fields + [value]
 
 
+def first_difference(text, other):
+    """Where two exports part: the card's name and the first unequal line of each, shortened."""
+    lines, others = text.replace("\r\n ", "").split("\r\n"), other.replace("\r\n ", "").split("\r\n")
+    name = ""
+    for line, another in zip(lines, others):
+        name = line if line.startswith("FN:") else name
+        if line != another:
+            return f"{name}: {line[:80]!r} against {another[:80]!r}"
+    return f"{len(lines)} lines against {len(others)}"
+
+
 def check(condition, message):
     if not condition:
         sys.exit("FAILED: " + message)
@@ -205,8 +216,10 @@ def sample_export(command, sample):
         status, _, errors = run(command, "--code-page", "cp1252", "--import", cards_file, new_file, env=env)
         check(status == 0 and errors == "", "import failed: " + errors)
         check(open(new_file, "rb").read() == original, "the imported rows differ from the sample's")
-        status, again, _ = run(command, "--code-page", "cp1252", new_file, env=env)
-        check(status in (0, 3) and again == cards_text, "export, import and export again gave other cards")
+        status, again, again_errors = run(command, "--code-page", "cp1252", new_file, env=env)
+        check(status in (0, 3) and again == cards_text, "export, import and export again gave other cards: "
+              + first_difference(cards_text.decode(), again.decode()) + "; messages of the first export: "
+              + repr(errors) + ", of the second: " + repr(again_errors))
 
         # The same through Evolution: the cards as evolution-data-server writes them back.
         open(new_file, "wb").write(original.split(b"\r\n")[0] + b"\r\n" + TRAILER)
