@@ -615,7 +615,10 @@ void GdiCanvas::image(const QRectF& target, const QImage& picture, const QRectF&
 {
     if (picture.isNull() || source.width() == 0 || source.height() == 0)
         return;
-    QImage drawn = picture;
+    // Drawn as 32-bit pixels: Qt 6.4's smooth transform of 8- and 24-bit
+    // images reads a byte past their end, which made a picture's edge differ
+    // from one drawing to the next.
+    QImage drawn = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     switch (rop) {
     case 0x008800C6: mode = QPainter::CompositionMode_Multiply; break;      // SRCAND
