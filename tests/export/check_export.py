@@ -192,6 +192,7 @@ def sample_export(command, sample):
         for line in errors.splitlines():
             check("photo left out" in line, "unexpected message: " + line)
         check((status == 3) == bool(errors), "exit status " + str(status) + " for " + errors)
+        export_errors = errors
 
         text = cards_text.decode("utf-8")
         cards = list(vobject.readComponents(text, validate=True))
@@ -219,7 +220,7 @@ def sample_export(command, sample):
         status, again, again_errors = run(command, "--code-page", "cp1252", new_file, env=env)
         check(status in (0, 3) and again == cards_text, "export, import and export again gave other cards: "
               + first_difference(cards_text.decode(), again.decode()) + "; messages of the first export: "
-              + repr(errors) + ", of the second: " + repr(again_errors))
+              + repr(export_errors) + ", of the second: " + repr(again_errors))
 
         # The same through Evolution: the cards as evolution-data-server writes them back.
         open(new_file, "wb").write(original.split(b"\r\n")[0] + b"\r\n" + TRAILER)
