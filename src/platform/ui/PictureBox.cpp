@@ -8,8 +8,6 @@
 #include <QPainter>
 #include <QtMath>
 
-#include <algorithm>
-
 namespace kb::platform {
 
 PictureBox::PictureBox(QWidget* parent)
@@ -65,11 +63,8 @@ void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
     drawArtworkAt(devicePixelRatioF());
     m_artwork = nullptr;
     if (m_picture.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        const QSize area = size().expandedTo(QSize(1, 1));
-        m_picture =
-            QImage(qCeil(area.width() * ratio), qCeil(area.height() * ratio), QImage::Format_ARGB32_Premultiplied);
-        m_picture.setDevicePixelRatio(ratio);
+        m_picture = QImage(blankCanvasSize(), QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(devicePixelRatioF());
         m_picture.fill(Qt::white);
     }
     {
@@ -84,17 +79,15 @@ void PictureBox::paintOnCanvas(const std::function<void(QPainter&)>& draw)
 void PictureBox::copyOntoCanvas(const QImage& picture, QSize area)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSizeF areaPixels = QSizeF(area) * picture.devicePixelRatio();
-    const QRect copiedPixels(QPoint(0, 0), areaPixels.toSize());
-    const QSize covered = copiedPixels.intersected(picture.rect()).size();
-    const QSize canvas(qCeil(std::max(1, width()) * ratio), qCeil(std::max(1, height()) * ratio));
+    const QRect copiedPixels(QPoint(0, 0), (QSizeF(area) * picture.devicePixelRatio()).toSize());
+    const QRect canvas(QPoint(0, 0), blankCanvasSize());
     // Where the copy would cover a blank canvas pixel for pixel, the canvas
     // is that part of the picture, if it is one a painter can draw on.
     const bool paintable =
         picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
-    if (!hasPicture() && paintable && picture.devicePixelRatio() == ratio && QSizeF(copiedPixels.size()) == areaPixels
-        && canvas.width() <= covered.width() && canvas.height() <= covered.height()) {
-        m_picture = canvas == picture.size() ? picture : picture.copy(QRect(QPoint(0, 0), canvas));
+    if (!hasPicture() && paintable && picture.devicePixelRatio() == ratio
+        && copiedPixels.intersected(picture.rect()).contains(canvas)) {
+        m_picture = canvas == picture.rect() ? picture : picture.copy(canvas);
         m_picture.setDevicePixelRatio(ratio);
         update();
         return;
@@ -103,6 +96,13 @@ void PictureBox::copyOntoCanvas(const QImage& picture, QSize area)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QRect(QPoint(0, 0), area), picture, QRectF(copiedPixels));
     });
+}
+
+QSize PictureBox::blankCanvasSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize area = size().expandedTo(QSize(1, 1));
+    return {qCeil(area.width() * ratio), qCeil(area.height() * ratio)};
 }
 
 void PictureBox::setAutoSize(bool on)

@@ -66,6 +66,8 @@ protected:
 private:
     void fitToPicture();
     void drawArtworkAt(qreal ratio) const;
+    // The size in device pixels of the blank bitmap a box without a picture draws on.
+    QSize blankCanvasSize() const;
 
     // Artwork is drawn on demand, into m_picture.
     mutable QImage m_picture;
